@@ -1,0 +1,36 @@
+#include "cad/automation.h"
+
+#include <utility>
+
+namespace cad {
+
+namespace {
+Backend& installedBackend()
+{
+    static Backend backend;
+    return backend;
+}
+}  // namespace
+
+void setBackend(Backend backend) { installedBackend() = std::move(backend); }
+
+std::unique_ptr<Application> attach()
+{
+    const Backend& backend = installedBackend();
+    if (!backend)
+        return nullptr;
+    std::unique_ptr<Application> application = backend();
+    if (application)
+        application->Visible(true);
+    return application;
+}
+
+std::unique_ptr<Sheet> currentSheetOf(Document& document)
+{
+    std::unique_ptr<Sheet> sheet = document.GetCurrentSheet();
+    if (!sheet)
+        throw AutomationError("GetCurrentSheet: die Zeichnung hat kein aktives Blatt");
+    return sheet;
+}
+
+}  // namespace cad

@@ -1,0 +1,290 @@
+#include "tests/support/fake_cad.h"
+
+#include "cad/number_text.h"
+#include "cad/size_tables.h"
+
+#include <algorithm>
+
+namespace fake {
+
+namespace {
+
+std::string i2(int16_t v) { return "i2:" + std::to_string(v); }
+std::string i4(int32_t v) { return "i4:" + std::to_string(v); }
+std::string b(bool v) { return std::string("b:") + (v ? "true" : "false"); }
+std::string r8(double v) { return "r8:" + cad::numberText(v, '.'); }
+std::string s(const std::string& v) { return "s:" + v; }
+std::string byRef(const std::string& arg) { return "&" + arg; }
+
+class FakeSheet : public cad::Sheet {
+public:
+    FakeSheet(Cad& cad, int index) : cad_(cad), index_(index) {}
+
+    std::string GetName() override
+    {
+        if (cad_.call("GetName", {}))
+            return {};
+        return sheet().name;
+    }
+    std::string GetTemplateName() override
+    {
+        if (cad_.call("GetTemplateName", {}))
+            return {};
+        return sheet().templatePath;
+    }
+    std::vector<double> GetProperties() override
+    {
+        if (cad_.call("GetProperties", {}))
+            return {};
+        return sheet().properties;
+    }
+
+private:
+    fake::Sheet& sheet()
+    {
+        auto& sheets = cad_.activeDocument().sheets;
+        if (index_ < 0 || index_ >= static_cast<int>(sheets.size()))
+            throw cad::AutomationError("Blatt existiert nicht mehr");
+        return sheets[index_];
+    }
+    Cad& cad_;
+    int index_;
+};
+
+class FakeDocument : public cad::Document {
+public:
+    explicit FakeDocument(Cad& cad) : cad_(cad) {}
+
+    int32_t GetType() override
+    {
+        if (cad_.call("GetType", {}))
+            return cad::kDocPart;
+        return doc().type;
+    }
+    int32_t GetSheetCount() override
+    {
+        if (cad_.call("GetSheetCount", {}))
+            return 0;
+        requireDrawing();
+        return doc().sheetCountAnswer.value_or(static_cast<int32_t>(doc().sheets.size()));
+    }
+    std::vector<std::string> GetSheetNames() override
+    {
+        if (cad_.call("GetSheetNames", {}))
+            return {};
+        requireDrawing();
+        if (doc().sheetNamesAnswer)
+            return *doc().sheetNamesAnswer;
+        std::vector<std::string> names;
+        for (const auto& sheet : doc().sheets)
+            names.push_back(sheet.name);
+        return names;
+    }
+    std::unique_ptr<cad::Sheet> GetCurrentSheet() override
+    {
+        if (cad_.call("GetCurrentSheet", {}))
+            return nullptr;
+        requireDrawing();
+        if (doc().sheets.empty())
+            return nullptr;
+        return std::make_unique<FakeSheet>(cad_, doc().active);
+    }
+    int32_t ActivateSheet(std::string& name) override
+    {
+        if (cad_.call("ActivateSheet", {byRef(s(name))}))
+            return cad::kFalse;
+        requireDrawing();
+        auto& sheets = doc().sheets;
+        const auto found = std::find_if(sheets.begin(), sheets.end(),
+                                        [&](const fake::Sheet& sheet) { return sheet.name == name; });
+        if (found == sheets.end())
+            return cad::kFalse;
+        doc().active = static_cast<int>(found - sheets.begin());
+        return cad::kTrue;
+    }
+    std::string GetTitle() override
+    {
+        if (cad_.call("GetTitle", {}))
+            return {};
+        const fake::Document& d = doc();
+        if (d.type == cad::kDocDrawing && d.active >= 0 && d.active < static_cast<int>(d.sheets.size()))
+            return d.title + " - " + d.sheets[d.active].name;
+        return d.title;
+    }
+    int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
+    {
+        if (cad_.call("SaveAsSilent", {byRef(s(fileName)), byRef(b(saveFlag))}))
+            return cad_.saveFailureCode;
+        cad_.savedFiles.push_back(fileName);
+        return 0;
+    }
+
+private:
+    fake::Document& doc() { return cad_.activeDocument(); }
+    void requireDrawing()
+    {
+        if (doc().type != cad::kDocDrawing)
+            throw cad::AutomationError("Das Dokument ist keine Zeichnung");
+    }
+    Cad& cad_;
+};
+
+class FakeApplication : public cad::Application {
+public:
+    explicit FakeApplication(Cad& cad) : cad_(cad) {}
+
+    void Visible(bool visible) override { cad_.call("Visible", {b(visible)}); }
+    std::unique_ptr<cad::Document> ActiveDoc() override
+    {
+        if (cad_.call("ActiveDoc", {}) || !cad_.document)
+            return nullptr;
+        return std::make_unique<FakeDocument>(cad_);
+    }
+    int16_t GetUserPreferenceIntegerValue(int32_t preference) override
+    {
+        if (cad_.call("GetUserPreferenceIntegerValue", {i4(preference)}))
+            return 0;
+        return cad_.integerPreferences[preference];
+    }
+    bool GetUserPreferenceToggle(int32_t preference) override
+    {
+        if (cad_.call("GetUserPreferenceToggle", {i4(preference)}))
+            return false;
+        return cad_.togglePreferences[preference];
+    }
+    double GetUserPreferenceDoubleValue(int32_t preference) override
+    {
+        if (cad_.call("GetUserPreferenceDoubleValue", {i4(preference)}))
+            return 0;
+        return cad_.doublePreferences[preference];
+    }
+    int16_t SetUserPreferenceIntegerValue(int32_t preference, int16_t value) override
+    {
+        if (cad_.call("SetUserPreferenceIntegerValue", {i4(preference), i2(value)}))
+            return 0;
+        cad_.integerPreferences[preference] = value;
+        return 1;
+    }
+    int16_t SetUserPreferenceIntegerValue(int32_t preference, int32_t value) override
+    {
+        if (cad_.call("SetUserPreferenceIntegerValue", {i4(preference), i4(value)}))
+            return 0;
+        cad_.integerPreferences[preference] = static_cast<int16_t>(value);
+        return 1;
+    }
+    void SetUserPreferenceToggle(int32_t preference, bool value) override
+    {
+        if (!cad_.call("SetUserPreferenceToggle", {i4(preference), b(value)}))
+            cad_.togglePreferences[preference] = value;
+    }
+    void SetUserPreferenceToggle(int32_t preference, int16_t value) override
+    {
+        if (!cad_.call("SetUserPreferenceToggle", {i4(preference), i2(value)}))
+            cad_.togglePreferences[preference] = value != 0;
+    }
+    int16_t SetUserPreferenceDoubleValue(int32_t preference, double& value) override
+    {
+        if (cad_.call("SetUserPreferenceDoubleValue", {i4(preference), byRef(r8(value))}))
+            return 0;
+        cad_.doublePreferences[preference] = value;
+        return 1;
+    }
+
+private:
+    Cad& cad_;
+};
+
+}  // namespace
+
+Sheet makeSheet(const std::string& name, int paperSizeCode, int templateCode, double scaleNumerator,
+                double scaleDenominator, bool firstAngle)
+{
+    cad::FillSizeTables();
+    const bool known = paperSizeCode >= 0 && paperSizeCode < cad::kPaperSizeCount;
+    const double width = known ? cad::PaperSizeWidths[paperSizeCode] / 1000 : 0.1;
+    const double height = known ? cad::PaperSizeHeights[paperSizeCode] / 1000 : 0.1;
+    return Sheet{name, "C:\\Vorlagen\\" + name + ".drt",
+                 {double(paperSizeCode), double(templateCode < 0 ? paperSizeCode : templateCode),
+                  scaleNumerator, scaleDenominator, firstAngle ? -1.0 : 0.0, width, height}};
+}
+
+Cad::Cad() = default;
+
+Cad::~Cad() { cad::setBackend(nullptr); }
+
+void Cad::install()
+{
+    cad::setBackend([this]() -> std::unique_ptr<cad::Application> {
+        if (call("attach", {}) || !reachable)
+            return nullptr;
+        return std::make_unique<FakeApplication>(*this);
+    });
+}
+
+void Cad::clearFaults()
+{
+    faults_.clear();
+    matchCounts_.clear();
+    throwAtCall_ = 0;
+}
+
+std::vector<std::string> Cad::journalOf(const std::string& member) const
+{
+    std::vector<std::string> calls;
+    for (const auto& entry : journal_)
+        if (entry.compare(0, member.size() + 1, member + "(") == 0 || entry == member)
+            calls.push_back(entry);
+    return calls;
+}
+
+std::optional<FaultKind> Cad::call(const std::string& member, const std::vector<std::string>& args)
+{
+    std::string entry = member;
+    if (member != "attach") {
+        entry += "(";
+        for (std::size_t i = 0; i < args.size(); ++i)
+            entry += (i ? ", " : "") + args[i];
+        entry += ")";
+    }
+    journal_.push_back(entry);
+
+    if (throwAtCall_ > 0 && static_cast<int>(journal_.size()) == throwAtCall_)
+        throw cad::AutomationError(member + ": simulierter Fehler beim Aufruf " +
+                                   std::to_string(throwAtCall_));
+
+    for (std::size_t i = 0; i < faults_.size(); ++i) {
+        const Fault& fault = faults_[i];
+        if (fault.member != member)
+            continue;
+        if (fault.argument) {
+            // Compare with the bare value, whatever its type tag or reference mark.
+            const std::string first = args.empty() ? "" : args[0];
+            const std::string bare = first.substr(first.find(':') == std::string::npos ? 0 : first.find(':') + 1);
+            if (bare != *fault.argument)
+                continue;
+        }
+        const int seen = ++matchCounts_[i];
+        if (fault.nthCall != 0 && seen != fault.nthCall)
+            continue;
+        if (fault.kind == FaultKind::Throw)
+            throw cad::AutomationError(member + ": simulierter Fehler");
+        return FaultKind::Refuse;
+    }
+    return std::nullopt;
+}
+
+Document& Cad::activeDocument()
+{
+    if (!document)
+        throw cad::AutomationError("Das Dokument ist geschlossen");
+    return *document;
+}
+
+void setDefaultPreferences(Cad& cad)
+{
+    cad.integerPreferences = {{6, 1}, {7, 0}, {8, 2}, {9, 200}, {10, 8}, {11, 100}};
+    cad.togglePreferences = {{28, true}};
+    cad.doublePreferences = {{8, 0.42}, {9, 0.297}};
+}
+
+}  // namespace fake
