@@ -40,3 +40,13 @@ kup_ensure_german_locale() {
   $sudo sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
   $sudo locale-gen >/dev/null
 }
+
+# The Windows runner's packages: the cross compiler and wine. Debian installs
+# wine64's programs outside PATH, so they are looked up where it puts them.
+kup_wine_packages=(g++-mingw-w64-x86-64-posix wine64)
+kup_wine_program() {
+  local name=$1
+  command -v "$name" 2>/dev/null && return 0
+  [ -x "/usr/lib/wine/$name" ] && { echo "/usr/lib/wine/$name"; return 0; }
+  return 1
+}
