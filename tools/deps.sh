@@ -41,9 +41,9 @@ kup_ensure_german_locale() {
   $sudo locale-gen >/dev/null
 }
 
-# The Windows runner's packages: the cross compiler and wine. Debian installs
+# The Windows runner runs under wine (the cross compiler is a test package). Debian installs
 # wine64's programs outside PATH, so they are looked up where it puts them.
-kup_wine_packages=(g++-mingw-w64-x86-64-posix wine64)
+kup_wine_packages=(wine64)
 kup_wine_program() {
   local name=$1
   command -v "$name" 2>/dev/null && return 0
