@@ -1,5 +1,7 @@
 #include "dialogs/windows_system.h"
 
+#include "cad/com/win_text.h"
+
 #include <windows.h>
 
 #include <string>
@@ -8,27 +10,8 @@ namespace kup {
 
 namespace {
 
-std::wstring wideFrom(std::string_view text, UINT codePage)
-{
-    if (text.empty())
-        return {};
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string narrowTo(std::wstring_view text, UINT codePage)
-{
-    if (text.empty())
-        return {};
-    const int length =
-        WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(std::size_t(length), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
-    return narrow;
-}
+using cad::com::narrowTo;
+using cad::com::wideFrom;
 
 // The ANSI registry calls take names in the system code page.
 std::string systemText(const std::string& utf8) { return narrowTo(wideFrom(utf8, CP_UTF8), CP_ACP); }

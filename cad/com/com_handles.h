@@ -2,6 +2,8 @@
 // VARIANTs are released by their destructors, on every way out of a call.
 #pragma once
 
+#include "cad/com/win_text.h"
+
 #include <oaidl.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -13,9 +15,6 @@
 #include <utility>
 
 namespace cad::com {
-
-std::wstring wideFromUtf8(std::string_view text);
-std::string utf8FromWide(std::wstring_view text);
 
 // An owned interface pointer.
 template <class Interface>

@@ -57,16 +57,7 @@ CASE(ExportOfOneSheetCallsTheServerInOrder)
     standin::drawing("Welle", {{"Blatt1", 6}});
     fake::MessageRecorder boxes;
     runExport({true, true, true, ""}, boxes);
-    const Lines hole = {"Visible=VT_BOOL -1",
-                        "GetUserPreferenceIntegerValue(VT_I4 6)",
-                        "GetUserPreferenceIntegerValue(VT_I4 7)",
-                        "GetUserPreferenceIntegerValue(VT_I4 8)",
-                        "GetUserPreferenceIntegerValue(VT_I4 9)",
-                        "GetUserPreferenceIntegerValue(VT_I4 10)",
-                        "GetUserPreferenceIntegerValue(VT_I4 11)",
-                        "GetUserPreferenceToggle(VT_I4 28)",
-                        "GetUserPreferenceDoubleValue(VT_I4 8)",
-                        "GetUserPreferenceDoubleValue(VT_I4 9)"};
+    const Lines& hole = standin::kHoleTiffOptionsCalls;
     Lines expected = {"Visible=VT_BOOL -1", "ActiveDoc()", "GetType()", "GetSheetCount()", "GetSheetNames()",
                       "GetCurrentSheet()", "GetName()", "Visible=VT_BOOL -1", "ActiveDoc()", "GetType()",
                       "ActivateSheet(VT_BYREF|VT_BSTR Blatt1)", "GetTitle()"};

@@ -50,6 +50,19 @@ Control loaded()
 
 }  // namespace
 
+const std::vector<std::string> kHoleTiffOptionsCalls = {
+    "Visible=VT_BOOL -1",
+    "GetUserPreferenceIntegerValue(VT_I4 6)",
+    "GetUserPreferenceIntegerValue(VT_I4 7)",
+    "GetUserPreferenceIntegerValue(VT_I4 8)",
+    "GetUserPreferenceIntegerValue(VT_I4 9)",
+    "GetUserPreferenceIntegerValue(VT_I4 10)",
+    "GetUserPreferenceIntegerValue(VT_I4 11)",
+    "GetUserPreferenceToggle(VT_I4 28)",
+    "GetUserPreferenceDoubleValue(VT_I4 8)",
+    "GetUserPreferenceDoubleValue(VT_I4 9)",
+};
+
 const Control& control()
 {
     static const Control instance = loaded();

@@ -29,6 +29,9 @@ struct Control {
     std::vector<std::string> journalOf(const std::string& member) const;
 };
 
+// What the server receives from one HoleSwxTiffOptions, in order.
+extern const std::vector<std::string> kHoleTiffOptionsCalls;
+
 // Loads the registered DLL once; throws when it is not registered or lacks a function.
 const Control& control();
 

@@ -1,5 +1,6 @@
 #include "tests/com/standin/standin_objects.h"
 
+#include "cad/com/win_text.h"
 #include "cad/number_text.h"
 
 #include <oleauto.h>
@@ -14,22 +15,13 @@ namespace {
 
 std::string utf8(BSTR text)
 {
-    if (!text)
-        return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text, int(SysStringLen(text)), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string result(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, int(SysStringLen(text)), result.data(), length, nullptr,
-                        nullptr);
-    return result;
+    return text ? cad::com::utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
 
 BSTR bstr(const std::string& text)
 {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    BSTR result = SysAllocStringLen(nullptr, UINT(length));
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), result, length);
-    return result;
+    const std::wstring wide = cad::com::wideFromUtf8(text);
+    return SysAllocStringLen(wide.data(), UINT(wide.size()));
 }
 
 std::string typeName(VARTYPE type)
