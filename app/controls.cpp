@@ -135,7 +135,9 @@ LineWidget::LineWidget(QPoint from, QPoint to, QColor color, int widthPx, QWidge
     : QWidget(parent), from_(from), to_(to), color_(color), width_(widthPx)
 {
     // The widget covers the line's bounding box, grown by the pen so that wide lines are not cut.
-    const QRect box = QRect(from, to).normalized().adjusted(0, 0, widthPx, widthPx);
+    const bool upright = from.x() == to.x() || from.y() == to.y();
+    const QRect box = upright ? QRect(from, to).normalized().adjusted(0, 0, widthPx - 1, widthPx - 1)
+                              : QRect(from, to).normalized().adjusted(-widthPx, -widthPx, widthPx, widthPx);
     setGeometry(box);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
