@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,7 @@ TEST_F(Log, KeepsNoUndoCopyOfTheLines)
 TEST_F(Log, RefreshPaintsWithoutAnEventLoop)
 {
     box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     log.replace("");
     for (int i = 0; i < 200; ++i)
         log.insert("Zeile\r\n");
