@@ -1,6 +1,6 @@
 // Every window of the tool is built from its control table: a list of rows
-// (name, kind, container, caption, L, T, W, H, tab index, notes) fed to
-// buildWindow(). Adding a window means writing its table and its handlers:
+// (name, kind, container, caption, L, T, W, H, tab index, notes) fed to the
+// constructor of ui::Form. Adding a window means writing its table and handlers:
 //
 //   const ui::WindowDef kDef{.name = "frmAbout", .title = "", .width = 5730, .height = 3555,
 //                            .placement = ui::Placement{2340, 1935}, .border = ui::Border::FixedDialog};
@@ -9,8 +9,15 @@
 //        .left = 4245, .top = 2625, .width = 1260, .height = 345, .tab = 0,
 //        .flags = ui::Default | ui::Cancel},
 //       ...};
-//   class frmAbout : public ui::Form { ... frmAbout() : Form(kDef, kControls) { ... } };
-//   connect(control<QPushButton>("cmdOK"), &QPushButton::clicked, ...);
+//   class frmAbout : public ui::Form { Q_OBJECT ... };
+//   frmAbout::frmAbout() : Form(kDef, kControls)
+//   {
+//       connect(control<QPushButton>("cmdOK"), &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+//       Form_Load();   // the window's load step, before it is first shown
+//   }
+//
+// It is opened through the window registry, ui::windows().show<frmAbout>()
+// (app/window_registry.h), and gets a row in tools/screenshots.
 //
 // Conventions the builder applies so that no window repeats them:
 // * Positions and sizes are twips, converted with the screen's logical DPI
@@ -31,11 +38,17 @@
 //   exactly one once the table or the program has selected one).
 //
 // Widget per kind (what control<T>() returns):
-//   Label ui::Label (a QLabel with clicked()), TextBox QLineEdit (MultiLine: QPlainTextEdit), Frame ui::Frame (a QGroupBox),
+//   Label ui::Label (a QLabel with clicked()), TextBox QLineEdit (MultiLine:
+//   QPlainTextEdit), Frame ui::Frame (a QGroupBox),
 //   CommandButton QPushButton, CheckBox ui::CheckBox, OptionButton ui::OptionButton,
 //   DropDownList / DriveList QComboBox (not editable, filled by the window),
 //   DirectoryList QListWidget (filled by the window), Image / PictureBox QLabel,
 //   Line ui::LineWidget.
+//
+// Keys: Enter on a focused button clicks it; elsewhere Enter clicks the row
+// flagged Default and Esc the row flagged Cancel. A window without such rows
+// ignores both (multi-line text boxes keep Enter for their line breaks).
+// Fixed dialogs stay with the window that was active when they opened.
 #pragma once
 
 #include "app/controls.h"
