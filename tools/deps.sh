@@ -3,7 +3,7 @@
 
 kup_build_packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
   libtiff-dev nlohmann-json3-dev
   dbus-daemon dbus-bin
 )
