@@ -1,0 +1,241 @@
+#include "cad/dbus/dbus_backend.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+#include <unistd.h>
+
+namespace cad::dbus {
+
+namespace {
+
+const QString kService = QStringLiteral("SldWorks.Application");
+const QString kApplicationPath = QStringLiteral("/Application");
+const QString kApplication = QStringLiteral("SldWorks.Application");
+const QString kModelDoc = QStringLiteral("SldWorks.ModelDoc2");
+const QString kDrawingDoc = QStringLiteral("SldWorks.DrawingDoc");
+const QString kSheet = QStringLiteral("SldWorks.Sheet");
+
+// One remote object: every call is blocking with a timeout, and anything but a
+// reply of the expected signature becomes an AutomationError.
+class Remote {
+public:
+    Remote(QDBusConnection bus, QString path, const BackendOptions& options)
+        : bus_(std::move(bus)), path_(std::move(path)), options_(options)
+    {
+    }
+
+    QList<QVariant> call(const QString& interface, const char* member, const QList<QVariant>& arguments,
+                         const char* signature, int timeoutMs = 0) const
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, path_, interface, QLatin1String(member));
+        message.setArguments(arguments);
+        const QDBusMessage reply =
+            bus_.call(message, QDBus::Block, timeoutMs > 0 ? timeoutMs : options_.callTimeoutMs);
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) + ": " +
+                                  reply.errorMessage().toStdString() + " (" + reply.errorName().toStdString() +
+                                  ")");
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String(signature))
+            throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) + ": unerwartete Antwort (" +
+                                  reply.signature().toStdString() + " statt " + signature + ")");
+        return reply.arguments();
+    }
+
+    const QDBusConnection& bus() const { return bus_; }
+    const BackendOptions& options() const { return options_; }
+
+    // "/" is the bus's way of saying "none".
+    static bool isNone(const QVariant& path) { return path.value<QDBusObjectPath>().path() == QLatin1String("/"); }
+
+private:
+    QDBusConnection bus_;
+    QString path_;
+    BackendOptions options_;
+};
+
+std::string text(const QVariant& v) { return v.toString().toStdString(); }
+
+class DBusSheet : public Sheet {
+public:
+    DBusSheet(QDBusConnection bus, QString path, const BackendOptions& options) : remote_(bus, path, options) {}
+
+    std::string GetName() override { return text(remote_.call(kSheet, "GetName", {}, "s").at(0)); }
+    std::string GetTemplateName() override { return text(remote_.call(kSheet, "GetTemplateName", {}, "s").at(0)); }
+    std::vector<double> GetProperties() override
+    {
+        const QList<double> values = qdbus_cast<QList<double>>(remote_.call(kSheet, "GetProperties", {}, "ad").at(0));
+        return {values.begin(), values.end()};
+    }
+
+private:
+    Remote remote_;
+};
+
+class DBusDocument : public Document {
+public:
+    DBusDocument(QDBusConnection bus, QString path, const BackendOptions& options) : remote_(bus, path, options) {}
+
+    int32_t GetType() override { return remote_.call(kModelDoc, "GetType", {}, "i").at(0).toInt(); }
+    int32_t GetSheetCount() override { return remote_.call(kDrawingDoc, "GetSheetCount", {}, "i").at(0).toInt(); }
+    std::vector<std::string> GetSheetNames() override
+    {
+        std::vector<std::string> names;
+        for (const QString& name : remote_.call(kDrawingDoc, "GetSheetNames", {}, "as").at(0).toStringList())
+            names.push_back(name.toStdString());
+        return names;
+    }
+    std::unique_ptr<Sheet> GetCurrentSheet() override
+    {
+        const QVariant path = remote_.call(kDrawingDoc, "GetCurrentSheet", {}, "o").at(0);
+        if (Remote::isNone(path))
+            return nullptr;
+        return std::make_unique<DBusSheet>(remote_.bus(), path.value<QDBusObjectPath>().path(), remote_.options());
+    }
+    int32_t ActivateSheet(std::string& name) override
+    {
+        const bool active = remote_.call(kDrawingDoc, "ActivateSheet", {QString::fromStdString(name)}, "b").at(0).toBool();
+        return active ? kTrue : kFalse;
+    }
+    std::string GetTitle() override { return text(remote_.call(kModelDoc, "GetTitle", {}, "s").at(0)); }
+    int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
+    {
+        return remote_
+            .call(kModelDoc, "SaveAsSilent", {QString::fromStdString(fileName), saveFlag}, "i",
+                  remote_.options().saveTimeoutMs)
+            .at(0)
+            .toInt();
+    }
+
+private:
+    Remote remote_;
+};
+
+class DBusApplication : public Application {
+public:
+    DBusApplication(QDBusConnection bus, BackendOptions options)
+        : options_(std::move(options)), remote_(bus, kApplicationPath, options_)
+    {
+    }
+
+    void Visible(bool visible) override
+    {
+        remote_.call(QStringLiteral("org.freedesktop.DBus.Properties"), "Set",
+                     {kApplication, QStringLiteral("Visible"), QVariant::fromValue(QDBusVariant(visible))}, "");
+    }
+    std::unique_ptr<Document> ActiveDoc() override
+    {
+        const QVariant path = remote_.call(kApplication, "ActiveDoc", {}, "o").at(0);
+        if (Remote::isNone(path))
+            return nullptr;
+        return std::make_unique<DBusDocument>(remote_.bus(), path.value<QDBusObjectPath>().path(), options_);
+    }
+    int16_t GetUserPreferenceIntegerValue(int32_t preference) override
+    {
+        return static_cast<int16_t>(
+            remote_.call(kApplication, "GetUserPreferenceIntegerValue", {preference}, "n").at(0).toInt());
+    }
+    bool GetUserPreferenceToggle(int32_t preference) override
+    {
+        return remote_.call(kApplication, "GetUserPreferenceToggle", {preference}, "b").at(0).toBool();
+    }
+    double GetUserPreferenceDoubleValue(int32_t preference) override
+    {
+        return remote_.call(kApplication, "GetUserPreferenceDoubleValue", {preference}, "d").at(0).toDouble();
+    }
+    // Both widths travel as a 32-bit integer on the bus.
+    int16_t SetUserPreferenceIntegerValue(int32_t preference, int16_t value) override
+    {
+        return SetUserPreferenceIntegerValue(preference, static_cast<int32_t>(value));
+    }
+    int16_t SetUserPreferenceIntegerValue(int32_t preference, int32_t value) override
+    {
+        return static_cast<int16_t>(
+            remote_.call(kApplication, "SetUserPreferenceIntegerValue", {preference, value}, "n").at(0).toInt());
+    }
+    void SetUserPreferenceToggle(int32_t preference, bool value) override
+    {
+        remote_.call(kApplication, "SetUserPreferenceToggle", {preference, value}, "");
+    }
+    void SetUserPreferenceToggle(int32_t preference, int16_t value) override
+    {
+        SetUserPreferenceToggle(preference, value != 0);
+    }
+    int16_t SetUserPreferenceDoubleValue(int32_t preference, double& value) override
+    {
+        return static_cast<int16_t>(
+            remote_.call(kApplication, "SetUserPreferenceDoubleValue", {preference, value}, "n").at(0).toInt());
+    }
+
+private:
+    BackendOptions options_;
+    Remote remote_;
+};
+
+bool nameHasOwner(const QDBusConnection& bus)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    message.setArguments({kService});
+    const QDBusMessage reply = bus.call(message, QDBus::Block, 2000);
+    return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
+}
+
+std::unique_ptr<Application> attachOrStart(const BackendOptions& options)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return nullptr;
+    if (!nameHasOwner(bus)) {
+        const QString program = QString::fromStdString(options.cadsimPath.empty() ? cadsimBesideExecutable()
+                                                                                  : options.cadsimPath);
+        QStringList arguments;
+        for (const std::string& a : options.cadsimArguments)
+            arguments << QString::fromStdString(a);
+        // Detached: the CAD system outlives the tool, as the real one does.
+        if (program.isEmpty() || !QProcess::startDetached(program, arguments))
+            return nullptr;
+        QDeadlineTimer deadline(options.startWaitMs);
+        while (!nameHasOwner(bus)) {
+            if (deadline.hasExpired())
+                return nullptr;
+            QThread::msleep(50);
+        }
+    }
+    return std::make_unique<DBusApplication>(bus, options);
+}
+
+}  // namespace
+
+std::string cadsimBesideExecutable()
+{
+    QString folder;
+    if (QCoreApplication::instance()) {
+        folder = QCoreApplication::applicationDirPath();
+    } else {
+        char buffer[4096];
+        const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        if (n > 0)
+            folder = QFileInfo(QString::fromLocal8Bit(buffer, static_cast<qsizetype>(n))).absolutePath();
+    }
+    return folder.isEmpty() ? std::string() : (folder + QStringLiteral("/cadsim")).toStdString();
+}
+
+cad::Backend makeBackend() { return makeBackend(BackendOptions{}); }
+
+cad::Backend makeBackend(BackendOptions options)
+{
+    return [options = std::move(options)]() { return attachOrStart(options); };
+}
+
+}  // namespace cad::dbus

@@ -1,0 +1,75 @@
+// What the running stand-in CAD holds: the open documents (the active one
+// among them), the TIFF preferences and the faults a test asked for. The bus
+// service and the window both work on it.
+#pragma once
+
+#include "cadsim/drawing.h"
+#include "cadsim/preferences.h"
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cadsim {
+
+struct OpenDocument {
+    int id = 0;  // never reused, so a stale object path stays stale
+    Drawing drawing;
+};
+
+struct Fault {
+    std::string member;
+    std::string argument;  // empty: every call of the member
+    std::string kind;      // "refuse", "error" or "hang"
+};
+
+class CadSession : public QObject {
+    Q_OBJECT
+public:
+    explicit CadSession(std::unique_ptr<PreferenceStore> preferences);
+
+    const std::vector<OpenDocument>& documents() const { return documents_; }
+    OpenDocument* activeDocument();
+    OpenDocument* findDocument(int id);
+
+    // Loads and activates; throws DrawingError and changes nothing then.
+    int openDocument(const std::string& path);
+    void openDocument(Drawing drawing);
+    bool closeActiveDocument();
+    void closeAllDocuments();
+    void activateDocument(int id);
+    // False (nothing changes) when the document has no sheet of that name.
+    bool activateSheet(int id, const std::string& name);
+
+    PreferenceStore& preferences() { return *preferences_; }
+    void preferencesWritten() { emit preferencesChanged(); }
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
+
+    // Known kinds only; false otherwise.
+    bool injectFault(const Fault& fault);
+    void clearFaults() { faults_.clear(); }
+    // The fault matching this call, if any.
+    const Fault* faultFor(const std::string& member, const std::string& argument) const;
+
+    void reportSave(const QString& path, int result);
+
+signals:
+    void documentsChanged();
+    void sheetActivated();
+    void preferencesChanged();
+    void saved(const QString& path, int result);
+
+private:
+    std::unique_ptr<PreferenceStore> preferences_;
+    std::vector<OpenDocument> documents_;
+    int active_ = -1;  // index into documents_
+    int nextId_ = 1;
+    bool visible_ = false;
+    std::vector<Fault> faults_;
+};
+
+}  // namespace cadsim

@@ -1,0 +1,111 @@
+#include "cadsim/options.h"
+
+namespace cadsim {
+
+bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error)
+{
+    bool onlyFiles = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (onlyFiles || a.empty() || a[0] != '-') {
+            options.drawings.push_back(a);
+        } else if (a == "--") {
+            onlyFiles = true;
+        } else if (a == "--headless") {
+            options.headless = true;
+        } else if (a == "--empty") {
+            options.empty = true;
+        } else if (a == "--help" || a == "-h") {
+            options.help = true;
+        } else if (a == "--prefs" || a.rfind("--prefs=", 0) == 0) {
+            if (a == "--prefs") {
+                if (i + 1 >= arguments.size()) {
+                    error = "--prefs braucht einen Dateinamen";
+                    return false;
+                }
+                options.preferencesFile = arguments[++i];
+            } else {
+                options.preferencesFile = a.substr(8);
+            }
+        } else {
+            error = "unbekannte Option " + a + " (--help zeigt die Optionen)";
+            return false;
+        }
+    }
+    if (options.empty && !options.drawings.empty()) {
+        error = "--empty und Zeichnungsdateien schließen sich aus";
+        return false;
+    }
+    return true;
+}
+
+const char* helpText()
+{
+    return R"(cadsim - das Ersatz-CAD für KUP-Tools auf dem D-Bus-Sitzungsbus
+
+Aufruf: cadsim [--headless] [--prefs DATEI] [--empty] [ZEICHNUNG.json ...]
+
+  --headless      ohne Fenster (für Tests und Server)
+  --prefs DATEI   TIFF-Einstellungen in DATEI statt in ~/.config/cadsim/preferences.json
+  --empty         ohne geöffnetes Dokument starten
+  -h, --help      diese Hilfe
+
+Ohne Zeichnung öffnet cadsim die Beispielzeichnung ~/Documents/cadsim/Flansch.json
+(beim ersten Start angelegt). Die erste angegebene Zeichnung wird das aktive Dokument.
+cadsim belegt den Namen SldWorks.Application; ist er vergeben oder fehlt der
+Sitzungsbus, endet es mit einer Meldung.
+
+Zeichnungsdatei (JSON; unbekannte Schlüssel werden übergangen):
+  {"type": "drawing" | "part" | "assembly",
+   "title": "Flansch",           (optional, sonst Dateiname ohne Endung)
+   "activeSheet": "Blatt2",      (optional, sonst das erste Blatt)
+   "sheets": [{"name": "Blatt1", "paperSize": 8, "template": 8,
+               "templatePath": "C:\\Vorlagen\\a3.drt", "scale": [1, 2], "firstAngle": true,
+               "width": 0.42, "height": 0.297,   (Meter; optional, Pflicht bei paperSize 12)
+               "entities": [{"line": [x1, y1, x2, y2]}, {"polyline": [x1, y1, x2, y2, ...]},
+                            {"rect": [x, y, b, h]}, {"circle": [mx, my, r]},
+                            {"arc": [mx, my, r, startGrad, winkelGrad]},
+                            {"text": [x, y, höhe, "Text"]}]}]}
+  Maße in Millimetern, Ursprung links unten; jedes Element darf "w" tragen
+  (Linienbreite in mm, Vorgabe 0.35). Teile und Baugruppen haben keine Blätter.
+
+Objekte und Schnittstellen (Bus-Name SldWorks.Application):
+  /Application                 SldWorks.Application: Visible (b), ActiveDoc() -> o,
+                               GetUserPreference{IntegerValue,Toggle,DoubleValue}(i),
+                               SetUserPreferenceIntegerValue(i, i) -> n,
+                               SetUserPreferenceToggle(i, b), SetUserPreferenceDoubleValue(i, d) -> n
+  /Documents/<n>               SldWorks.ModelDoc2: GetType() -> i (1 Teil, 2 Baugruppe, 3 Zeichnung),
+                               GetTitle() -> s, SaveAsSilent(s name, b flag) -> i
+                               SldWorks.DrawingDoc: GetSheetCount, GetSheetNames, GetCurrentSheet,
+                               ActivateSheet(s) -> b
+  /Documents/<n>/Sheets/<m>    SldWorks.Sheet: GetName, GetTemplateName, GetProperties() -> ad
+                               (Format, Vorlage, Maßstab Zähler, Nenner, Erstwinkel -1/0, Breite, Höhe in m)
+  /Control                     SldWorks.Control: OpenDocument(s pfad) -> o, CloseDocument(),
+                               CloseAllDocuments(), InjectFault(s mitglied, s argument, s art),
+                               ClearFaults(), Quit()
+  InjectFault-Arten: "refuse" (das Mitglied liefert seinen Fehlwert), "error" (D-Bus-Fehlerantwort),
+  "hang" (keine Antwort); ein leeres Argument gilt für jeden Aufruf, sonst nur für den mit
+  diesem ersten Argument.
+
+TIFF-Einstellungen: ganzzahlig 6 Bildschirm(0)/Druck(1), 7 Schwarzweiß(0)/RGB(1),
+  8 Kompression keine(0)/PackBits(1)/Group 4(2), 9 DPI (10-2400), 10 Papierformat 0-12,
+  11 Maßstab in % (1-1000); Schalter 28 auf Papier einpassen; Kommazahl 8/9 Papierbreite
+  und -höhe in m (bei Format 12). Ein Setzer liefert 0 bei unbekannter Nummer oder
+  ungültigem Wert.
+
+SaveAsSilent(name, flag): speichert das aktive Blatt als TIFF, wenn name auf ".tif" endet.
+  Ein Name ohne Ordner landet im Ordner der Zeichnung; "\" und "/" trennen Ordner.
+  Die Datei entsteht unter einem Zwischennamen und wird erst fertig umbenannt.
+  Ergebnis: 0 gespeichert
+            1 andere Endung als .tif
+            2 Ordner fehlt
+            3 Ordner nicht beschreibbar
+            4 Zeichen im Dateinamen, das Windows verbietet (< > : " | ? * Steuerzeichen)
+            5 Group 4 mit Farbe (RGB) geht nicht
+            6 Dokument ohne Blatt (Teil, Baugruppe, leere Zeichnung)
+            7 Schreiben fehlgeschlagen (Datenträger voll, E/A-Fehler)
+            8 abgelehnt durch InjectFault
+)";
+}
+
+}  // namespace cadsim

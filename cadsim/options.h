@@ -1,0 +1,22 @@
+// cadsim's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace cadsim {
+
+struct Options {
+    bool headless = false;
+    bool empty = false;
+    bool help = false;
+    std::string preferencesFile;  // empty: the user's settings file
+    std::vector<std::string> drawings;
+};
+
+// False with error set on an unknown option or a missing value.
+bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
+
+const char* helpText();
+
+}  // namespace cadsim

@@ -1,0 +1,208 @@
+#include "cadsim/preferences.h"
+
+#include <nlohmann/json.hpp>
+
+#include <QStandardPaths>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cadsim {
+
+namespace {
+
+using nlohmann::json;
+
+struct IntegerField {
+    int32_t number;
+    const char* key;
+    int16_t TiffPreferences::*field;
+    int min;
+    int max;
+};
+
+constexpr IntegerField kIntegers[] = {
+    {kTiffScreenOrPrintCapture, "TiffScreenOrPrintCapture", &TiffPreferences::captureMode, 0, 1},
+    {kTiffImageType, "TiffImageType", &TiffPreferences::imageType, 0, 1},
+    {kTiffCompressionScheme, "TiffCompressionScheme", &TiffPreferences::compression, 0, 2},
+    {kTiffPrintDPI, "TiffPrintDPI", &TiffPreferences::dpi, kMinDpi, kMaxDpi},
+    {kTiffPrintPaperSize, "TiffPrintPaperSize", &TiffPreferences::paperSize, 0, 12},
+    {kTiffPrintScaleFactor, "TiffPrintScaleFactor", &TiffPreferences::scaleFactor, kMinScaleFactor,
+     kMaxScaleFactor},
+};
+
+struct RealField {
+    int32_t number;
+    const char* key;
+    double TiffPreferences::*field;
+};
+
+constexpr RealField kReals[] = {
+    {kTiffPrintPaperWidth, "TiffPrintPaperWidth", &TiffPreferences::paperWidth},
+    {kTiffPrintPaperHeight, "TiffPrintPaperHeight", &TiffPreferences::paperHeight},
+};
+
+constexpr const char* kToggleKey = "TiffPrintScaleToFit";
+
+const IntegerField* integerField(int32_t number)
+{
+    for (const IntegerField& f : kIntegers)
+        if (f.number == number)
+            return &f;
+    return nullptr;
+}
+
+const RealField* realField(int32_t number)
+{
+    for (const RealField& f : kReals)
+        if (f.number == number)
+            return &f;
+    return nullptr;
+}
+
+bool realInRange(double value)
+{
+    return std::isfinite(value) && value >= kMinPaperMetres && value <= kMaxPaperMetres;
+}
+
+}  // namespace
+
+PreferenceStore::PreferenceStore(std::string path) : path_(std::move(path)) { load(); }
+
+std::optional<int16_t> PreferenceStore::integer(int32_t preference) const
+{
+    if (const IntegerField* f = integerField(preference))
+        return values_.*(f->field);
+    return std::nullopt;
+}
+
+std::optional<bool> PreferenceStore::toggle(int32_t preference) const
+{
+    if (preference == kTiffPrintScaleToFit)
+        return values_.scaleToFit;
+    return std::nullopt;
+}
+
+std::optional<double> PreferenceStore::real(int32_t preference) const
+{
+    if (const RealField* f = realField(preference))
+        return values_.*(f->field);
+    return std::nullopt;
+}
+
+bool PreferenceStore::setInteger(int32_t preference, int32_t value)
+{
+    const IntegerField* f = integerField(preference);
+    if (!f || value < f->min || value > f->max)
+        return false;
+    values_.*(f->field) = static_cast<int16_t>(value);
+    save();
+    return true;
+}
+
+bool PreferenceStore::setToggle(int32_t preference, bool value)
+{
+    if (preference != kTiffPrintScaleToFit)
+        return false;
+    values_.scaleToFit = value;
+    save();
+    return true;
+}
+
+bool PreferenceStore::setReal(int32_t preference, double value)
+{
+    const RealField* f = realField(preference);
+    if (!f || !realInRange(value))
+        return false;
+    values_.*(f->field) = value;
+    save();
+    return true;
+}
+
+void PreferenceStore::load()
+{
+    if (path_.empty())
+        return;
+    std::ifstream in(path_);
+    if (!in) {
+        save();  // first start: the file shows the defaults from now on
+        return;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    json root = json::parse(text.str(), nullptr, false);
+    if (!root.is_object()) {
+        loadWarning_ = path_ + ": keine gültigen Einstellungen, es gelten die Vorgaben";
+        return;
+    }
+    std::string rejected;
+    auto reject = [&](const char* key) { rejected += std::string(rejected.empty() ? "" : ", ") + key; };
+    for (const IntegerField& f : kIntegers) {
+        auto it = root.find(f.key);
+        if (it == root.end())
+            continue;
+        if (it->is_number_integer() && *it >= f.min && *it <= f.max)
+            values_.*(f.field) = static_cast<int16_t>(it->get<int>());
+        else
+            reject(f.key);
+    }
+    if (auto it = root.find(kToggleKey); it != root.end()) {
+        if (it->is_boolean())
+            values_.scaleToFit = it->get<bool>();
+        else
+            reject(kToggleKey);
+    }
+    for (const RealField& f : kReals) {
+        auto it = root.find(f.key);
+        if (it == root.end())
+            continue;
+        if (it->is_number() && realInRange(it->get<double>()))
+            values_.*(f.field) = it->get<double>();
+        else
+            reject(f.key);
+    }
+    if (!rejected.empty())
+        loadWarning_ = path_ + ": ungültige Werte durch Vorgaben ersetzt: " + rejected;
+}
+
+void PreferenceStore::save()
+{
+    if (path_.empty())
+        return;
+    json root;
+    for (const IntegerField& f : kIntegers)
+        root[f.key] = values_.*(f.field);
+    root[kToggleKey] = values_.scaleToFit;
+    for (const RealField& f : kReals)
+        root[f.key] = values_.*(f.field);
+
+    // Written beside and renamed, so a crash never leaves half a settings file.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path target(path_);
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ec);
+    const std::string temporary = path_ + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << root.dump(2) << '\n';
+        if (!out) {
+            std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", temporary.c_str());
+            return;
+        }
+    }
+    fs::rename(temporary, target, ec);
+    if (ec)
+        std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", path_.c_str());
+}
+
+std::string defaultPreferencesPath()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return (folder + "/cadsim/preferences.json").toStdString();
+}
+
+}  // namespace cadsim

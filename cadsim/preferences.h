@@ -1,0 +1,78 @@
+// The nine TIFF preferences, kept in a small JSON settings file so they
+// survive a restart as the real CAD system's do.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace cadsim {
+
+// Preference numbers as the automation interface knows them.
+enum IntegerPreference : int32_t {
+    kTiffScreenOrPrintCapture = 6,
+    kTiffImageType = 7,
+    kTiffCompressionScheme = 8,
+    kTiffPrintDPI = 9,
+    kTiffPrintPaperSize = 10,
+    kTiffPrintScaleFactor = 11,
+};
+constexpr int32_t kTiffPrintScaleToFit = 28;  // toggle
+constexpr int32_t kTiffPrintPaperWidth = 8;   // double
+constexpr int32_t kTiffPrintPaperHeight = 9;  // double
+
+struct TiffPreferences {
+    int16_t captureMode = 1;  // 0 screen, 1 print
+    int16_t imageType = 0;    // 0 black and white, 1 RGB
+    int16_t compression = 2;  // 0 none, 1 PackBits, 2 Group 4
+    int16_t dpi = 200;
+    int16_t paperSize = 8;  // A3 landscape
+    int16_t scaleFactor = 100;
+    bool scaleToFit = true;
+    double paperWidth = 0.42;  // metres, used with paper size 12
+    double paperHeight = 0.297;
+    bool operator==(const TiffPreferences&) const = default;
+};
+
+// Accepted ranges; a setter refuses anything outside them.
+constexpr int kMinDpi = 10;
+constexpr int kMaxDpi = 2400;
+constexpr int kMinScaleFactor = 1;
+constexpr int kMaxScaleFactor = 1000;
+constexpr double kMinPaperMetres = 0.001;
+constexpr double kMaxPaperMetres = 10.0;
+
+class PreferenceStore {
+public:
+    // An empty path keeps the preferences in memory only.
+    explicit PreferenceStore(std::string path);
+
+    const TiffPreferences& values() const { return values_; }
+    const std::string& path() const { return path_; }
+    // What went wrong on loading (unreadable file, bad values replaced by defaults).
+    const std::string& loadWarning() const { return loadWarning_; }
+
+    // Getters: nothing for a number they do not know.
+    std::optional<int16_t> integer(int32_t preference) const;
+    std::optional<bool> toggle(int32_t preference) const;
+    std::optional<double> real(int32_t preference) const;
+
+    // Setters: true when the number is known and the value in range; the
+    // file is rewritten at once.
+    bool setInteger(int32_t preference, int32_t value);
+    bool setToggle(int32_t preference, bool value);
+    bool setReal(int32_t preference, double value);
+
+private:
+    void load();
+    void save();
+
+    std::string path_;
+    TiffPreferences values_;
+    std::string loadWarning_;
+};
+
+// The user's own settings file: ~/.config/cadsim/preferences.json.
+std::string defaultPreferencesPath();
+
+}  // namespace cadsim

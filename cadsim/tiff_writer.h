@@ -1,0 +1,32 @@
+// Renders one sheet into a TIFF file with libtiff, band by band: each strip
+// of the file is filled, encoded and written before the next one is drawn.
+#pragma once
+
+#include "cadsim/drawing.h"
+#include "cadsim/preferences.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cadsim {
+
+struct TiffRequest {
+    std::string documentName;  // DocumentName tag
+    std::string pageName;      // PageName tag
+};
+
+// Writes the complete file to an open descriptor (which it closes). False
+// with a reason when libtiff or the disk refused.
+bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
+                    const TiffPreferences& preferences, const TiffRequest& request,
+                    std::string& error);
+
+// One row of 1-bit pixels (MSB first, 1 = black) as 24-bit RGB PackBits: the
+// runs of the bit row become runs of bytes without expanding the row first.
+void packBitsRgbRow(const uint8_t* bits, int width, std::vector<uint8_t>& out);
+
+// Rows of the strips: a few hundred rows, fewer where rows are very wide.
+int rowsPerStrip(int width, int bytesPerPixelTimes8);
+
+}  // namespace cadsim

@@ -1,0 +1,95 @@
+// What the tool meets when the CAD system misbehaves: refusals, error
+// replies, no answer at all, and a CAD system that dies during a call.
+#include "tests/cadsim/bus_fixture.h"
+
+#include <chrono>
+#include <thread>
+
+namespace bustest {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class Faults : public CadsimTest {
+protected:
+    void SetUp() override
+    {
+        CadsimTest::SetUp();
+        options.callTimeoutMs = 1500;
+        options.saveTimeoutMs = 1500;
+        start({writeFile("F.json", drawingJson("F", {{"Blatt1"}, {"Blatt2"}}))});
+    }
+};
+
+TEST_F(Faults, RefuseMakesAMemberAnswerItsFailureValueForTheGivenArgumentOnly)
+{
+    ASSERT_EQ(control("InjectFault", {QStringLiteral("ActivateSheet"), QStringLiteral("Blatt2"), QStringLiteral("refuse")}), "");
+    ASSERT_EQ(control("InjectFault", {QStringLiteral("SetUserPreferenceIntegerValue"), QStringLiteral("9"), QStringLiteral("refuse")}), "");
+    ASSERT_EQ(control("InjectFault", {QStringLiteral("SaveAsSilent"), QString(), QStringLiteral("refuse")}), "");
+    auto doc = activeDoc();
+    std::string second = "Blatt2", first = "Blatt1";
+    EXPECT_EQ(doc->ActivateSheet(second), cad::kFalse);
+    EXPECT_EQ(doc->ActivateSheet(first), cad::kTrue);
+    auto a = app();
+    EXPECT_EQ(a->SetUserPreferenceIntegerValue(9, int16_t{300}), 0);
+    EXPECT_EQ(a->GetUserPreferenceIntegerValue(9), 200);
+    EXPECT_NE(a->SetUserPreferenceIntegerValue(11, int16_t{50}), 0);
+    std::string name = "x.tif";
+    bool flag = true;
+    EXPECT_EQ(doc->SaveAsSilent(name, flag), 8);
+
+    ASSERT_EQ(control("ClearFaults"), "");
+    EXPECT_EQ(doc->ActivateSheet(second), cad::kTrue);
+    EXPECT_EQ(doc->SaveAsSilent(name, flag), 0);
+}
+
+TEST_F(Faults, AnErrorReplyBecomesAnAutomationErrorWithTheServersText)
+{
+    ASSERT_EQ(control("InjectFault", {QStringLiteral("GetTitle"), QString(), QStringLiteral("error")}), "");
+    auto doc = activeDoc();
+    try {
+        doc->GetTitle();
+        FAIL() << "no error";
+    } catch (const cad::AutomationError& e) {
+        const std::string what = e.what();
+        EXPECT_EQ(what.rfind("Fehler beim CAD-Aufruf GetTitle: ", 0), 0u) << what;
+        EXPECT_NE(what.find("eingespeister Fehler bei GetTitle"), std::string::npos) << what;
+    }
+    EXPECT_EQ(doc->GetType(), cad::kDocDrawing);  // the others still answer
+    EXPECT_NE(control("InjectFault", {QStringLiteral("GetTitle"), QString(), QStringLiteral("explode")}), "");
+}
+
+TEST_F(Faults, NoAnswerEndsInTheCallTimeout)
+{
+    ASSERT_EQ(control("InjectFault", {QStringLiteral("GetSheetCount"), QString(), QStringLiteral("hang")}), "");
+    auto doc = activeDoc();
+    const auto begin = Clock::now();
+    EXPECT_THROW(doc->GetSheetCount(), cad::AutomationError);
+    const auto waited = Clock::now() - begin;
+    EXPECT_GE(waited, std::chrono::milliseconds(1400));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+}
+
+TEST_F(Faults, ACadSystemKilledDuringACallGivesAnErrorAtOnceAndThenNoApplication)
+{
+    options.callTimeoutMs = 20000;  // the error must come from the lost peer, not the timeout
+    cad::setBackend(cad::dbus::makeBackend(options));
+    ASSERT_EQ(control("InjectFault", {QStringLiteral("SaveAsSilent"), QString(), QStringLiteral("hang")}), "");
+    auto doc = activeDoc();
+    std::thread killer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        cadsim->kill();
+    });
+    const auto begin = Clock::now();
+    std::string name = "x.tif";
+    bool flag = true;
+    EXPECT_THROW(doc->SaveAsSilent(name, flag), cad::AutomationError);
+    killer.join();
+    EXPECT_LT(Clock::now() - begin, std::chrono::seconds(5));
+    EXPECT_THROW(doc->GetTitle(), cad::AutomationError);
+    // Nobody owns the name now and the backend finds no cadsim to start.
+    EXPECT_EQ(cad::attach(), nullptr);
+}
+
+}  // namespace
+}  // namespace bustest

@@ -1,0 +1,193 @@
+// SaveAsSilent end to end: every way a name can land or be refused, and each
+// TIFF read back with libtiff.
+#include "tests/cadsim/bus_fixture.h"
+#include "tests/cadsim/tiff_readback.h"
+
+#include <tiffio.h>
+
+#include <QDir>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+namespace bustest {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Prefs {
+    int capture = 1, imageType = 0, compression = 2, dpi = 200, paperSize = 8, scale = 100;
+    bool fit = true;
+    double width = 0.42, height = 0.297;
+};
+
+class Save : public CadsimTest {
+protected:
+    void SetUp() override
+    {
+        CadsimTest::SetUp();
+        // A4 portrait sheet with a frame along its border, a part, and a sheet
+        // of its own size.
+        drawing = writeFile("Zeichnung.json",
+                            drawingJson("Flansch", {{"Blatt1", 7, 7, "", R"({"rect": [0, 0, 210, 297]})"},
+                                                    {"Blatt2", 12, 12, R"("width": 0.1, "height": 0.05)"}}));
+        start({drawing, writeFile("Welle.json", R"({"type": "part"})")});
+        control("CloseDocument");
+        control("OpenDocument", {QString::fromStdString(drawing)});
+    }
+
+    void set(const Prefs& p)
+    {
+        auto a = app();
+        ASSERT_NE(a->SetUserPreferenceIntegerValue(6, int16_t(p.capture)), 0);
+        ASSERT_NE(a->SetUserPreferenceIntegerValue(7, int16_t(p.imageType)), 0);
+        ASSERT_NE(a->SetUserPreferenceIntegerValue(8, int16_t(p.compression)), 0);
+        ASSERT_NE(a->SetUserPreferenceIntegerValue(9, int16_t(p.dpi)), 0);
+        ASSERT_NE(a->SetUserPreferenceIntegerValue(10, int16_t(p.paperSize)), 0);
+        ASSERT_NE(a->SetUserPreferenceIntegerValue(11, int16_t(p.scale)), 0);
+        a->SetUserPreferenceToggle(28, p.fit);
+        double w = p.width, h = p.height;
+        ASSERT_NE(a->SetUserPreferenceDoubleValue(8, w), 0);
+        ASSERT_NE(a->SetUserPreferenceDoubleValue(9, h), 0);
+    }
+
+    int32_t save(std::string name)
+    {
+        bool flag = true;
+        return activeDoc()->SaveAsSilent(name, flag);
+    }
+
+    // Only these files may be in the folder: no temporary file left behind.
+    void expectFolderHolds(const std::string& dir, std::vector<std::string> names)
+    {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(dir))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(found, names);
+    }
+
+    std::string drawing;
+};
+
+int pixels(double mm, int dpi) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); }
+
+TEST_F(Save, DefaultPreferencesGiveAGroup4PageOfA3At200Dpi)
+{
+    ASSERT_EQ(save("Blatt1.tif"), 0);  // no folder: the drawing's folder
+    const TiffFacts f = readTiff(folder() + "/Blatt1.tif");
+    ASSERT_TRUE(f.readable);
+    EXPECT_EQ(f.width, 3307u);
+    EXPECT_EQ(f.height, 2339u);
+    EXPECT_EQ(f.xResolution, 200);
+    EXPECT_EQ(f.yResolution, 200);
+    EXPECT_EQ(f.resolutionUnit, RESUNIT_INCH);
+    EXPECT_EQ(f.compression, COMPRESSION_CCITTFAX4);
+    EXPECT_EQ(f.bitsPerSample, 1);
+    EXPECT_EQ(f.samplesPerPixel, 1);
+    EXPECT_EQ(f.photometric, PHOTOMETRIC_MINISWHITE);
+    EXPECT_EQ(f.documentName, "Flansch - Blatt1");
+    EXPECT_EQ(f.pageName, "Blatt1");
+    EXPECT_TRUE(f.decoded);
+    // The portrait sheet fits the landscape page by its height, centred.
+    const double sheetWidth = 210.0 * 2339 / 297;
+    EXPECT_NEAR(f.firstInkColumn, (3307 - sheetWidth) / 2, 3);
+    EXPECT_NEAR(f.lastInkColumn, (3307 + sheetWidth) / 2, 3);
+    EXPECT_LE(f.firstInkRow, 1);
+    EXPECT_GE(f.lastInkRow, 2337);
+}
+
+TEST_F(Save, ImageTypeCompressionResolutionAndPaperFollowThePreferences)
+{
+    struct Case {
+        Prefs prefs;
+        uint16_t compression;
+        bool rgb;
+        int width, height, dpi;
+    };
+    const Case cases[] = {
+        {{1, 1, 1, 300, 7}, COMPRESSION_PACKBITS, true, pixels(210, 300), pixels(297, 300), 300},
+        {{1, 1, 0, 100, 11}, COMPRESSION_NONE, true, pixels(1189, 100), pixels(841, 100), 100},
+        {{1, 0, 1, 150, 0}, COMPRESSION_PACKBITS, false, pixels(279.4, 150), pixels(215.9, 150), 150},
+        {{1, 0, 0, 254, 12, 100, true, 0.1, 0.05}, COMPRESSION_NONE, false, 1000, 500, 254},
+        {{0, 0, 2, 600, 11}, COMPRESSION_CCITTFAX4, false, pixels(210, 96), pixels(297, 96), 96},  // screen
+    };
+    for (const Case& c : cases) {
+        set(c.prefs);
+        ASSERT_EQ(save("out.tif"), 0);
+        const TiffFacts f = readTiff(folder() + "/out.tif");
+        SCOPED_TRACE("dpi " + std::to_string(c.prefs.dpi) + ", paper " + std::to_string(c.prefs.paperSize));
+        EXPECT_NEAR(f.width, c.width, 1);
+        EXPECT_NEAR(f.height, c.height, 1);
+        EXPECT_EQ(f.xResolution, c.dpi);
+        EXPECT_EQ(f.compression, c.compression);
+        EXPECT_EQ(f.bitsPerSample, c.rgb ? 8 : 1);
+        EXPECT_EQ(f.samplesPerPixel, c.rgb ? 3 : 1);
+        EXPECT_EQ(f.photometric, c.rgb ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISWHITE);
+        EXPECT_TRUE(f.decoded);
+        EXPECT_GT(f.inkPixels, 0);
+    }
+}
+
+TEST_F(Save, AScaleFactorDrawsFromTheTopLeftCorner)
+{
+    // 254 dpi = 10 pixels per mm; at 50 % the 210 x 297 mm frame covers 1050 x 1485 pixels.
+    set({1, 0, 2, 254, 11, 50, false});
+    ASSERT_EQ(save("scaled.tif"), 0);
+    const TiffFacts f = readTiff(folder() + "/scaled.tif");
+    EXPECT_LE(f.firstInkColumn, 1);
+    EXPECT_LE(f.firstInkRow, 1);
+    EXPECT_NEAR(f.lastInkColumn, 1050, 3);
+    EXPECT_NEAR(f.lastInkRow, 1485, 3);
+}
+
+TEST_F(Save, FoldersAreFoundWithEitherSeparator)
+{
+    fs::create_directories(folder() + "/aus/unter");
+    EXPECT_EQ(save("aus\\unter\\Blatt1.TIF"), 0);  // relative: below the drawing's folder
+    EXPECT_TRUE(readTiff(folder() + "/aus/unter/Blatt1.TIF").decoded);
+    std::string backslashed = folder() + "/aus\\b.tif";
+    EXPECT_EQ(save(backslashed), 0);
+    EXPECT_TRUE(readTiff(folder() + "/aus/b.tif").decoded);
+    expectFolderHolds(folder() + "/aus", {"unter", "b.tif"});
+}
+
+TEST_F(Save, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
+{
+    std::ofstream(folder() + "/keep.tif") << "old";
+    const std::string keep = folder() + "/keep.tif";
+    EXPECT_EQ(save("Blatt1.tiff"), 1);
+    EXPECT_EQ(save("Blatt1.png"), 1);
+    EXPECT_EQ(save(""), 1);
+    EXPECT_EQ(save(folder() + "/fehlt/Blatt1.tif"), 2);
+    EXPECT_EQ(save("/sys/Blatt1.tif"), 3);  // not writable, even for root
+    for (const char* name : {"a?b.tif", "a:b.tif", "a*b.tif", "a|b.tif", "a<b.tif", "a\"b.tif", "a\tb.tif"})
+        EXPECT_EQ(save(name), 4) << name;
+    set({1, 1, 2});
+    EXPECT_EQ(save(keep), 5);  // Group 4 is black and white only
+    std::ifstream in(keep);
+    std::string content((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(content, "old");
+    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "keep.tif"});
+
+    control("OpenDocument", {QString::fromStdString(folder() + "/Welle.json")});
+    EXPECT_EQ(save("Welle.tif"), 6);  // a part has no sheet
+}
+
+TEST_F(Save, AnExistingFileIsReplacedByTheCompleteNewOne)
+{
+    std::ofstream(folder() + "/Blatt2.tif") << "old";
+    std::string name = "Blatt2";
+    ASSERT_EQ(activeDoc()->ActivateSheet(name), cad::kTrue);
+    ASSERT_EQ(save("Blatt2.tif"), 0);
+    const TiffFacts f = readTiff(folder() + "/Blatt2.tif");
+    EXPECT_TRUE(f.decoded);
+    EXPECT_EQ(f.pageName, "Blatt2");
+    EXPECT_EQ(f.documentName, "Flansch - Blatt2");
+    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "Blatt2.tif"});
+}
+
+}  // namespace
+}  // namespace bustest

@@ -1,0 +1,142 @@
+#include "cadsim/drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using cadsim::DrawingError;
+using cadsim::parseDrawing;
+
+const char* const kComplete = R"({
+  "type": "drawing", "activeSheet": "Blatt2", "comment": "unknown keys are ignored",
+  "sheets": [
+    {"name": "Blatt1", "paperSize": 8, "template": 8, "templatePath": "C:\\Vorlagen\\a3.drt",
+     "scale": [1, 2], "firstAngle": true,
+     "entities": [{"line": [0, 0, 10, 10]}, {"polyline": [0, 0, 5, 5, 10, 0], "w": 0.7},
+                  {"rect": [1, 2, 3, 4]}, {"circle": [50, 50, 10]}, {"arc": [50, 50, 20, 0, 90]},
+                  {"text": [10, 10, 5, "Flansch"], "colour": "red"}]},
+    {"name": "Blatt2", "paperSize": 12, "template": 13, "templatePath": "", "scale": [1, 2.5],
+     "firstAngle": false, "width": 0.5, "height": 0.25, "entities": []}
+  ]})";
+
+TEST(DrawingFile, ReadsEveryFieldAndFillsTheDefaults)
+{
+    const cadsim::Drawing d = parseDrawing(kComplete, "/tmp/Flansch.json");
+    EXPECT_EQ(d.type, cadsim::DocumentType::Drawing);
+    EXPECT_EQ(d.title, "Flansch");  // from the file name
+    ASSERT_EQ(d.sheets.size(), 2u);
+    EXPECT_EQ(d.activeSheet, 1);
+
+    const cadsim::Sheet& a3 = d.sheets[0];
+    EXPECT_EQ(a3.templatePath, "C:\\Vorlagen\\a3.drt");
+    EXPECT_DOUBLE_EQ(a3.scaleDenominator, 2);
+    EXPECT_TRUE(a3.firstAngle);
+    EXPECT_DOUBLE_EQ(a3.width, 0.42);  // from the paper-size code
+    EXPECT_DOUBLE_EQ(a3.height, 0.297);
+    ASSERT_EQ(a3.entities.size(), 6u);
+    EXPECT_DOUBLE_EQ(a3.entities[0].width, 0.35);
+    EXPECT_DOUBLE_EQ(a3.entities[1].width, 0.7);
+    EXPECT_EQ(a3.entities[1].values.size(), 6u);
+    EXPECT_EQ(a3.entities[4].kind, cadsim::Entity::Kind::Arc);
+    EXPECT_EQ(a3.entities[5].text, "Flansch");
+    EXPECT_EQ(a3.entities[5].values, (std::vector<double>{10, 10, 5}));
+
+    const cadsim::Sheet& custom = d.sheets[1];
+    EXPECT_EQ(custom.templateCode, 13);
+    EXPECT_DOUBLE_EQ(custom.scaleDenominator, 2.5);
+    EXPECT_FALSE(custom.firstAngle);
+    EXPECT_DOUBLE_EQ(custom.width, 0.5);
+    EXPECT_DOUBLE_EQ(custom.height, 0.25);
+}
+
+TEST(DrawingFile, PartsAndAssembliesHaveATitleAndNoSheets)
+{
+    const cadsim::Drawing part = parseDrawing(R"({"type": "part", "title": "Welle"})", "x.json");
+    EXPECT_EQ(part.type, cadsim::DocumentType::Part);
+    EXPECT_EQ(part.title, "Welle");
+    EXPECT_TRUE(part.sheets.empty());
+    EXPECT_EQ(parseDrawing(R"({"type": "assembly"})", "Getriebe.json").type, cadsim::DocumentType::Assembly);
+}
+
+struct Malformed {
+    const char* json;
+    const char* message;  // what the complaint must contain, after the file name
+};
+
+std::string sheetWith(const std::string& fields)
+{
+    return R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
+               "scale": [1, 1], "firstAngle": true, "entities": [)" + fields + "]}]}";
+}
+
+TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlace)
+{
+    const std::string brokenSheet = R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 13}]})";
+    const std::string customWithoutWidth =
+        R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 12, "template": 12, "templatePath": "",
+            "scale": [1, 1], "firstAngle": true, "height": 0.1, "entities": []}]})";
+    const std::string twice =
+        R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
+            "scale": [1, 1], "firstAngle": true, "entities": []},
+            {"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
+            "scale": [1, 1], "firstAngle": true, "entities": []}]})";
+    const std::string unknownActive = R"({"type": "drawing", "activeSheet": "B9", "sheets": []})";
+    const std::string circle2 = sheetWith(R"({"line": [0, 0, 1, 1]}, {"circle": [1, 2]})");
+    const std::string textNumber = sheetWith(R"({"text": [1, 2, 3, 4]})");
+    const std::string twoShapes = sheetWith(R"({"line": [0, 0, 1, 1], "circle": [1, 1, 1]})");
+    const std::string noShape = sheetWith(R"({"w": 1})");
+    const std::string negativeWidth = sheetWith(R"({"line": [0, 0, 1, 1], "w": -1})");
+    const std::string oddPolyline = sheetWith(R"({"polyline": [0, 0, 1, 1, 2]})");
+    const std::string stringCoordinate = sheetWith(R"({"rect": [0, "0", 1, 1]})");
+    const std::string zeroScale =
+        R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
+            "scale": [1, 0], "firstAngle": true, "entities": []}]})";
+
+    const Malformed cases[] = {
+        {"{\"type\": \"drawing\",", "kein gültiges JSON"},
+        {"[1, 2]", "Objekt erwartet"},
+        {R"({"sheets": []})", "Feld \"type\" fehlt"},
+        {R"({"type": "sketch"})", "type: \"drawing\", \"part\" oder \"assembly\" erwartet"},
+        {R"({"type": "drawing"})", "Feld \"sheets\" fehlt"},
+        {R"({"type": "drawing", "sheets": {}})", "sheets: Liste erwartet"},
+        {R"({"type": "drawing", "title": 5, "sheets": []})", "title: Text erwartet"},
+        {R"({"type": "drawing", "sheets": [{"paperSize": 8}]})", "sheets[0]: Feld \"name\" fehlt"},
+        {brokenSheet.c_str(), "sheets[0].paperSize: Code von 0 bis 12 erwartet"},
+        {customWithoutWidth.c_str(), "sheets[0]: Feld \"width\" fehlt"},
+        {zeroScale.c_str(), "sheets[0].scale[1]: positive Zahl erwartet"},
+        {twice.c_str(), "sheets[1].name: Blattname \"B1\" doppelt"},
+        {unknownActive.c_str(), "activeSheet: kein Blatt heißt \"B9\""},
+        {circle2.c_str(), "sheets[0].entities[1].circle: 3 Werte erwartet"},
+        {textNumber.c_str(), "sheets[0].entities[0].text[3]: Text erwartet"},
+        {twoShapes.c_str(), "sheets[0].entities[0]: nur eine Form je Element erlaubt"},
+        {noShape.c_str(), "sheets[0].entities[0]: eine Form erwartet"},
+        {negativeWidth.c_str(), "sheets[0].entities[0].w: positive Zahl erwartet"},
+        {oddPolyline.c_str(), "sheets[0].entities[0].polyline: mindestens zwei Punkte"},
+        {stringCoordinate.c_str(), "sheets[0].entities[0].rect[1]: Zahl erwartet"},
+    };
+    for (const Malformed& c : cases) {
+        try {
+            parseDrawing(c.json, "zeichnung.json");
+            ADD_FAILURE() << "accepted: " << c.json;
+        } catch (const DrawingError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(what.rfind("zeichnung.json: ", 0), 0u) << what;
+            EXPECT_NE(what.find(c.message), std::string::npos) << what << "\n  expected: " << c.message;
+            EXPECT_EQ(what.find('\n'), std::string::npos) << "one line: " << what;
+        }
+    }
+}
+
+TEST(DrawingFile, AMissingFileIsNamed)
+{
+    try {
+        cadsim::loadDrawingFile("/nonexistent/z.json");
+        FAIL();
+    } catch (const DrawingError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent/z.json"), std::string::npos);
+    }
+}
+
+}  // namespace

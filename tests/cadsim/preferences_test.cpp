@@ -1,0 +1,148 @@
+#include "cadsim/page_layout.h"
+#include "cadsim/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using cadsim::PreferenceStore;
+
+class PreferenceFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("cadsim-prefs-" + std::to_string(::getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        path = (folder / "sub" / "preferences.json").string();
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    fs::path folder;
+    std::string path;
+};
+
+TEST_F(PreferenceFile, FirstStartWritesThePlausibleDefaults)
+{
+    PreferenceStore store(path);
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(store.integer(6), 1);  // print capture
+    EXPECT_EQ(store.integer(7), 0);  // black and white
+    EXPECT_EQ(store.integer(8), 2);  // Group 4
+    EXPECT_EQ(store.integer(9), 200);
+    EXPECT_EQ(store.integer(10), 8);  // A3
+    EXPECT_EQ(store.integer(11), 100);
+    EXPECT_EQ(store.toggle(28), true);
+    EXPECT_EQ(store.real(8), 0.42);
+    EXPECT_EQ(store.real(9), 0.297);
+    EXPECT_TRUE(store.loadWarning().empty());
+}
+
+TEST_F(PreferenceFile, SettersRefuseUnknownNumbersAndValuesOutOfRangeAndChangeNothing)
+{
+    PreferenceStore store(path);
+    const cadsim::TiffPreferences before = store.values();
+    EXPECT_FALSE(store.setInteger(5, 1));
+    EXPECT_FALSE(store.setInteger(6, 2));
+    EXPECT_FALSE(store.setInteger(8, 3));
+    EXPECT_FALSE(store.setInteger(9, 0));
+    EXPECT_FALSE(store.setInteger(9, 70000));
+    EXPECT_FALSE(store.setInteger(10, -1));
+    EXPECT_FALSE(store.setInteger(10, 13));
+    EXPECT_FALSE(store.setInteger(11, 0));
+    EXPECT_FALSE(store.setToggle(27, true));
+    EXPECT_FALSE(store.setReal(7, 0.3));
+    EXPECT_FALSE(store.setReal(8, 0));
+    EXPECT_FALSE(store.setReal(9, -0.2));
+    EXPECT_FALSE(store.setReal(9, std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_EQ(store.values(), before);
+    EXPECT_FALSE(store.integer(12).has_value());
+    EXPECT_FALSE(store.real(10).has_value());
+}
+
+TEST_F(PreferenceFile, AcceptedValuesSurviveARestart)
+{
+    {
+        PreferenceStore store(path);
+        EXPECT_TRUE(store.setInteger(9, 150));  // outside the usual list, still a resolution
+        EXPECT_TRUE(store.setInteger(10, 12));
+        EXPECT_TRUE(store.setToggle(28, false));
+        EXPECT_TRUE(store.setReal(9, 0.123));
+    }
+    PreferenceStore again(path);
+    EXPECT_EQ(again.integer(9), 150);
+    EXPECT_EQ(again.integer(10), 12);
+    EXPECT_EQ(again.toggle(28), false);
+    EXPECT_EQ(again.real(9), 0.123);
+}
+
+TEST_F(PreferenceFile, ABrokenFileFallsBackToDefaultsAndSaysWhich)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path) << R"({"TiffPrintDPI": 0, "TiffImageType": 1, "TiffPrintScaleToFit": "ja"})";
+    PreferenceStore store(path);
+    EXPECT_EQ(store.integer(9), 200);
+    EXPECT_EQ(store.integer(7), 1);  // the good value is kept
+    EXPECT_EQ(store.toggle(28), true);
+    EXPECT_NE(store.loadWarning().find("TiffPrintDPI"), std::string::npos);
+    EXPECT_NE(store.loadWarning().find("TiffPrintScaleToFit"), std::string::npos);
+
+    std::ofstream(path) << "not json";
+    EXPECT_NE(PreferenceStore(path).loadWarning().find("keine gültigen Einstellungen"), std::string::npos);
+}
+
+cadsim::Sheet sheetOf(double widthM, double heightM)
+{
+    cadsim::Sheet s;
+    s.width = widthM;
+    s.height = heightM;
+    return s;
+}
+
+TEST(PageLayout, PrintCaptureFitsTheSheetCentredOnThePaper)
+{
+    cadsim::TiffPreferences p;
+    p.dpi = 100;
+    p.paperSize = 8;  // A3 landscape: 420 x 297 mm
+    const cadsim::PageLayout page = cadsim::layoutPage(sheetOf(0.21, 0.297), p);  // A4 portrait sheet
+    EXPECT_EQ(page.width, 1654);  // 420 / 25.4 * 100
+    EXPECT_EQ(page.height, 1169);
+    EXPECT_DOUBLE_EQ(page.scale, 1169.0 / 297);  // height limits
+    EXPECT_NEAR(page.left, (1654 - 210 * page.scale) / 2, 1e-9);
+    EXPECT_NEAR(page.top, 0, 1e-9);
+    EXPECT_NEAR(page.y(297), 0, 1e-9);  // the sheet's top edge is the page's top row
+    EXPECT_NEAR(page.y(0), 1169, 1e-9);
+}
+
+TEST(PageLayout, ScaleFactorStartsAtTheTopLeftCorner)
+{
+    cadsim::TiffPreferences p;
+    p.dpi = 254;  // 10 pixels per millimetre
+    p.scaleToFit = false;
+    p.scaleFactor = 50;
+    p.paperSize = 12;
+    p.paperWidth = 0.1;
+    p.paperHeight = 0.05;
+    const cadsim::PageLayout page = cadsim::layoutPage(sheetOf(0.42, 0.297), p);
+    EXPECT_EQ(page.width, 1000);
+    EXPECT_EQ(page.height, 500);
+    EXPECT_DOUBLE_EQ(page.scale, 5);
+    EXPECT_DOUBLE_EQ(page.x(0), 0);
+    EXPECT_DOUBLE_EQ(page.y(297), 0);
+}
+
+TEST(PageLayout, ScreenCaptureIsTheSheetAtScreenResolution)
+{
+    cadsim::TiffPreferences p;
+    p.captureMode = 0;
+    p.dpi = 600;
+    const cadsim::PageLayout page = cadsim::layoutPage(sheetOf(0.297, 0.21), p);
+    EXPECT_EQ(page.dpi, 96);
+    EXPECT_EQ(page.width, 1123);
+    EXPECT_EQ(page.height, 794);
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+#include "cadsim/drawing.h"
+#include "cadsim/page_layout.h"
+#include "cadsim/raster.h"
+#include "cadsim/sheet_shapes.h"
+#include "cadsim/tiff_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using cadsim::Point;
+using cadsim::Rasterizer;
+
+struct Bitmap {
+    int width;
+    int height;
+    size_t stride;
+    std::vector<uint8_t> bits;
+    Bitmap(int w, int h) : width(w), height(h), stride((w + 7) / 8), bits(stride * h) {}
+    bool at(int x, int y) const { return bits[y * stride + x / 8] & (0x80 >> (x % 8)); }
+    int count() const
+    {
+        int n = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                n += at(x, y);
+        return n;
+    }
+};
+
+Bitmap fill(Rasterizer& raster, int bandRows)
+{
+    Bitmap b(raster.width(), raster.height());
+    for (int y = 0; y < b.height; y += bandRows)
+        raster.fillBand(y, std::min(bandRows, b.height - y), b.bits.data() + y * b.stride, b.stride);
+    return b;
+}
+
+void addSquare(Rasterizer& r, double x0, double y0, double x1, double y1, bool clockwise)
+{
+    std::vector<Point> p{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+    if (clockwise)
+        std::reverse(p.begin(), p.end());
+    r.beginShape();
+    r.addContour(p);
+    r.endShape();
+}
+
+TEST(Raster, SpansSetExactlyTheirBitsAcrossByteBorders)
+{
+    for (int from = 0; from < 24; ++from) {
+        for (int to = from; to <= 24; ++to) {
+            uint8_t line[3] = {0, 0, 0};
+            cadsim::setSpan(line, from, to);
+            for (int x = 0; x < 24; ++x)
+                ASSERT_EQ(static_cast<bool>(line[x / 8] & (0x80 >> (x % 8))), x >= from && x < to)
+                    << from << ".." << to << " at " << x;
+        }
+    }
+}
+
+TEST(Raster, PixelCentresInsideTheOutlineAreBlack)
+{
+    Rasterizer r(32, 16);
+    addSquare(r, 10.2, 5.0, 20.4, 8.5, false);
+    const Bitmap b = fill(r, 16);
+    EXPECT_EQ(b.count(), 10 * 3);  // columns 10..19, rows 5..7
+    EXPECT_TRUE(b.at(10, 5));
+    EXPECT_TRUE(b.at(19, 7));
+    EXPECT_FALSE(b.at(9, 5));
+    EXPECT_FALSE(b.at(20, 5));
+    EXPECT_FALSE(b.at(10, 8));
+}
+
+TEST(Raster, OverlappingShapesNeverCancelAndHolesStayOpen)
+{
+    Rasterizer r(40, 40);
+    addSquare(r, 0, 0, 20, 20, false);
+    addSquare(r, 10, 10, 30, 30, true);  // opposite orientation, overlapping
+    // A ring: outer and inner contour in one shape.
+    r.beginShape();
+    r.addContour({{32, 32}, {40, 32}, {40, 40}, {32, 40}});
+    r.addContour({{34, 38}, {38, 38}, {38, 34}, {34, 34}});
+    r.endShape();
+    const Bitmap b = fill(r, 40);
+    EXPECT_TRUE(b.at(15, 15));  // the overlap
+    EXPECT_TRUE(b.at(5, 5));
+    EXPECT_TRUE(b.at(25, 25));
+    EXPECT_TRUE(b.at(33, 33));
+    EXPECT_FALSE(b.at(36, 36));  // the hole
+}
+
+TEST(Raster, BandsGiveTheSameBitsAsOneWholePage)
+{
+    cadsim::Sheet sheet;
+    sheet.width = 0.1;
+    sheet.height = 0.07;
+    auto entity = [](cadsim::Entity::Kind k, std::vector<double> v, std::string text = std::string()) {
+        cadsim::Entity e;
+        e.kind = k;
+        e.values = std::move(v);
+        e.text = std::move(text);
+        return e;
+    };
+    using K = cadsim::Entity::Kind;
+    sheet.entities = {entity(K::Rect, {5, 5, 90, 60}), entity(K::Line, {0, 0, 100, 70}),
+                      entity(K::Circle, {50, 35, 20}), entity(K::Arc, {50, 35, 30, 45, 200}),
+                      entity(K::Polyline, {10, 60, 20, 50, 30, 60}), entity(K::Text, {10, 10, 6}, "Blatt 1")};
+    cadsim::TiffPreferences p;
+    p.dpi = 300;
+    p.paperSize = 12;
+    p.paperWidth = 0.1;
+    p.paperHeight = 0.07;
+    const cadsim::PageLayout page = cadsim::layoutPage(sheet, p);
+
+    auto render = [&](int band) {
+        Rasterizer r(page.width, page.height);
+        cadsim::addSheetShapes(r, sheet, page);
+        return fill(r, band);
+    };
+    const Bitmap whole = render(page.height);
+    EXPECT_GT(whole.count(), 5000);  // something was drawn, text included
+    EXPECT_EQ(render(7).bits, whole.bits);
+    EXPECT_EQ(render(256).bits, whole.bits);
+    // The circle's inside stays white (away from the diagonal line), its line is black.
+    EXPECT_FALSE(whole.at(static_cast<int>(page.x(50)), static_cast<int>(page.y(45))));
+    EXPECT_TRUE(whole.at(static_cast<int>(page.x(70)), static_cast<int>(page.y(35))));
+}
+
+std::vector<uint8_t> unpackBits(const std::vector<uint8_t>& in)
+{
+    std::vector<uint8_t> out;
+    for (size_t i = 0; i < in.size();) {
+        const int8_t n = static_cast<int8_t>(in[i++]);
+        if (n >= 0) {
+            out.insert(out.end(), in.begin() + i, in.begin() + i + n + 1);
+            i += n + 1;
+        } else if (n != -128) {
+            out.insert(out.end(), 1 - n, in[i++]);
+        }
+    }
+    return out;
+}
+
+TEST(PackBits, RgbRowsDecodeToTheExpandedPixels)
+{
+    std::mt19937 random(7);
+    for (int width : {1, 7, 8, 9, 43, 64, 200, 1001}) {
+        for (int density : {0, 1, 50, 99, 100}) {
+            std::vector<uint8_t> bits((width + 7) / 8, 0);
+            std::vector<uint8_t> expected;
+            for (int x = 0; x < width; ++x) {
+                const bool black = static_cast<int>(random() % 100) < density;
+                if (black)
+                    bits[x / 8] |= 0x80 >> (x % 8);
+                expected.insert(expected.end(), 3, black ? 0x00 : 0xFF);
+            }
+            std::vector<uint8_t> packed;
+            cadsim::packBitsRgbRow(bits.data(), width, packed);
+            ASSERT_EQ(unpackBits(packed), expected) << "width " << width << ", density " << density;
+            if (density == 0) {
+                EXPECT_LE(packed.size(), 2 * (3 * width / 128 + 1));  // long runs stay short
+            }
+        }
+    }
+}
+
+}  // namespace

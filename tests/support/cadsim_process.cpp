@@ -1,0 +1,106 @@
+#include "tests/support/cadsim_process.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <stdexcept>
+
+namespace testbus {
+
+namespace {
+QStringList toQt(const std::vector<std::string>& list)
+{
+    QStringList result;
+    for (const std::string& s : list)
+        result << QString::fromStdString(s);
+    return result;
+}
+
+QDBusMessage busCall(const QString& service, const QString& path, const QString& interface,
+                     const QString& member, const QList<QVariant>& arguments, int timeoutMs)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(message, QDBus::Block, timeoutMs);
+}
+}  // namespace
+
+std::string cadsimProgram() { return std::string(KUP_BUILD_DIR) + "/cadsim"; }
+
+bool cadsimOnBus()
+{
+    const QDBusMessage reply = busCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"),
+                                       {QStringLiteral("SldWorks.Application")}, 2000);
+    return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
+}
+
+CadsimProcess::CadsimProcess(const std::string& preferencesFile, const std::vector<std::string>& drawings,
+                             const std::vector<std::string>& extraArguments, int waitMs)
+{
+    QStringList arguments{QStringLiteral("--headless"), QStringLiteral("--prefs"),
+                          QString::fromStdString(preferencesFile)};
+    arguments << toQt(extraArguments) << toQt(drawings);
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.start(QString::fromStdString(cadsimProgram()), arguments);
+    if (!process_.waitForStarted(waitMs))
+        throw std::runtime_error("cadsim startet nicht: " + cadsimProgram());
+    QDeadlineTimer deadline(waitMs);
+    while (!cadsimOnBus()) {
+        if (process_.state() == QProcess::NotRunning || deadline.hasExpired()) {
+            const std::string text = output();
+            stop();
+            throw std::runtime_error("cadsim nicht auf dem Bus: " + text);
+        }
+        QThread::msleep(20);
+    }
+}
+
+CadsimProcess::~CadsimProcess() { stop(); }
+
+void CadsimProcess::stop()
+{
+    if (process_.state() == QProcess::NotRunning)
+        return;
+    busCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"), QStringLiteral("SldWorks.Control"),
+            QStringLiteral("Quit"), {}, 2000);
+    if (!process_.waitForFinished(5000)) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    // The bus notices the lost owner a moment later; later tests start a new one.
+    QDeadlineTimer deadline(3000);
+    while (cadsimOnBus() && !deadline.hasExpired())
+        QThread::msleep(20);
+}
+
+void CadsimProcess::kill()
+{
+    process_.kill();
+    process_.waitForFinished(5000);
+}
+
+std::string CadsimProcess::output()
+{
+    output_ += process_.readAll().toStdString();
+    return output_;
+}
+
+int runCadsimToEnd(const std::vector<std::string>& arguments, std::string& output, int waitMs)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QString::fromStdString(cadsimProgram()), toQt(arguments));
+    if (!process.waitForFinished(waitMs)) {
+        process.kill();
+        process.waitForFinished(5000);
+        output = process.readAll().toStdString();
+        return -1;
+    }
+    output = process.readAll().toStdString();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+}  // namespace testbus
