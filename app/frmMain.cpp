@@ -1,6 +1,8 @@
 #include "app/frmMain.h"
 
 #include "app/mod_kup_tools.h"
+#include "app/window_registry.h"
+#include "tiffoptions/frmTIFFOptions.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -141,7 +143,7 @@ void frmMain::mnuBlattInfoAusgeben_Click()
 
 void frmMain::mnuTiffOptionSetzenAuslesen_Click()
 {
-    // frmTIFFOptions through ui::windows().
+    ui::windows().show<frmTIFFOptions>();
 }
 
 void frmMain::mnuHelpSaveAsTiff_Click()
