@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOptionComplex>
 
 #include <exception>
 #include <memory>
@@ -99,6 +101,30 @@ char regionalSeparator()
     return separator == '\0' ? '.' : separator;
 }
 
+// The toolkit's drop-down lists keep a wide arrow field and margins; in the
+// table's lists of 1575 twips "benutzerdefiniert" would be cut off. This style
+// gives the text the room a list of that width has on Windows.
+class SlimListStyle : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override
+    {
+        const QRect rect = QProxyStyle::subControlRect(control, option, sub, widget);
+        if (control != CC_ComboBox || option == nullptr)
+            return rect;
+        const QRect all = option->rect;
+        if (sub == SC_ComboBoxArrow)
+            return QRect(all.right() - kArrow, rect.top(), kArrow, rect.height());
+        if (sub == SC_ComboBoxEditField)
+            return QRect(all.left() + kMargin, rect.top(), all.width() - kArrow - kMargin, rect.height());
+        return rect;
+    }
+
+private:
+    static constexpr int kArrow = 14;
+    static constexpr int kMargin = 3;
+};
+
 QString qs(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -109,6 +135,10 @@ QString qs(const std::string& text)
 frmTIFFOptions::frmTIFFOptions(MessageBoxes* boxes, QWidget* parent)
     : Form(kWindow, kControls, parent), screenBoxes_(this), boxes_(boxes != nullptr ? *boxes : screenBoxes_)
 {
+    auto* slim = new SlimListStyle;
+    slim->setParent(this);
+    for (const char* name : kLists)
+        list(name)->setStyle(slim);
     // currentIndexChanged, toggled and textChanged report program changes as well as
     // the user's, once each; activated or textEdited would miss the program's.
     connect(list("cmbTO_ScreenOrPrintCapture"), &QComboBox::currentIndexChanged, this,

@@ -1,6 +1,6 @@
 #include "tests/cadsim/bus_fixture.h"
 
-#include "tests/support/private_bus.h"
+#include "tests/support/private_bus_environment.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -10,16 +10,7 @@
 namespace bustest {
 
 namespace {
-// Started when the first test runs, not when tests are only listed.
-class BusEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { bus_ = std::make_unique<testbus::PrivateBus>(); }
-    void TearDown() override { bus_.reset(); }
-
-private:
-    std::unique_ptr<testbus::PrivateBus> bus_;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new BusEnvironment);
+const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
 }  // namespace
 
 std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets, const std::string& active)

@@ -5,7 +5,7 @@
 #include "cad/dbus/dbus_backend.h"
 #include "tests/support/cadsim_process.h"
 #include "tests/support/message_recorder.h"
-#include "tests/support/private_bus.h"
+#include "tests/support/private_bus_environment.h"
 #include "tiffoptions/frmTIFFOptions.h"
 
 #include <QCheckBox>
@@ -22,16 +22,7 @@
 
 namespace {
 
-// Started when the first test runs, not when tests are only listed.
-class BusEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { bus_ = std::make_unique<testbus::PrivateBus>(); }
-    void TearDown() override { bus_.reset(); }
-
-private:
-    std::unique_ptr<testbus::PrivateBus> bus_;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new BusEnvironment);
+const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
 
 // cadsim's nine preferences, read over the bus member by member.
 struct Held {

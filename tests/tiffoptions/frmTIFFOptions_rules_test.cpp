@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace tiffwindow {
 namespace {
@@ -193,6 +195,21 @@ TEST_P(Rules, BackClosesTheWindowAndTheMenuOpensOneFreshInstance)
     EXPECT_EQ(second->control<QComboBox>("cmbTO_PaperSize")->currentIndex(), 8);
     second->close();
     windows.destroyAll();
+}
+
+TEST_P(Rules, EveryListEntryFitsItsList)
+{
+    for (const char* name :
+         {"cmbTO_ImageType", "cmbTO_CompressionScheme", "cmbTO_ScreenOrPrintCapture", "cmbTO_PrintDPI", "cmbTO_PaperSize"}) {
+        QComboBox* combo = list(name);
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.rect = combo->rect();
+        const QRect text = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        for (int i = 0; i < combo->count(); ++i)
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)), text.width())
+                << name << ": " << combo->itemText(i).toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Regional, Rules, ::testing::Values(kGerman, kEnglish), localeName);
