@@ -1,6 +1,8 @@
 #include "app/frmMain.h"
 
 #include "app/mod_kup_tools.h"
+#include "app/window_registry.h"
+#include "sheetinfo/frmSheetInfo.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -136,7 +138,7 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mnuBlattInfoAusgeben_Click()
 {
-    // frmSheetInfo through ui::windows().
+    ui::windows().show<frmSheetInfo>();
 }
 
 void frmMain::mnuTiffOptionSetzenAuslesen_Click()
