@@ -4,6 +4,7 @@
 #include "app/window_registry.h"
 #include "cad/number_text.h"
 #include "tests/sheetinfo/sheet_info_window.h"
+#include "tests/sheetinfo/worked_example.h"
 #include "tests/support/fake_cad.h"
 
 #include <QAction>
@@ -233,24 +234,10 @@ TEST_F(SheetInfoWindow, ADrawingWithoutSheetsSelectsAndActivatesNothing)
 
 TEST_F(SheetInfoWindow, ReportAsTheWorkedExampleUnderBothSettings)
 {
-    cad.document->sheets.pop_back();
-    cad.document->sheets[1] = fake::makeSheet("Blatt2", 8, 8, 1, 1, false);
-    cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
+    cad.document = workedExampleDrawing();
+    refuseSecondSheet(cad);
     click(*form, "cmdHoleKupInfos");
-    EXPECT_EQ(reportText(*form), "Anzahl Blätter 2\r\n"
-                                 "------------------------------\r\n"
-                                 "Sheet 0 Name :   Blatt1\r\n"
-                                 "Papiergröße  : 6  (A4 quer)\r\n"
-                                 "Vorlagengröße: 6  (A4 quer)\r\n"
-                                 "Vorlage in   : C:\\Vorlagen\\a4-quer.drt\r\n"
-                                 "Maßstab      : 1:2\r\n"
-                                 "   -zähler   : 1\r\n"
-                                 "   -nenner   : 2\r\n"
-                                 "PTyp 1.Winkel: -1\r\n"
-                                 "Papierbreite : 0,297\r\n"
-                                 "Papierhöhe   : 0,21\r\n"
-                                 "------------------------------\r\n"
-                                 "Sheet 1 Name :   Blatt2\r\n");
+    EXPECT_EQ(reportText(*form), kWorkedExampleReport);
     // One line on the screen per CR LF, nothing more.
     EXPECT_EQ(form->control<QPlainTextEdit>("txtAusgabe")->document()->blockCount(), 14 + 1);
     EXPECT_EQ(boxes.messages.size(), 1u);
