@@ -3,7 +3,6 @@
 #include "cadsim/main_window.h"
 #include "cadsim/sample_drawing.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -82,12 +81,3 @@ TEST_F(Window, FollowsActivationsFromTheBusAndTheUser)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
