@@ -10,8 +10,6 @@ const char* const kNoDrawingLongText =
     "Keine Zeichnung aktiv. Funktion kann nur sinnvoll auf Zeichnungen angewendet werden.";
 
 namespace {
-constexpr std::size_t kPropertyCount = 7;
-
 // A code that does not fit 32 bits has no table entry anyway; -1 keeps it out.
 int32_t codeOf(double property) { return toInt32(property).value_or(-1); }
 }  // namespace
@@ -19,6 +17,12 @@ int32_t codeOf(double property) { return toInt32(property).value_or(-1); }
 std::string sheetNotReachableText(const std::string& sheetName)
 {
     return "Konnte Blatt mit Namen " + sheetName + "nicht ansprechen. Verlasse Prozedur!";
+}
+
+std::string incompletePropertiesText(const std::string& sheetName, std::size_t count)
+{
+    return "Blatt " + sheetName + " liefert nur " + std::to_string(count) + " von " +
+           std::to_string(kSheetPropertyCount) + " Eigenschaften";
 }
 
 bool HoleSheetNames(int32_t& sheetCount, std::vector<std::string>& sheetNames,
@@ -94,9 +98,8 @@ bool HoleSheetProperties(std::string sheetName, std::string& templatePath, int32
     const std::unique_ptr<Sheet> sheet = currentSheetOf(*document);
     templatePath = sheet->GetTemplateName();
     const std::vector<double> properties = sheet->GetProperties();
-    if (properties.size() < kPropertyCount) {
-        errorText = "Blatt " + sheetName + " liefert nur " + std::to_string(properties.size()) +
-                    " von 7 Eigenschaften";
+    if (properties.size() < kSheetPropertyCount) {
+        errorText = incompletePropertiesText(sheetName, properties.size());
         return false;
     }
     paperSizeCode = codeOf(properties[0]);

@@ -4,6 +4,7 @@
 // outputs written so far.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ bool HoleSheetProperties(std::string sheetName, std::string& templatePath, int32
 // The text for a sheet the drawing would not activate. The name and the second
 // part are joined without a blank, as users of the tool know the message.
 std::string sheetNotReachableText(const std::string& sheetName);
+
+// The text for a sheet whose property array is shorter than the seven numbers.
+std::string incompletePropertiesText(const std::string& sheetName, std::size_t count);
+
+constexpr std::size_t kSheetPropertyCount = 7;
 
 extern const char* const kNoDrawingLongText;
 

@@ -3,7 +3,7 @@
 
 kup_build_packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2
   libtiff-dev nlohmann-json3-dev
   dbus-daemon dbus-bin
 )
@@ -39,4 +39,14 @@ kup_ensure_german_locale() {
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
   $sudo locale-gen >/dev/null
+}
+
+# The Windows runner runs under wine (the cross compiler is a test package). Debian installs
+# wine64's programs outside PATH, so they are looked up where it puts them.
+kup_wine_packages=(wine64)
+kup_wine_program() {
+  local name=$1
+  command -v "$name" 2>/dev/null && return 0
+  [ -x "/usr/lib/wine/$name" ] && { echo "/usr/lib/wine/$name"; return 0; }
+  return 1
 }

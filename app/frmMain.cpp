@@ -1,0 +1,189 @@
+#include "app/frmMain.h"
+
+#include "app/mod_kup_tools.h"
+#include "export/sheet_export.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace ui;
+
+namespace {
+
+const WindowDef kWindow{
+    .name = "frmMain",
+    .title = "KupTools für Solidworks",
+    .width = 5265,
+    .height = 6480,
+    .placement = Placement{1095, 2205},
+    .border = Border::Resizable,
+    .icon = true,
+    .menus =
+        {
+            {"mnuDatei", "&Datei", {{"mnuExit", "&Beenden"}}},
+            {"mnuBlattInfo", "Blattinfo", {{"mnuBlattInfoAusgeben", "Info ausgeben ..."}}},
+            {"mnuTiffOptionen", "TIFF-Optionen", {{"mnuTiffOptionSetzenAuslesen", "setzen / auslesen ..."}}},
+            {"mnuHilfe", "&?", {{"mnuHelpSaveAsTiff", "Kurzerklärung"}, {"mnuAbout", "&Über KUP-Tools"}}},
+        },
+};
+
+const Font kBold{.face = Face::SansSerif, .points = 8.25, .weight = 700};
+
+// clang-format off
+const std::vector<ControlDef> kControls{
+    {.name = "Frame1", .kind = Kind::Frame, .caption = " SLDDRW als TIFF abpseichern (alle Blätter) ",
+     .left = 120, .top = 960, .width = 4935, .height = 4935, .tab = 1, .font = kBold},
+    {.name = "Frame3", .kind = Kind::Frame, .container = "Frame1",
+     .caption = " Verzeichnis für exportierte TIFFs wählen ",
+     .left = 120, .top = 1920, .width = 4695, .height = 975, .tab = 9},
+    {.name = "cmdTS_ChooseSaveDirectory", .kind = Kind::CommandButton, .container = "Frame3", .caption = "...",
+     .left = 4200, .top = 600, .width = 375, .height = 285, .tab = 12},
+    {.name = "txtTS_SaveDirectory", .kind = Kind::TextBox, .container = "Frame3",
+     .left = 120, .top = 600, .width = 3975, .height = 285, .tab = 11},
+    {.name = "chkTS_SaveInDocFolder", .kind = Kind::CheckBox, .container = "Frame3",
+     .caption = "TIFF im Ordner der Zeichnung speichern",
+     .left = 120, .top = 240, .width = 4455, .height = 255, .tab = 10},
+    {.name = "Frame2", .kind = Kind::Frame, .container = "Frame1",
+     .caption = "Namenskonvention für erzeugte TIFF-Dateien ",
+     .left = 120, .top = 600, .width = 4695, .height = 1215, .tab = 5},
+    {.name = "optTS_SaveAsTitleName(1)", .kind = Kind::OptionButton, .container = "Frame2",
+     .caption = "benutzte nur Blattnamen",
+     .left = 120, .top = 840, .width = 4335, .height = 195, .tab = 8},
+    {.name = "optTS_SaveAsTitleName(0)", .kind = Kind::OptionButton, .container = "Frame2",
+     .caption = "benutzte Zeichnungsnamen (wie in der SWX-Titelleiste angezeigt)",
+     .left = 120, .top = 360, .width = 4335, .height = 375, .tab = 7, .flags = Checked},
+    {.name = "cmdTS_SaveSheetAsTiff", .kind = Kind::CommandButton, .container = "Frame1", .caption = "Export",
+     .left = 3600, .top = 3000, .width = 1215, .height = 375, .tab = 4},
+    {.name = "txtAusgabe", .kind = Kind::TextBox, .container = "Frame1",
+     .left = 120, .top = 3480, .width = 4695, .height = 1335, .tab = 3, .flags = MultiLine},
+    {.name = "chkTS_DrwOwnFormat", .kind = Kind::CheckBox, .container = "Frame1",
+     .left = 120, .top = 240, .width = 4695, .height = 255, .tab = 2, .flags = Checked},
+    {.name = "cmdExit", .kind = Kind::CommandButton, .caption = "&Beenden",
+     .left = 3600, .top = 6000, .width = 1455, .height = 375, .tab = 0},
+    {.name = "lblWorking", .kind = Kind::Label, .caption = "Export läuft, bitte etwas Geduld ...",
+     .left = 120, .top = 6000, .width = 3375, .height = 375, .tab = 13, .flags = Hidden},
+    {.name = "lblErklaerung", .kind = Kind::Label,
+     .left = 1080, .top = 120, .width = 3975, .height = 735, .tab = 6},
+    {.name = "Image1", .kind = Kind::Image,
+     .left = 120, .top = 120, .width = 630, .height = 630, .picture = Picture::Logo},
+};
+// clang-format on
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : Form(kWindow, kControls, parent), ausgabe_(control<QPlainTextEdit>("txtAusgabe")), messages_(this)
+{
+    connect(control<QCheckBox>("chkTS_SaveInDocFolder"), &QCheckBox::toggled, this,
+            &frmMain::chkTS_SaveInDocFolder_Click);
+    connect(control<QPushButton>("cmdTS_ChooseSaveDirectory"), &QPushButton::clicked, this,
+            &frmMain::cmdTS_ChooseSaveDirectory_Click);
+    connect(control<QPushButton>("cmdTS_SaveSheetAsTiff"), &QPushButton::clicked, this,
+            &frmMain::cmdTS_SaveSheetAsTiff_Click);
+    connect(control<QPushButton>("cmdExit"), &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(control<Label>("lblErklaerung"), &Label::clicked, this, &frmMain::lblErklaerung_Click);
+    connect(menuItem("mnuExit"), &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connect(menuItem("mnuBlattInfoAusgeben"), &QAction::triggered, this, &frmMain::mnuBlattInfoAusgeben_Click);
+    connect(menuItem("mnuTiffOptionSetzenAuslesen"), &QAction::triggered, this,
+            &frmMain::mnuTiffOptionSetzenAuslesen_Click);
+    connect(menuItem("mnuHelpSaveAsTiff"), &QAction::triggered, this, &frmMain::mnuHelpSaveAsTiff_Click);
+    connect(menuItem("mnuAbout"), &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    Form_Load();
+}
+
+void frmMain::Form_Load()
+{
+    control<Label>("lblErklaerung")
+        ->setText("Die Funktion speichert alle Blätter der aktuellen Solidworks-Drawing als TIFF ab. Eine "
+                  "Kurzerklärung können Sie in der Hilfe lesen");
+    control<QCheckBox>("chkTS_DrwOwnFormat")->setText("TIFF-Export: jedes Blatt im eigenen Format speichern");
+    // Ticking it runs its handler, which disables the directory field and its button.
+    control<QCheckBox>("chkTS_SaveInDocFolder")->setChecked(true);
+}
+
+void frmMain::chkTS_SaveInDocFolder_Click()
+{
+    const bool ownDirectory = !control<QCheckBox>("chkTS_SaveInDocFolder")->isChecked();
+    control("txtTS_SaveDirectory")->setEnabled(ownDirectory);
+    control("cmdTS_ChooseSaveDirectory")->setEnabled(ownDirectory);
+}
+
+void frmMain::cmdTS_ChooseSaveDirectory_Click()
+{
+    // frmOpenDirectory, modal: its result text goes into txtTS_SaveDirectory, then it is unloaded.
+}
+
+void frmMain::cmdTS_SaveSheetAsTiff_Click()
+{
+    setCursor(Qt::WaitCursor);
+    Label* working = control<Label>("lblWorking");
+    working->setVisible(true);
+    // The run holds the UI thread: without an explicit paint the notice would
+    // appear only after the export has finished.
+    working->repaint();
+
+    // Back to idle on every way out, also should the run throw after all.
+    struct Idle {
+        frmMain* window;
+        Label* working;
+        ~Idle()
+        {
+            working->setVisible(false);
+            window->unsetCursor();
+        }
+    } idle{this, working};
+    try {
+        KupTools_SaveSheetsAsTIFF();
+    } catch (const std::exception& error) {
+        messages().show(std::string("Der Export ist fehlgeschlagen: ") + error.what(), "KUP-Tools - Fehlerinfo");
+    }
+}
+
+void frmMain::KupTools_SaveSheetsAsTIFF()
+{
+    const kup::ExportSettings settings{
+        .ownFormat = control<QCheckBox>("chkTS_DrwOwnFormat")->isChecked(),
+        .titleNaming = control<QAbstractButton>("optTS_SaveAsTitleName(0)")->isChecked(),
+        .saveInDocFolder = control<QCheckBox>("chkTS_SaveInDocFolder")->isChecked(),
+        .directory = control<QLineEdit>("txtTS_SaveDirectory")->text().toStdString(),
+    };
+    kup::KupTools_SaveSheetsAsTIFF(settings, ausgabe_, messages());
+}
+
+void frmMain::cmdExit_Click()
+{
+    mod_kup_tools::EndProgram();
+}
+
+void frmMain::lblErklaerung_Click()
+{
+    // frmHelpSaveAsTiff through ui::windows(), the same instance as mnuHelpSaveAsTiff.
+}
+
+void frmMain::mnuExit_Click()
+{
+    mod_kup_tools::EndProgram();
+}
+
+void frmMain::mnuBlattInfoAusgeben_Click()
+{
+    // frmSheetInfo through ui::windows().
+}
+
+void frmMain::mnuTiffOptionSetzenAuslesen_Click()
+{
+    // frmTIFFOptions through ui::windows().
+}
+
+void frmMain::mnuHelpSaveAsTiff_Click()
+{
+    // frmHelpSaveAsTiff through ui::windows(), the same instance as lblErklaerung.
+}
+
+void frmMain::mnuAbout_Click()
+{
+    // frmAbout through ui::windows().
+}

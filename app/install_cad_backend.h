@@ -1,0 +1,4 @@
+// Chooses the CAD backend that cad::attach() uses for the whole run.
+#pragma once
+
+void installCadBackend();

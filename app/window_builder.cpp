@@ -1,0 +1,325 @@
+#include "app/window_builder.h"
+
+#include "app/pictures.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace ui {
+
+int twipsToPixels(int twips, double dpi)
+{
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+static double screenDpi(bool horizontal)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return 96.0;
+    return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+}
+
+double logicalDpiX()
+{
+    return screenDpi(true);
+}
+
+double logicalDpiY()
+{
+    return screenDpi(false);
+}
+
+QFont fontFor(const Font& font)
+{
+    QFont qfont;
+    if (font.face == Face::FixedPitch) {
+        qfont.setFamilies({"Lucida Console", "DejaVu Sans Mono", "Liberation Mono", "Courier New"});
+        qfont.setStyleHint(QFont::Monospace);
+        qfont.setFixedPitch(true);
+    } else {
+        // Faces close to the width of "MS Sans Serif" come first; DejaVu Sans runs wider.
+        qfont.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial",
+                           "Nimbus Sans", "DejaVu Sans"});
+        qfont.setStyleHint(QFont::SansSerif);
+    }
+    qfont.setPointSizeF(font.points);
+    qfont.setWeight(static_cast<QFont::Weight>(font.weight));
+    return qfont;
+}
+
+static QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+Form::Form(const WindowDef& window, const std::vector<ControlDef>& controls, QWidget* parent)
+    : QMainWindow(parent), name_(window.name)
+{
+    setObjectName(qs(window.name));
+    setWindowTitle(qs(window.title));
+    if (window.icon)
+        setWindowIcon(applicationIcon());
+    setFont(fontFor(Font{}));
+
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+    buildMenus(window.menus);
+
+    for (const ControlDef& row : controls) {
+        QWidget* parentWidget = client_;
+        if (!row.container.empty()) {
+            auto found = controls_.find(qs(row.container));
+            if (found == controls_.end() || qobject_cast<QGroupBox*>(found->second) == nullptr)
+                throw std::logic_error(window.name + ": container " + row.container + " of " + row.name +
+                                       " is not a frame listed before it");
+            parentWidget = found->second;
+        }
+        if (controls_.count(qs(row.name)) != 0)
+            throw std::logic_error(window.name + ": control " + row.name + " listed twice");
+        controls_[qs(row.name)] = build(row, parentWidget);
+    }
+
+    // Tab order: ascending tab index over the controls that can take the focus at all.
+    std::vector<std::pair<int, QWidget*>> byTab;
+    for (const ControlDef& row : controls) {
+        QWidget* widget = controls_[qs(row.name)];
+        if (row.tab != kNoTab && widget->focusPolicy() != Qt::NoFocus)
+            byTab.emplace_back(row.tab, widget);
+    }
+    std::stable_sort(byTab.begin(), byTab.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : byTab)
+        tabOrder_.push_back(entry.second);
+    for (size_t i = 1; i < tabOrder_.size(); ++i)
+        QWidget::setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
+
+    applyBorder(window, QSize(twipsToPixels(window.width, logicalDpiX()),
+                              twipsToPixels(window.height, logicalDpiY())));
+}
+
+QWidget* Form::build(const ControlDef& row, QWidget* parent)
+{
+    const double dx = logicalDpiX(), dy = logicalDpiY();
+    const QString caption = qs(row.caption);
+    QWidget* widget = nullptr;
+
+    switch (row.kind) {
+    case Kind::Label: {
+        auto* label = new Label(caption, parent);
+        if (row.flags & Centered)
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case Kind::TextBox:
+        if (row.flags & MultiLine) {
+            auto* edit = new QPlainTextEdit(caption, parent);
+            edit->setTabChangesFocus(true);
+            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            widget = edit;
+        } else {
+            widget = new QLineEdit(caption, parent);
+        }
+        break;
+    case Kind::Frame:
+        widget = new Frame(caption, parent);
+        break;
+    case Kind::CommandButton: {
+        auto* button = new QPushButton(caption, parent);
+        if (row.flags & Default) {
+            button->setDefault(true);
+            default_ = button;
+        }
+        if (row.flags & Cancel)
+            cancel_ = button;
+        widget = button;
+        break;
+    }
+    case Kind::CheckBox: {
+        auto* box = new CheckBox(caption, (row.flags & CaptionLeft) != 0, parent);
+        box->setChecked((row.flags & Checked) != 0);
+        widget = box;
+        break;
+    }
+    case Kind::OptionButton: {
+        auto* option = new OptionButton(caption, parent);
+        option->setChecked((row.flags & Checked) != 0);
+        widget = option;
+        break;
+    }
+    case Kind::DropDownList:
+    case Kind::DriveList: {
+        auto* list = new QComboBox(parent);
+        list->setEditable(false);
+        widget = list;
+        break;
+    }
+    case Kind::DirectoryList:
+        widget = new QListWidget(parent);
+        break;
+    case Kind::Image:
+    case Kind::PictureBox: {
+        auto* picture = new QLabel(parent);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (row.picture == Picture::Logo)
+            picture->setPixmap(logoPicture());
+        if (row.kind == Kind::PictureBox) {
+            picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            picture->setLineWidth(2);
+        }
+        widget = picture;
+        break;
+    }
+    case Kind::Line: {
+        const QColor color = row.color ? QColor(row.color->r, row.color->g, row.color->b) : QColor(Qt::black);
+        widget = new LineWidget(QPoint(twipsToPixels(row.left, dx), twipsToPixels(row.top, dy)),
+                                QPoint(twipsToPixels(row.x2, dx), twipsToPixels(row.y2, dy)), color,
+                                row.lineWidthPx, parent);
+        break;
+    }
+    }
+
+    widget->setObjectName(qs(row.name));
+    widget->setFont(fontFor(row.font.value_or(Font{})));
+    if (row.kind != Kind::Line) {
+        widget->setGeometry(twipsToPixels(row.left, dx), twipsToPixels(row.top, dy),
+                            twipsToPixels(row.width, dx), twipsToPixels(row.height, dy));
+        if (row.color) {
+            QPalette palette = widget->palette();
+            const QColor color(row.color->r, row.color->g, row.color->b);
+            palette.setColor(QPalette::WindowText, color);
+            palette.setColor(QPalette::Text, color);
+            palette.setColor(QPalette::ButtonText, color);
+            widget->setPalette(palette);
+        }
+    }
+    if (row.flags & Hidden)
+        widget->setVisible(false);
+    if (row.flags & Disabled)
+        widget->setEnabled(false);
+    return widget;
+}
+
+void Form::buildMenus(const std::vector<MenuDef>& menus)
+{
+    if (menus.empty())
+        return;
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+    // One bar for the window on every platform, never the desktop's global menu.
+    bar->setNativeMenuBar(false);
+    for (const MenuDef& def : menus) {
+        QMenu* menu = bar->addMenu(qs(def.caption));
+        menu->setObjectName(qs(def.name));
+        menus_[qs(def.name)] = menu;
+        for (const MenuItemDef& item : def.items) {
+            QAction* action = menu->addAction(qs(item.caption));
+            action->setObjectName(qs(item.name));
+            items_[qs(item.name)] = action;
+        }
+    }
+}
+
+void Form::applyBorder(const WindowDef& window, QSize client)
+{
+    const int menuHeight = menus_.empty() ? 0 : menuBar()->sizeHint().height();
+    const QSize outer(client.width(), client.height() + menuHeight);
+    if (window.border == Border::FixedDialog) {
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                       Qt::MSWindowsFixedSizeDialogHint);
+        setFixedSize(outer);
+        fixedDialog_ = true;
+    } else {
+        setWindowFlags(Qt::Window);
+    }
+    if (window.placement) {
+        const int x = twipsToPixels(window.placement->x, logicalDpiX());
+        const int y = twipsToPixels(window.placement->y, logicalDpiY());
+        setGeometry(x, std::max(0, y - menuHeight), outer.width(), outer.height());
+    } else {
+        resize(outer);
+    }
+}
+
+QWidget* Form::control(const QString& name) const
+{
+    auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+QMenu* Form::menu(const QString& name) const
+{
+    auto found = menus_.find(name);
+    return found == menus_.end() ? nullptr : found->second;
+}
+
+QAction* Form::menuItem(const QString& name) const
+{
+    auto found = items_.find(name);
+    return found == items_.end() ? nullptr : found->second;
+}
+
+QWidget* Form::firstFocus() const
+{
+    for (QWidget* widget : tabOrder_)
+        if (widget->isVisibleTo(const_cast<Form*>(this)) && widget->isEnabled())
+            return widget;
+    return nullptr;
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (focusPlaced_)
+        return;
+    focusPlaced_ = true;
+    if (QWidget* first = firstFocus())
+        first->setFocus(Qt::OtherFocusReason);
+    // A dialog stays with the window it was opened from and has no taskbar entry of its own.
+    if (fixedDialog_ && windowHandle() != nullptr && windowHandle()->transientParent() == nullptr) {
+        QWidget* opener = QApplication::activeWindow();
+        if (opener != nullptr && opener != this && opener->windowHandle() != nullptr)
+            windowHandle()->setTransientParent(opener->windowHandle());
+    }
+}
+
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    // Keys that reach the window were not used by the focused control.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget())) {
+            focused->click();
+            return;
+        }
+        if (default_ != nullptr && default_->isVisible() && default_->isEnabled()) {
+            default_->click();
+            return;
+        }
+    }
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancel_ != nullptr &&
+        cancel_->isVisible() && cancel_->isEnabled()) {
+        cancel_->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+} // namespace ui

@@ -1,0 +1,174 @@
+#include "cad/com/com_backend.h"
+
+#include "cad/com/dispatch.h"
+
+namespace cad::com {
+
+namespace {
+
+class ComSheet : public Sheet {
+public:
+    explicit ComSheet(Dispatch sheet) : sheet_(std::move(sheet)) {}
+
+    std::string GetName() override { return asString(sheet_.call("GetName"), "GetName"); }
+    std::string GetTemplateName() override
+    {
+        return asString(sheet_.call("GetTemplateName"), "GetTemplateName");
+    }
+    std::vector<double> GetProperties() override
+    {
+        return asDoubles(sheet_.call("GetProperties"), "GetProperties");
+    }
+
+private:
+    Dispatch sheet_;
+};
+
+class ComDocument : public Document {
+public:
+    explicit ComDocument(Dispatch document) : document_(std::move(document)) {}
+
+    int32_t GetType() override { return asInt32(document_.call("GetType"), "GetType"); }
+    int32_t GetSheetCount() override
+    {
+        return asInt32(document_.call("GetSheetCount"), "GetSheetCount");
+    }
+    std::vector<std::string> GetSheetNames() override
+    {
+        return asStrings(document_.call("GetSheetNames"), "GetSheetNames");
+    }
+    std::unique_ptr<Sheet> GetCurrentSheet() override
+    {
+        ComPtr<IDispatch> sheet = asDispatch(document_.call("GetCurrentSheet"), "GetCurrentSheet");
+        if (!sheet)
+            return nullptr;
+        return std::make_unique<ComSheet>(document_.sibling(std::move(sheet)));
+    }
+    int32_t ActivateSheet(std::string& name) override
+    {
+        Bstr text(name);
+        Variant byReference = Variant::referenceTo(text.slot());
+        const int32_t active = asInt32(document_.call("ActivateSheet", {&byReference}), "ActivateSheet");
+        name = text.utf8();
+        return active;
+    }
+    std::string GetTitle() override { return asString(document_.call("GetTitle"), "GetTitle"); }
+    int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
+    {
+        Bstr name(fileName);
+        VARIANT_BOOL flag = saveFlag ? VARIANT_TRUE : VARIANT_FALSE;
+        Variant nameArgument = Variant::referenceTo(name.slot());
+        Variant flagArgument = Variant::referenceTo(&flag);
+        const int32_t saved =
+            asInt32(document_.call("SaveAsSilent", {&nameArgument, &flagArgument}), "SaveAsSilent");
+        fileName = name.utf8();
+        saveFlag = flag != VARIANT_FALSE;
+        return saved;
+    }
+
+private:
+    Dispatch document_;
+};
+
+class ComApplication : public Application {
+public:
+    explicit ComApplication(Dispatch application) : application_(std::move(application)) {}
+
+    void Visible(bool visible) override
+    {
+        Variant value = Variant::boolean(visible);
+        application_.put("Visible", value);
+    }
+    std::unique_ptr<Document> ActiveDoc() override
+    {
+        ComPtr<IDispatch> document = asDispatch(application_.call("ActiveDoc"), "ActiveDoc");
+        if (!document)
+            return nullptr;
+        return std::make_unique<ComDocument>(application_.sibling(std::move(document)));
+    }
+
+    int16_t GetUserPreferenceIntegerValue(int32_t preference) override
+    {
+        return asInt16(call("GetUserPreferenceIntegerValue", preference), "GetUserPreferenceIntegerValue");
+    }
+    bool GetUserPreferenceToggle(int32_t preference) override
+    {
+        return asBool(call("GetUserPreferenceToggle", preference), "GetUserPreferenceToggle");
+    }
+    double GetUserPreferenceDoubleValue(int32_t preference) override
+    {
+        return asDouble(call("GetUserPreferenceDoubleValue", preference), "GetUserPreferenceDoubleValue");
+    }
+
+    int16_t SetUserPreferenceIntegerValue(int32_t preference, int16_t value) override
+    {
+        Variant argument = Variant::i2(value);
+        return asInt16(call("SetUserPreferenceIntegerValue", preference, argument),
+                       "SetUserPreferenceIntegerValue");
+    }
+    int16_t SetUserPreferenceIntegerValue(int32_t preference, int32_t value) override
+    {
+        Variant argument = Variant::i4(value);
+        return asInt16(call("SetUserPreferenceIntegerValue", preference, argument),
+                       "SetUserPreferenceIntegerValue");
+    }
+    void SetUserPreferenceToggle(int32_t preference, bool value) override
+    {
+        Variant argument = Variant::boolean(value);
+        call("SetUserPreferenceToggle", preference, argument);
+    }
+    void SetUserPreferenceToggle(int32_t preference, int16_t value) override
+    {
+        Variant argument = Variant::i2(value);
+        call("SetUserPreferenceToggle", preference, argument);
+    }
+    int16_t SetUserPreferenceDoubleValue(int32_t preference, double& value) override
+    {
+        Variant byReference = Variant::referenceTo(&value);
+        return asInt16(call("SetUserPreferenceDoubleValue", preference, byReference),
+                       "SetUserPreferenceDoubleValue");
+    }
+
+private:
+    // Preference numbers always go out as 32-bit integers.
+    Variant call(const char* member, int32_t preference)
+    {
+        Variant number = Variant::i4(preference);
+        return application_.call(member, {&number});
+    }
+    Variant call(const char* member, int32_t preference, Variant& value)
+    {
+        Variant number = Variant::i4(preference);
+        return application_.call(member, {&number, &value});
+    }
+
+    Dispatch application_;
+};
+
+}  // namespace
+
+cad::Backend makeBackend() { return makeBackend("SldWorks.Application"); }
+
+cad::Backend makeBackend(const std::string& progId)
+{
+    return [progId]() -> std::unique_ptr<Application> {
+        auto apartment = std::make_shared<Apartment>();
+        CLSID classId{};
+        if (FAILED(CLSIDFromProgID(wideFromUtf8(progId).c_str(), &classId)))
+            return nullptr;
+        // A running instance first, as the user sees it; otherwise start one.
+        ComPtr<IDispatch> application;
+        ComPtr<IUnknown> running;
+        if (SUCCEEDED(GetActiveObject(classId, nullptr, running.put())) && running)
+            running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()));
+        if (!application &&
+            FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
+                                    IID_IDispatch, reinterpret_cast<void**>(application.put()))))
+            return nullptr;
+        if (!application)
+            return nullptr;
+        return std::make_unique<ComApplication>(Dispatch(apartment, std::move(application)));
+    };
+}
+
+}  // namespace cad::com

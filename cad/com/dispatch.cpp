@@ -1,0 +1,254 @@
+#include "cad/com/dispatch.h"
+
+#include "cad/automation.h"
+
+#include <cstdio>
+#include <type_traits>
+
+namespace cad::com {
+
+namespace {
+
+[[noreturn]] void fail(const char* member, const std::string& text)
+{
+    throw AutomationError(std::string(member) + ": " + text);
+}
+
+std::string codeText(HRESULT result)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+    return code;
+}
+
+// Owns the texts a server puts into an EXCEPINFO.
+struct ExceptionInfo {
+    EXCEPINFO info{};
+    ExceptionInfo(const ExceptionInfo&) = delete;
+    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
+    ExceptionInfo() = default;
+    ~ExceptionInfo()
+    {
+        SysFreeString(info.bstrSource);
+        SysFreeString(info.bstrDescription);
+        SysFreeString(info.bstrHelpFile);
+    }
+    std::string text(HRESULT invokeResult)
+    {
+        if (info.pfnDeferredFillIn)
+            info.pfnDeferredFillIn(&info);
+        const std::string description = utf8FromBstr(info.bstrDescription);
+        if (!description.empty())
+            return description;
+        return hresultText(FAILED(info.scode) ? info.scode : invokeResult);
+    }
+};
+
+const char* typeName(VARTYPE type)
+{
+    switch (type & VT_TYPEMASK) {
+    case VT_EMPTY: return "leer";
+    case VT_NULL: return "Null";
+    case VT_I2: return "VT_I2";
+    case VT_I4: return "VT_I4";
+    case VT_R4: return "VT_R4";
+    case VT_R8: return "VT_R8";
+    case VT_BSTR: return "VT_BSTR";
+    case VT_DISPATCH: return "VT_DISPATCH";
+    case VT_BOOL: return "VT_BOOL";
+    case VT_VARIANT: return "VT_VARIANT";
+    case VT_UNKNOWN: return "VT_UNKNOWN";
+    default: return "unbekannter Typ";
+    }
+}
+
+// The value converted to type, or an AutomationError naming what came instead.
+Variant converted(const Variant& result, VARTYPE type, const char* member)
+{
+    Variant value;
+    const HRESULT changed = VariantChangeType(value.get(), const_cast<VARIANT*>(&*result), 0, type);
+    if (FAILED(changed))
+        fail(member, std::string("unerwartete Antwort (") + typeName((*result).vt) + "): " +
+                         hresultText(changed));
+    return value;
+}
+
+// The array a result holds directly or by reference; null for an empty answer.
+SAFEARRAY* arrayOf(const VARIANT& v, const char* member)
+{
+    if (v.vt == VT_EMPTY || v.vt == VT_NULL)
+        return nullptr;
+    if (v.vt == (VT_VARIANT | VT_BYREF) && v.pvarVal)
+        return arrayOf(*v.pvarVal, member);
+    if (!(v.vt & VT_ARRAY))
+        fail(member, std::string("Feld erwartet, Antwort ist ") + typeName(v.vt));
+    SAFEARRAY* array = (v.vt & VT_BYREF) ? (v.pparray ? *v.pparray : nullptr) : v.parray;
+    if (array && SafeArrayGetDim(array) != 1)
+        fail(member, "Feld mit mehr als einer Dimension");
+    return array;
+}
+
+template <class T, class Convert>
+std::vector<T> elementsOf(const Variant& result, const char* member, VARTYPE elementType,
+                          Convert convert)
+{
+    SAFEARRAY* array = arrayOf(*result, member);
+    std::vector<T> elements;
+    if (!array)
+        return elements;
+    VARTYPE stored = VT_EMPTY;
+    SafeArrayGetVartype(array, &stored);
+    if (stored != elementType && stored != VT_VARIANT)
+        fail(member, std::string("Feld von ") + typeName(stored) + " statt " + typeName(elementType));
+    LONG lower = 0, upper = -1;
+    SafeArrayGetLBound(array, 1, &lower);
+    SafeArrayGetUBound(array, 1, &upper);
+    const ArrayAccess access(array);
+    if (!access.ok() && upper >= lower)
+        fail(member, "Feld nicht lesbar");
+    for (LONG i = 0; i <= upper - lower; ++i) {
+        if (stored == VT_VARIANT) {
+            Variant element;
+            VariantCopyInd(element.get(), static_cast<VARIANT*>(access.data()) + i);
+            elements.push_back(convert(element));
+        } else {
+            elements.push_back(convert(static_cast<const char*>(access.data()) + i * SafeArrayGetElemsize(array)));
+        }
+    }
+    return elements;
+}
+
+}  // namespace
+
+Dispatch::Dispatch(std::shared_ptr<Apartment> apartment, ComPtr<IDispatch> object)
+    : apartment_(std::move(apartment)), object_(std::move(object))
+{
+}
+
+Variant Dispatch::call(const char* member, std::initializer_list<Variant*> args)
+{
+    return invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, std::vector<Variant*>(args));
+}
+
+void Dispatch::put(const char* property, Variant& value)
+{
+    invoke(property, DISPATCH_PROPERTYPUT, {&value});
+}
+
+Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Variant*>& args)
+{
+    std::wstring name = wideFromUtf8(member);
+    LPOLESTR names[] = {name.data()};
+    DISPID id = DISPID_UNKNOWN;
+    const HRESULT found = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(found))
+        fail(member, hresultText(found));
+
+    // COM takes the arguments last first.
+    std::vector<VARIANTARG> reversed(args.size());
+    for (std::size_t i = 0; i < args.size(); ++i)
+        reversed[i] = *args[args.size() - 1 - i]->get();
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS parameters{reversed.data(), nullptr, UINT(reversed.size()), 0};
+    if (flags == DISPATCH_PROPERTYPUT) {
+        parameters.rgdispidNamedArgs = &putId;
+        parameters.cNamedArgs = 1;
+    }
+
+    Variant result;
+    ExceptionInfo exception;
+    UINT wrongArgument = 0;
+    const HRESULT invoked = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
+                                            result.get(), &exception.info, &wrongArgument);
+    if (invoked == DISP_E_EXCEPTION)
+        fail(member, exception.text(invoked));
+    if (invoked == DISP_E_TYPEMISMATCH || invoked == DISP_E_PARAMNOTFOUND)
+        fail(member, hresultText(invoked) + ", Argument " +
+                         std::to_string(args.size() - wrongArgument));
+    if (FAILED(invoked))
+        fail(member, hresultText(invoked));
+    return result;
+}
+
+std::string hresultText(HRESULT result)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, DWORD(result), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty())
+        return "Automatisierungsfehler " + codeText(result);
+    return utf8FromWide(text) + " (" + codeText(result) + ")";
+}
+
+int32_t asInt32(const Variant& result, const char* member)
+{
+    return (*converted(result, VT_I4, member)).lVal;
+}
+
+int16_t asInt16(const Variant& result, const char* member)
+{
+    return (*converted(result, VT_I2, member)).iVal;
+}
+
+bool asBool(const Variant& result, const char* member)
+{
+    return (*converted(result, VT_BOOL, member)).boolVal != VARIANT_FALSE;
+}
+
+double asDouble(const Variant& result, const char* member)
+{
+    return (*converted(result, VT_R8, member)).dblVal;
+}
+
+std::string asString(const Variant& result, const char* member)
+{
+    const VARTYPE type = (*result).vt;
+    if (type == VT_EMPTY || type == VT_NULL)
+        return {};
+    return utf8FromBstr((*converted(result, VT_BSTR, member)).bstrVal);
+}
+
+ComPtr<IDispatch> asDispatch(const Variant& result, const char* member)
+{
+    const VARIANT& v = *result;
+    ComPtr<IDispatch> object;
+    IUnknown* unknown = nullptr;
+    switch (v.vt) {
+    case VT_EMPTY:
+    case VT_NULL: return object;
+    case VT_DISPATCH: unknown = v.pdispVal; break;
+    case VT_UNKNOWN: unknown = v.punkVal; break;
+    case VT_DISPATCH | VT_BYREF: unknown = v.ppdispVal ? *v.ppdispVal : nullptr; break;
+    default: fail(member, std::string("Objekt erwartet, Antwort ist ") + typeName(v.vt));
+    }
+    if (unknown && FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()))))
+        fail(member, "das Objekt ist nicht automatisierbar");
+    return object;
+}
+
+std::vector<std::string> asStrings(const Variant& result, const char* member)
+{
+    return elementsOf<std::string>(result, member, VT_BSTR, [member](const auto& element) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(element)>, Variant>)
+            return asString(element, member);
+        else
+            return utf8FromBstr(*static_cast<const BSTR*>(static_cast<const void*>(element)));
+    });
+}
+
+std::vector<double> asDoubles(const Variant& result, const char* member)
+{
+    return elementsOf<double>(result, member, VT_R8, [member](const auto& element) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(element)>, Variant>)
+            return asDouble(element, member);
+        else
+            return *static_cast<const double*>(static_cast<const void*>(element));
+    });
+}
+
+}  // namespace cad::com

@@ -1,0 +1,213 @@
+#include "export/sheet_export.h"
+
+#include "cad/automation.h"
+#include "cad/number_text.h"
+#include "cad/sheet_queries.h"
+#include "tiffoptions/swx_sldtools.h"
+
+#include <exception>
+#include <set>
+#include <vector>
+
+namespace kup {
+
+namespace {
+const char* const kCrLf = "\r\n";
+const char* const kErrorTitle = "KUP-Tools - Fehlerinfo";
+const char* const kInfoTitle = "info";
+
+// Windows compares file names without regard to case, so "Blatt1" and
+// "BLATT1" would be one file there.
+std::string fileNameKey(const std::string& name)
+{
+    std::string key;
+    key.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c >= 'A' && c <= 'Z') {
+            key += static_cast<char>(c - 'A' + 'a');
+        } else if (c == 0xC3 && i + 1 < name.size() &&
+                   (name[i + 1] == '\x84' || name[i + 1] == '\x96' || name[i + 1] == '\x9C')) {
+            key += static_cast<char>(c);  // Ä Ö Ü -> ä ö ü
+            key += static_cast<char>(static_cast<unsigned char>(name[++i]) + 0x20);
+        } else {
+            key += static_cast<char>(c);
+        }
+    }
+    return key;
+}
+
+class Run {
+public:
+    Run(const ExportSettings& settings, ExportLog& log, ui::MessageBoxes& boxes)
+        : settings_(settings), log_(log), boxes_(boxes)
+    {
+    }
+
+    ExportOutcome execute()
+    {
+        try {
+            walkSheets();
+        } catch (const std::exception& error) {
+            // The CAD system failed or went away mid-run: say so where the user
+            // looks, keep what the log already shows, and give the window back.
+            if (!logCleared_)
+                log_.replace("");
+            log_.insert(std::string("*** ") + error.what() + kCrLf);
+            log_.refresh();
+            boxes_.show(std::string("Der Export wurde abgebrochen, Solidworks meldet einen Fehler:") + kCrLf +
+                            error.what(),
+                        kErrorTitle);
+        }
+        return outcome_;
+    }
+
+private:
+    void clearLog()
+    {
+        log_.replace("");
+        logCleared_ = true;
+    }
+
+    // A failure that ends the run. Earlier lines stay visible.
+    void endRun(const std::string& text, const char* title, bool boxFirst)
+    {
+        if (boxFirst)
+            boxes_.show(text, title);
+        log_.insert("*** " + text);
+        log_.refresh();
+        if (!boxFirst)
+            boxes_.show(text, title);
+    }
+
+    void notSaved(const std::string& reason, int32_t index, const std::string& fileName)
+    {
+        ++outcome_.notSaved;
+        log_.insert("*** " + reason + " *** (Sheet " + std::to_string(index) + " unter : " + fileName + ")" +
+                    kCrLf);
+        log_.refresh();
+    }
+
+    void walkSheets()
+    {
+        int32_t count = 0;
+        std::vector<std::string> names;
+        std::string current;
+        std::string error;
+        const bool named = cad::HoleSheetNames(count, names, current, error);
+        clearLog();
+        if (!named) {
+            log_.replace(std::string("Fehler aufgetreten") + kCrLf + error);
+            boxes_.show(error, kErrorTitle);
+            return;
+        }
+        outcome_.sheetCount = count;
+
+        bool saveFlag = true;
+        const std::unique_ptr<cad::Application> app = cad::attach();
+        const std::unique_ptr<cad::Document> doc = app ? app->ActiveDoc() : nullptr;
+        if (!doc) {
+            log_.insert("*** Keine Datei geöffnet ***");
+            log_.refresh();
+            return;
+        }
+        log_.insert(std::string("Speichere einzelne Blätter von als TIFF") + kCrLf);
+        log_.refresh();
+
+        // An empty directory means the drawing's folder, as the help text
+        // promises, not the root of the drive.
+        const std::string prefix = !settings_.saveInDocFolder && !settings_.directory.empty()
+                                       ? settings_.directory + kPathSeparator
+                                       : std::string();
+        std::set<std::string> written;
+
+        for (int32_t i = 0; i < count; ++i) {
+            const std::string& name = names[static_cast<std::size_t>(i)];
+            if (doc->GetType() != cad::kDocDrawing) {
+                endRun(cad::kNoDrawingLongText, kInfoTitle, false);
+                return;
+            }
+            std::string activated = name;  // handed over by reference
+            if (!cad::isTrue(doc->ActivateSheet(activated))) {
+                endRun(cad::sheetNotReachableText(name), kInfoTitle, false);
+                return;
+            }
+            std::string fileName =
+                prefix + safeFileNamePart(settings_.titleNaming ? doc->GetTitle() : name) + ".tif";
+            if (written.count(fileNameKey(fileName))) {
+                notSaved("Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet", i, fileName);
+                continue;
+            }
+            if (settings_.ownFormat && !applySheetFormat(*doc, name))
+                return;
+            if (doc->SaveAsSilent(fileName, saveFlag) != 0) {
+                notSaved("Konnte Blatt nicht als TIFF speichern", i, fileName);
+                continue;
+            }
+            written.insert(fileNameKey(fileName));
+            ++outcome_.saved;
+            log_.insert("gesichert Sheet " + std::to_string(i) + " unter : " + fileName + kCrLf);
+            log_.refresh();
+        }
+        outcome_.ranThrough = true;
+        if (outcome_.notSaved == 0)
+            log_.insert("--- Erfolgreich abgeschlossen ---");
+        else
+            log_.insert("--- Abgeschlossen mit Fehlern: " + std::to_string(outcome_.notSaved) + " von " +
+                        std::to_string(count) + " Blättern nicht gespeichert ---");
+        log_.refresh();
+    }
+
+    // The sheet's paper size, width and height into the TIFF preferences; the
+    // other preferences are written back as they were read.
+    bool applySheetFormat(cad::Document& doc, const std::string& sheetName)
+    {
+        TiffOptionSet options;
+        std::string message;
+        if (!HoleSwxTiffOptions(options, message)) {
+            endRun(message, kErrorTitle, true);
+            return false;
+        }
+        const std::unique_ptr<cad::Sheet> sheet = cad::currentSheetOf(doc);
+        const std::vector<double> properties = sheet->GetProperties();
+        if (properties.size() < cad::kSheetPropertyCount) {
+            endRun(cad::incompletePropertiesText(sheetName, properties.size()), kErrorTitle, true);
+            return false;
+        }
+        // A code that does not fit 16 bits is refused by the CAD system below.
+        options.TiffPrintPaperSize = cad::toInt16(properties[0]).value_or(-1);
+        options.TiffPrintPaperWidth = properties[5];
+        options.TiffPrintPaperHeight = properties[6];
+        if (!SetzeSwxTiffOptions(options, message)) {
+            endRun(message, kErrorTitle, true);
+            return false;
+        }
+        return true;
+    }
+
+    const ExportSettings& settings_;
+    ExportLog& log_;
+    ui::MessageBoxes& boxes_;
+    ExportOutcome outcome_;
+    bool logCleared_ = false;
+};
+}  // namespace
+
+std::string safeFileNamePart(const std::string& text)
+{
+    std::string safe = text;
+    for (char& c : safe) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' ||
+            c == '<' || c == '>' || c == '|')
+            c = '_';
+    }
+    return safe;
+}
+
+ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log, ui::MessageBoxes& boxes)
+{
+    return Run(settings, log, boxes).execute();
+}
+
+}  // namespace kup

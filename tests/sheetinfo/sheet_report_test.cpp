@@ -1,0 +1,104 @@
+#include "cad/number_text.h"
+#include "sheetinfo/sheet_report.h"
+#include "tests/support/fake_cad.h"
+#include "tests/support/message_recorder.h"
+
+#include <gtest/gtest.h>
+
+using namespace kup;
+
+namespace {
+
+int lineCount(const std::string& text)
+{
+    int lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        ++lines;
+    return lines;
+}
+
+class SheetReport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        cad::setDecimalSeparator(',');
+        cad.install();
+        fake::Sheet first = fake::makeSheet("Blatt1", 6, 6, 1, 2, true);
+        first.templatePath = "C:\\Vorlagen\\a4-quer.drt";
+        cad.document = fake::Document{cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, -1, 1, 1, false)}, 0};
+    }
+    void TearDown() override { cad::setDecimalSeparator('.'); }
+    fake::Cad cad;
+    fake::MessageRecorder boxes;
+};
+
+TEST_F(SheetReport, WorkedExampleByteForByte)
+{
+    cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
+    const std::string report = buildSheetReport(boxes);
+    EXPECT_EQ(report, "Anzahl Blätter 2\r\n"
+                      "------------------------------\r\n"
+                      "Sheet 0 Name :   Blatt1\r\n"
+                      "Papiergröße  : 6  (A4 quer)\r\n"
+                      "Vorlagengröße: 6  (A4 quer)\r\n"
+                      "Vorlage in   : C:\\Vorlagen\\a4-quer.drt\r\n"
+                      "Maßstab      : 1:2\r\n"
+                      "   -zähler   : 1\r\n"
+                      "   -nenner   : 2\r\n"
+                      "PTyp 1.Winkel: -1\r\n"
+                      "Papierbreite : 0,297\r\n"
+                      "Papierhöhe   : 0,21\r\n"
+                      "------------------------------\r\n"
+                      "Sheet 1 Name :   Blatt2\r\n");
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0],
+              (fake::Message{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!",
+                             "KUP-Tools - Fehlerinfo"}));
+
+    cad::setDecimalSeparator('.');
+    cad.clearFaults();
+    const std::string english = buildSheetReport(boxes);
+    EXPECT_NE(english.find("Papierbreite : 0.297\r\nPapierhöhe   : 0.21\r\n"), std::string::npos);
+    EXPECT_NE(english.find("PTyp 1.Winkel: 0\r\n"), std::string::npos);  // third angle
+}
+
+TEST_F(SheetReport, LineCountsAndActiveSheet)
+{
+    cad.document->sheets.push_back(fake::makeSheet("  Blatt 3 ", 12));
+    std::string report = buildSheetReport(boxes);
+    EXPECT_EQ(lineCount(report), 1 + 11 * 3);
+    EXPECT_EQ(report.substr(report.size() - 2), "\r\n");
+    EXPECT_NE(report.find("Sheet 2 Name :     Blatt 3 \r\n"), std::string::npos);
+    EXPECT_EQ(cad.document->active, 2);
+    EXPECT_TRUE(boxes.messages.empty());
+
+    cad.addFault({"ActivateSheet", fake::FaultKind::Refuse});
+    report = buildSheetReport(boxes);
+    EXPECT_EQ(lineCount(report), 1 + 2 * 3);
+    EXPECT_EQ(boxes.messages.size(), 3u);
+}
+
+TEST_F(SheetReport, NoDrawingGivesOneBoxAndNoReport)
+{
+    cad.document->type = cad::kDocAssembly;
+    EXPECT_EQ(buildSheetReport(boxes), "");
+    const std::vector<fake::Message> expected{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}};
+    EXPECT_EQ(boxes.messages, expected);
+    cad.document.reset();
+    boxes.messages.clear();
+    EXPECT_EQ(buildSheetReport(boxes), "");
+    EXPECT_EQ(boxes.messages.size(), 1u);
+}
+
+TEST_F(SheetReport, AutomationErrorKeepsTheReportSoFar)
+{
+    cad.addFault({"GetProperties", fake::FaultKind::Throw, {}, 2});
+    const std::string report = buildSheetReport(boxes);
+    EXPECT_EQ(lineCount(report), 1 + 11 + 2 + 1);
+    EXPECT_NE(report.find("Sheet 1 Name :   Blatt2\r\n*** GetProperties: simulierter Fehler\r\n"),
+              std::string::npos);
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
+}
+
+}  // namespace
