@@ -48,8 +48,8 @@ const std::vector<ControlDef> kControls{
 const char* const kDescription =
     "KUP-Tools sind eine Sammlung von einfachen Tools zur Bearbeitung von Solidworks-Drawings. Der Autor "
     "übernimmt keinerlei Haftung für die korrekte Arbeit dieser Tools.";
-const char* const kCopyright = "Copyright © 2026 KUP-Tools. Alle Rechte vorbehalten.";
-const char* const kContact = "Anregungen und Hinweise sind willkommen: per E-Mail an kup-tools@example.org";
+const char* const kCopyright = "Copyright © 2026 KUP-Tools";
+const char* const kContact = "Anregungen und Informationen bitte per E-Mail an kup-tools@example.org";
 
 } // namespace
 

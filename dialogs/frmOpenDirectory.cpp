@@ -72,6 +72,7 @@ frmOpenDirectory::frmOpenDirectory(const QStringList& drives) : Form(kWindow, kC
     note_ = new Label(QString(), centralWidget());
     note_->setObjectName(QStringLiteral("lblHinweis"));
     note_->setWordWrap(true);
+    note_->setMargin(2);
     note_->setFrameStyle(QFrame::Box | QFrame::Plain);
     note_->setAutoFillBackground(true);
     QPalette palette = note_->palette();
@@ -89,8 +90,12 @@ frmOpenDirectory::frmOpenDirectory(const QStringList& drives) : Form(kWindow, kC
     for (const QString& drive : drives_)
         drive1->addItem(drive, drive);
 
-    if (!openDirectory(current))
-        selectDrive(kup::driveOf(current, drives_));
+    if (!openDirectory(current)) {
+        // A current directory removed meanwhile: the list starts on its drive, and says why.
+        const QString why = note_->text();
+        if (openDirectory(kup::driveOf(current, drives_)) || openDirectory(QDir::rootPath()))
+            showNote(why);
+    }
 
     connect(drive1, &QComboBox::currentIndexChanged, this, &frmOpenDirectory::Drive1_Change);
     connect(dir1_, &QListWidget::itemDoubleClicked, this, &frmOpenDirectory::Dir1_DblClick);
@@ -177,11 +182,12 @@ void frmOpenDirectory::cmdAbbruch_Click()
 bool frmOpenDirectory::openDirectory(const QString& path)
 {
     if (!kup::isReadableDirectory(path)) {
-        const QString shown = kup::resultPath(path);
-        if (path_.isEmpty())
-            showNote(QStringLiteral("„%1“ kann nicht gelesen werden.").arg(shown));
-        else
-            showNote(QStringLiteral("„%1“ kann nicht gelesen werden. Es bleibt „%2“ geöffnet.").arg(shown, path_));
+        // A long name is shortened in its middle, so that both lines fit the note.
+        const QString shown = note_->fontMetrics().elidedText(kup::resultPath(path), Qt::ElideMiddle,
+                                                              dir1Geometry_.width() * 3 / 5);
+        showNote(QStringLiteral("„%1“ kann nicht gelesen werden.\n%2").arg(
+            shown, path_.isEmpty() ? QStringLiteral("Es wird das Laufwerk geöffnet.")
+                                   : QStringLiteral("Das geöffnete Verzeichnis bleibt, wie es war.")));
         return false;
     }
     hideNote();
@@ -223,7 +229,7 @@ void frmOpenDirectory::selectDrive(const QString& drive)
 void frmOpenDirectory::showNote(const QString& text)
 {
     note_->setText(text);
-    const int height = note_->fontMetrics().lineSpacing() * 2 + 6;
+    const int height = note_->fontMetrics().lineSpacing() * 2 + 8;
     QRect list = dir1Geometry_;
     list.setHeight(dir1Geometry_.height() - height - 2);
     dir1_->setGeometry(list);

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -204,4 +206,20 @@ TEST_F(Chooser, ADirectoryRemovedMeanwhileCannotBeOpenedAndTheListStays)
     EXPECT_TRUE(form->findChild<QLabel*>("lblHinweis")->isVisible());
     QTest::mouseClick(okay(), Qt::LeftButton);
     EXPECT_EQ(form->Tag(), tree.path());
+}
+
+TEST(ChooserStart, ACurrentDirectoryRemovedMeanwhileOpensItsDriveWithANote)
+{
+    QTemporaryDir gone;
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(gone.path()));
+    ASSERT_TRUE(gone.remove());
+    frmOpenDirectory form;
+    QDir::setCurrent(previous);
+    form.show();
+    EXPECT_FALSE(form.currentPath().isEmpty());
+    EXPECT_TRUE(QFileInfo(form.currentPath()).isDir());
+    EXPECT_TRUE(form.findChild<QLabel*>("lblHinweis")->isVisible());
+    QTest::mouseClick(form.control("cmdOkay"), Qt::LeftButton);
+    EXPECT_EQ(form.Tag(), form.currentPath());
 }
