@@ -6,11 +6,13 @@
 #include "dialogs/registry.h"
 #include "dialogs/system_info.h"
 
-namespace kup {
+namespace kup
+{
 
 // A system without a registry: no key can be opened.
-class NoRegistry : public Registry {
-public:
+class NoRegistry : public Registry
+{
+  public:
     long OpenKey(uint32_t root, const std::string& keyName, uint32_t options, uint32_t accessMask,
                  Key& key) override;
     long QueryValue(Key key, const std::string& valueName, uint32_t& type, unsigned char* data,
@@ -19,8 +21,9 @@ public:
 };
 
 // Files and programs of a desktop without the Windows system-information program.
-class DesktopLauncher : public ProgramLauncher {
-public:
+class DesktopLauncher : public ProgramLauncher
+{
+  public:
     bool fileExists(const std::string& path) override;
     bool start(const std::string& path) override;
     // The first of kEquivalentSysInfoPrograms in a folder of PATH.
@@ -30,4 +33,4 @@ public:
 Registry& systemRegistry();
 ProgramLauncher& systemLauncher();
 
-}  // namespace kup
+} // namespace kup

@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
-namespace kup {
+namespace kup
+{
 
-namespace {
+namespace
+{
 
 // "/" inside, no trailing separator except for a root.
 QString inner(const QString& path)

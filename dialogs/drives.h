@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace kup {
+namespace kup
+{
 
 // The drives the drive list offers: the drive letters where there are such;
 // elsewhere the file-system root, then every mounted volume that is a

@@ -7,7 +7,8 @@
 
 using namespace ui;
 
-namespace {
+namespace
+{
 
 const WindowDef kWindow{
     .name = "frmAbout",
@@ -70,10 +71,14 @@ void frmAbout::Form_Load()
     setWindowTitle(title + "-Info");
     control<QLabel>("lblTitle")->setText(title);
     control<QLabel>("lblVersion")
-        ->setText(QStringLiteral("Version %1.%2.%3").arg(KUP_VERSION_MAJOR).arg(KUP_VERSION_MINOR).arg(KUP_VERSION_REVISION));
+        ->setText(QStringLiteral("Version %1.%2.%3")
+                      .arg(KUP_VERSION_MAJOR)
+                      .arg(KUP_VERSION_MINOR)
+                      .arg(KUP_VERSION_REVISION));
     control<QLabel>("lblDescription")->setText(QString::fromUtf8(kDescription));
     // Two lines: the label breaks where the text has its line break.
-    control<QLabel>("lblDisclaimer")->setText(QString::fromUtf8(kCopyright) + "\n" + QString::fromUtf8(kContact));
+    control<QLabel>("lblDisclaimer")
+        ->setText(QString::fromUtf8(kCopyright) + "\n" + QString::fromUtf8(kContact));
 }
 
 void frmAbout::cmdOK_Click()

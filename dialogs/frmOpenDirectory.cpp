@@ -17,7 +17,8 @@
 
 using namespace ui;
 
-namespace {
+namespace
+{
 
 const WindowDef kWindow{
     .name = "frmOpenDirectory",
@@ -100,7 +101,8 @@ frmOpenDirectory::frmOpenDirectory(const QStringList& drives) : Form(kWindow, kC
     connect(drive1, &QComboBox::currentIndexChanged, this, &frmOpenDirectory::Drive1_Change);
     connect(dir1_, &QListWidget::itemDoubleClicked, this, &frmOpenDirectory::Dir1_DblClick);
     connect(control<QPushButton>("cmdOkay"), &QPushButton::clicked, this, &frmOpenDirectory::cmdOkay_Click);
-    connect(control<QPushButton>("cmdAbbruch"), &QPushButton::clicked, this, &frmOpenDirectory::cmdAbbruch_Click);
+    connect(control<QPushButton>("cmdAbbruch"), &QPushButton::clicked, this,
+            &frmOpenDirectory::cmdAbbruch_Click);
 }
 
 frmOpenDirectory::~frmOpenDirectory()
@@ -143,7 +145,8 @@ bool frmOpenDirectory::eventFilter(QObject* watched, QEvent* event)
     // Enter opens the highlighted directory, as a double click does; it never reaches the buttons.
     if (watched == dir1_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
             if (QListWidgetItem* item = dir1_->currentItem())
                 Dir1_DblClick(item);
             return true;
@@ -185,9 +188,10 @@ bool frmOpenDirectory::openDirectory(const QString& path)
         // A long name is shortened in its middle, so that both lines fit the note.
         const QString shown = note_->fontMetrics().elidedText(kup::resultPath(path), Qt::ElideMiddle,
                                                               dir1Geometry_.width() * 3 / 5);
-        showNote(QStringLiteral("„%1“ kann nicht gelesen werden.\n%2").arg(
-            shown, path_.isEmpty() ? QStringLiteral("Es wird das Laufwerk geöffnet.")
-                                   : QStringLiteral("Das geöffnete Verzeichnis bleibt, wie es war.")));
+        showNote(QStringLiteral("„%1“ kann nicht gelesen werden.\n%2")
+                     .arg(shown, path_.isEmpty()
+                                     ? QStringLiteral("Es wird das Laufwerk geöffnet.")
+                                     : QStringLiteral("Das geöffnete Verzeichnis bleibt, wie es war.")));
         return false;
     }
     hideNote();
@@ -204,7 +208,8 @@ void frmOpenDirectory::fillDirectoryList()
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QStringList chain = chainTo(path_);
     auto add = [&](const QString& path, int level, const QIcon& icon) {
-        const QString name = QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
+        const QString name =
+            QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
         auto* item = new QListWidgetItem(icon, QString(level * 2, QLatin1Char(' ')) + name, dir1_);
         item->setData(kPathRole, kup::resultPath(path));
         return item;
@@ -213,7 +218,8 @@ void frmOpenDirectory::fillDirectoryList()
     for (int level = 0; level < chain.size(); ++level)
         open_ = add(chain[level], level, open);
     const QDir directory(QDir::fromNativeSeparators(path_));
-    for (const QString& name : directory.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+    for (const QString& name :
+         directory.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
         add(directory.filePath(name), int(chain.size()), closed);
     dir1_->setCurrentItem(open_);
     dir1_->scrollToItem(open_);
@@ -233,7 +239,8 @@ void frmOpenDirectory::showNote(const QString& text)
     QRect list = dir1Geometry_;
     list.setHeight(dir1Geometry_.height() - height - 2);
     dir1_->setGeometry(list);
-    note_->setGeometry(dir1Geometry_.left(), dir1Geometry_.bottom() - height + 1, dir1Geometry_.width(), height);
+    note_->setGeometry(dir1Geometry_.left(), dir1Geometry_.bottom() - height + 1, dir1Geometry_.width(),
+                       height);
     note_->show();
 }
 

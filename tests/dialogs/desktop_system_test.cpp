@@ -1,7 +1,7 @@
 #include "dialogs/desktop_system.h"
 #include "dialogs/frmAbout.h"
-#include "tests/support/qt_print.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/qt_print.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,18 +15,20 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+namespace
+{
 
 // PATH is the process's: set for one test, restored afterwards.
-class SearchPath {
-public:
+class SearchPath
+{
+  public:
     explicit SearchPath(const QString& path) : previous_(std::getenv("PATH") ? std::getenv("PATH") : "")
     {
         setenv("PATH", path.toLocal8Bit().constData(), 1);
     }
     ~SearchPath() { setenv("PATH", previous_.c_str(), 1); }
 
-private:
+  private:
     std::string previous_;
 };
 
@@ -75,8 +77,8 @@ TEST(DesktopLauncher, NoRegistryFindsNothing)
 {
     kup::NoRegistry registry;
     std::string value = "alt";
-    EXPECT_FALSE(kup::GetKeyValue(registry, kup::kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                                  "PATH", value));
+    EXPECT_FALSE(kup::GetKeyValue(registry, kup::kHkeyLocalMachine,
+                                  "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", value));
     EXPECT_EQ(value, "");
 }
 

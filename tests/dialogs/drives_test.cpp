@@ -10,7 +10,8 @@ TEST(Drives, ResultPathsAreAbsoluteWithoutTrailingSeparatorExceptARoot)
 {
     const QString root = QDir::toNativeSeparators(QDir::rootPath());
     EXPECT_EQ(kup::resultPath(QDir::rootPath()), root);
-    EXPECT_EQ(kup::resultPath(QDir::rootPath() + "daten/tiff/"), QDir::toNativeSeparators(QDir::rootPath() + "daten/tiff"));
+    EXPECT_EQ(kup::resultPath(QDir::rootPath() + "daten/tiff/"),
+              QDir::toNativeSeparators(QDir::rootPath() + "daten/tiff"));
     EXPECT_EQ(kup::resultPath(QDir::rootPath() + "daten//x/../tiff"),
               QDir::toNativeSeparators(QDir::rootPath() + "daten/tiff"));
     EXPECT_TRUE(QFileInfo(kup::resultPath("relativ")).isAbsolute());

@@ -1,10 +1,10 @@
 #include "app/controls.h"
 #include "app/window_registry.h"
 #include "dialogs/frmAbout.h"
-#include "tests/support/qt_print.h"
 #include "tests/support/fake_launcher.h"
 #include "tests/support/memory_registry.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/qt_print.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -15,7 +15,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 const char* const kUnavailable = "System-Informationen sind augenblicklich nicht verfügbar.";
 
@@ -40,9 +41,10 @@ TEST_F(About, TextsAreSetWhenTheWindowLoads)
     EXPECT_EQ(form->windowTitle(), "KUP_Tools-Info");
     EXPECT_EQ(text("lblTitle"), "KUP_Tools");
     EXPECT_EQ(text("lblVersion"), "Version 1.2.0");
-    EXPECT_EQ(text("lblDescription"),
-              "KUP-Tools sind eine Sammlung von einfachen Tools zur Bearbeitung von Solidworks-Drawings. Der Autor "
-              "übernimmt keinerlei Haftung für die korrekte Arbeit dieser Tools.");
+    EXPECT_EQ(
+        text("lblDescription"),
+        "KUP-Tools sind eine Sammlung von einfachen Tools zur Bearbeitung von Solidworks-Drawings. Der Autor "
+        "übernimmt keinerlei Haftung für die korrekte Arbeit dieser Tools.");
     // A copyright line, then a contact line.
     const QStringList lines = text("lblDisclaimer").split('\n');
     ASSERT_EQ(lines.size(), 2);

@@ -11,16 +11,20 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const QString kFirst =
-    "Diese Programmfunktion speichert alle einzelnen Blätter einer Solidworkszeichnung (Drawing) als TIFF ab. Diese "
+    "Diese Programmfunktion speichert alle einzelnen Blätter einer Solidworkszeichnung (Drawing) als TIFF "
+    "ab. Diese "
     "Funktion wird häufig für die Dokumentation oder zur Archivierung in einem PDM-System benötigt.";
-const QString kLast =
-    "Klicken Sie den Button EXPORT an, lehnen sich zurück und harren der Dinge die da kommen. Der TIFF-Export kann je "
-    "nach Umfang und Einstellungen zwischen wenigen Sekunden und mehreren Dutzend Minuten dauern, aber das ist "
-    "vollständig von Solidworks bzw. Ihrer Arbeitsumgebung abhängig, denn dieses Progrämmchen läßt Solidworks die "
-    "ganze Arbeit erledigen und sagt SWX nur, was es zu tun hat :-)))";
+const QString kLast = "Klicken Sie den Button EXPORT an, lehnen sich zurück und harren der Dinge die da "
+                      "kommen. Der TIFF-Export kann je "
+                      "nach Umfang und Einstellungen zwischen wenigen Sekunden und mehreren Dutzend Minuten "
+                      "dauern, aber das ist "
+                      "vollständig von Solidworks bzw. Ihrer Arbeitsumgebung abhängig, denn dieses "
+                      "Progrämmchen läßt Solidworks die "
+                      "ganze Arbeit erledigen und sagt SWX nur, was es zu tun hat :-)))";
 
 QPlainTextEdit* box(frmHelpSaveAsTiff* form)
 {

@@ -1,7 +1,7 @@
 #include "dialogs/drives.h"
 #include "dialogs/frmOpenDirectory.h"
-#include "tests/support/qt_print.h"
 #include "tests/dialogs/temp_tree.h"
+#include "tests/support/qt_print.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,7 +17,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct Chooser : ::testing::Test {
     fake::TempTree tree;

@@ -3,8 +3,8 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelpSaveAsTiff.h"
 #include "dialogs/frmOpenDirectory.h"
-#include "tests/support/qt_print.h"
 #include "tests/dialogs/temp_tree.h"
+#include "tests/support/qt_print.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +19,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct FromMainWindow : ::testing::Test {
     std::unique_ptr<frmMain> main = std::make_unique<frmMain>();

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace fake {
+namespace fake
+{
 
 TempTree::TempTree() : previous_(QDir::currentPath())
 {
