@@ -5,6 +5,7 @@
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelpSaveAsTiff.h"
 #include "dialogs/frmOpenDirectory.h"
+#include "export/sheet_export.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -127,7 +128,39 @@ void frmMain::cmdTS_ChooseSaveDirectory_Click()
 
 void frmMain::cmdTS_SaveSheetAsTiff_Click()
 {
-    // The batch export run, logging into ausgabe().
+    setCursor(Qt::WaitCursor);
+    Label* working = control<Label>("lblWorking");
+    working->setVisible(true);
+    // The run holds the UI thread: without an explicit paint the notice would
+    // appear only after the export has finished.
+    working->repaint();
+
+    // Back to idle on every way out, also should the run throw after all.
+    struct Idle {
+        frmMain* window;
+        Label* working;
+        ~Idle()
+        {
+            working->setVisible(false);
+            window->unsetCursor();
+        }
+    } idle{this, working};
+    try {
+        KupTools_SaveSheetsAsTIFF();
+    } catch (const std::exception& error) {
+        messages().show(std::string("Der Export ist fehlgeschlagen: ") + error.what(), "KUP-Tools - Fehlerinfo");
+    }
+}
+
+void frmMain::KupTools_SaveSheetsAsTIFF()
+{
+    const kup::ExportSettings settings{
+        .ownFormat = control<QCheckBox>("chkTS_DrwOwnFormat")->isChecked(),
+        .titleNaming = control<QAbstractButton>("optTS_SaveAsTitleName(0)")->isChecked(),
+        .saveInDocFolder = control<QCheckBox>("chkTS_SaveInDocFolder")->isChecked(),
+        .directory = control<QLineEdit>("txtTS_SaveDirectory")->text().toStdString(),
+    };
+    kup::KupTools_SaveSheetsAsTIFF(settings, ausgabe_, messages());
 }
 
 void frmMain::cmdExit_Click()
