@@ -2,6 +2,9 @@
 
 #include "app/mod_kup_tools.h"
 #include "app/window_registry.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmHelpSaveAsTiff.h"
+#include "dialogs/frmOpenDirectory.h"
 #include "export/sheet_export.h"
 #include "sheetinfo/frmSheetInfo.h"
 
@@ -9,6 +12,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace ui;
@@ -115,7 +119,12 @@ void frmMain::chkTS_SaveInDocFolder_Click()
 
 void frmMain::cmdTS_ChooseSaveDirectory_Click()
 {
-    // frmOpenDirectory, modal: its result text goes into txtTS_SaveDirectory, then it is unloaded.
+    QPointer<frmOpenDirectory> chooser = new frmOpenDirectory();
+    chooser->showModal();
+    // Closed through its title bar it may be gone already: that counts as cancelled.
+    control<QLineEdit>("txtTS_SaveDirectory")->setText(chooser ? chooser->Tag() : QString());
+    // Unloaded, so that the next click opens it afresh.
+    delete chooser.data();
 }
 
 void frmMain::cmdTS_SaveSheetAsTiff_Click()
@@ -162,7 +171,7 @@ void frmMain::cmdExit_Click()
 
 void frmMain::lblErklaerung_Click()
 {
-    // frmHelpSaveAsTiff through ui::windows(), the same instance as mnuHelpSaveAsTiff.
+    windows().show<frmHelpSaveAsTiff>();
 }
 
 void frmMain::mnuExit_Click()
@@ -182,10 +191,10 @@ void frmMain::mnuTiffOptionSetzenAuslesen_Click()
 
 void frmMain::mnuHelpSaveAsTiff_Click()
 {
-    // frmHelpSaveAsTiff through ui::windows(), the same instance as lblErklaerung.
+    windows().show<frmHelpSaveAsTiff>();
 }
 
 void frmMain::mnuAbout_Click()
 {
-    // frmAbout through ui::windows().
+    windows().show<frmAbout>();
 }

@@ -1,7 +1,9 @@
 #include "sheetinfo/frmSheetInfo.h"
 
+#include "app/window_registry.h"
 #include "cad/number_text.h"
 #include "cad/sheet_queries.h"
+#include "dialogs/frmAbout.h"
 #include "sheetinfo/sheet_report.h"
 
 #include <QComboBox>
@@ -248,7 +250,8 @@ void frmSheetInfo::cmdHoleKupInfos_Click()
 
 void frmSheetInfo::cmdAbout_Click()
 {
-    // frmAbout's single instance through ui::windows(), once that window exists.
+    // The same About window as the main menu's; it stays when this window closes.
+    ui::windows().show<frmAbout>();
 }
 
 void frmSheetInfo::cmdBack_Click()

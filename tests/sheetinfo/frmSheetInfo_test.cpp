@@ -1,6 +1,7 @@
 // The sheet information window against the fake CAD, driven through its
 // controls offscreen, under German and English regional settings.
 #include "app/frmMain.h"
+#include "dialogs/frmAbout.h"
 #include "app/window_registry.h"
 #include "cad/number_text.h"
 #include "tests/sheetinfo/sheet_info_window.h"
@@ -314,8 +315,16 @@ TEST(SheetInfoFromMainWindow, OneInstanceThatZurueckUnloads)
     EXPECT_EQ(ui::windows().find<frmSheetInfo>(), info);
     EXPECT_EQ(info->control<QLineEdit>("txtBI_PaperSize")->text(), "A3");
 
+    // "über KUP-Tools" opens the main menu's About window, which outlives this one.
+    click(*info, "cmdAbout");
+    frmAbout* about = ui::windows().find<frmAbout>();
+    ASSERT_NE(about, nullptr);
+    main.menuItem("mnuAbout")->trigger();
+    EXPECT_EQ(ui::windows().find<frmAbout>(), about);
+
     QPointer<frmSheetInfo> closed(info);
     click(*info, "cmdBack");
+    EXPECT_EQ(ui::windows().find<frmAbout>(), about);
     EXPECT_EQ(ui::windows().find<frmSheetInfo>(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
