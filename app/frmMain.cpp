@@ -2,11 +2,18 @@
 
 #include "app/mod_kup_tools.h"
 #include "app/window_registry.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmHelpSaveAsTiff.h"
+#include "dialogs/frmOpenDirectory.h"
+#include "export/sheet_export.h"
+#include "sheetinfo/frmSheetInfo.h"
 #include "tiffoptions/frmTIFFOptions.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace ui;
@@ -113,12 +120,49 @@ void frmMain::chkTS_SaveInDocFolder_Click()
 
 void frmMain::cmdTS_ChooseSaveDirectory_Click()
 {
-    // frmOpenDirectory, modal: its result text goes into txtTS_SaveDirectory, then it is unloaded.
+    QPointer<frmOpenDirectory> chooser = new frmOpenDirectory();
+    chooser->showModal();
+    // Closed through its title bar it may be gone already: that counts as cancelled.
+    control<QLineEdit>("txtTS_SaveDirectory")->setText(chooser ? chooser->Tag() : QString());
+    // Unloaded, so that the next click opens it afresh.
+    delete chooser.data();
 }
 
 void frmMain::cmdTS_SaveSheetAsTiff_Click()
 {
-    // The batch export run, logging into ausgabe().
+    setCursor(Qt::WaitCursor);
+    Label* working = control<Label>("lblWorking");
+    working->setVisible(true);
+    // The run holds the UI thread: without an explicit paint the notice would
+    // appear only after the export has finished.
+    working->repaint();
+
+    // Back to idle on every way out, also should the run throw after all.
+    struct Idle {
+        frmMain* window;
+        Label* working;
+        ~Idle()
+        {
+            working->setVisible(false);
+            window->unsetCursor();
+        }
+    } idle{this, working};
+    try {
+        KupTools_SaveSheetsAsTIFF();
+    } catch (const std::exception& error) {
+        messages().show(std::string("Der Export ist fehlgeschlagen: ") + error.what(), "KUP-Tools - Fehlerinfo");
+    }
+}
+
+void frmMain::KupTools_SaveSheetsAsTIFF()
+{
+    const kup::ExportSettings settings{
+        .ownFormat = control<QCheckBox>("chkTS_DrwOwnFormat")->isChecked(),
+        .titleNaming = control<QAbstractButton>("optTS_SaveAsTitleName(0)")->isChecked(),
+        .saveInDocFolder = control<QCheckBox>("chkTS_SaveInDocFolder")->isChecked(),
+        .directory = control<QLineEdit>("txtTS_SaveDirectory")->text().toStdString(),
+    };
+    kup::KupTools_SaveSheetsAsTIFF(settings, ausgabe_, messages());
 }
 
 void frmMain::cmdExit_Click()
@@ -128,7 +172,7 @@ void frmMain::cmdExit_Click()
 
 void frmMain::lblErklaerung_Click()
 {
-    // frmHelpSaveAsTiff through ui::windows(), the same instance as mnuHelpSaveAsTiff.
+    windows().show<frmHelpSaveAsTiff>();
 }
 
 void frmMain::mnuExit_Click()
@@ -138,7 +182,7 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mnuBlattInfoAusgeben_Click()
 {
-    // frmSheetInfo through ui::windows().
+    ui::windows().show<frmSheetInfo>();
 }
 
 void frmMain::mnuTiffOptionSetzenAuslesen_Click()
@@ -148,10 +192,10 @@ void frmMain::mnuTiffOptionSetzenAuslesen_Click()
 
 void frmMain::mnuHelpSaveAsTiff_Click()
 {
-    // frmHelpSaveAsTiff through ui::windows(), the same instance as lblErklaerung.
+    windows().show<frmHelpSaveAsTiff>();
 }
 
 void frmMain::mnuAbout_Click()
 {
-    // frmAbout through ui::windows().
+    windows().show<frmAbout>();
 }

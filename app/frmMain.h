@@ -13,8 +13,12 @@ public:
 
     // txtAusgabe as the export writes to it.
     ui::TextBoxLog& ausgabe() { return ausgabe_; }
-    // Message boxes that belong to this window.
-    ui::MessageBoxes& messages() { return messages_; }
+    // Message boxes that belong to this window; tests put a recorder in their place.
+    ui::MessageBoxes& messages() { return *messageBoxes_; }
+    void setMessageBoxes(ui::MessageBoxes& boxes) { messageBoxes_ = &boxes; }
+
+    // The batch export with the window's current settings.
+    void KupTools_SaveSheetsAsTIFF();
 
 private slots:
     // One slot per handler. Those whose windows or run are still to come are
@@ -35,4 +39,5 @@ private:
 
     ui::TextBoxLog ausgabe_;
     ui::QtMessageBoxes messages_;
+    ui::MessageBoxes* messageBoxes_ = &messages_;
 };

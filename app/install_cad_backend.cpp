@@ -1,6 +1,20 @@
 #include "app/install_cad_backend.h"
 
-// >>> The one place where the program picks its CAD backend (COM on Windows,
-// >>> D-Bus elsewhere) with cad::setBackend(). Nothing is installed yet, so
-// >>> cad::attach() finds no application and every operation reports that.
-void installCadBackend() {}
+#include "cad/automation.h"
+
+#ifdef _WIN32
+#include "cad/com/com_backend.h"
+#else
+#include "cad/dbus/dbus_backend.h"
+#endif
+
+// The real CAD system on Windows; elsewhere the stand-in on the session bus,
+// started on demand from beside this program.
+void installCadBackend()
+{
+#ifdef _WIN32
+    cad::setBackend(cad::com::makeBackend());
+#else
+    cad::setBackend(cad::dbus::makeBackend());
+#endif
+}

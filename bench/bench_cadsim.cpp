@@ -1,6 +1,6 @@
 // cadsim against Ghostscript on a dense A0 sheet: wall time and peak memory
 // of a save at 600 dpi Group 4 and at 300 dpi RGB PackBits.
-//   build/bench_cadsim [--runs N]
+//   build/bench_cadsim [--runs N] [--keep FOLDER]
 // Needs ghostscript (apt-get install ghostscript) for the comparison; without
 // it only cadsim's figures are printed.
 #include "bench/dense_sheet.h"
@@ -30,6 +30,7 @@ using Clock = std::chrono::steady_clock;
 struct Figures {
     double seconds = 0;
     double peakMiB = 0;
+    double idleMiB = 0;  // resident before the save: the program itself
     long long fileBytes = 0;
 };
 
@@ -41,14 +42,14 @@ struct Config {
     std::vector<std::string> gsArguments;
 };
 
-// Peak resident memory of a running process (VmHWM), in MiB.
-double peakMiB(qint64 pid)
+// A memory figure of a running process from /proc (VmHWM: peak, VmRSS: now), in MiB.
+double memoryMiB(qint64 pid, const std::string& key)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
+        if (line.rfind(key + ":", 0) == 0)
+            return std::stod(line.substr(key.size() + 1)) / 1024.0;
     return 0;
 }
 
@@ -60,7 +61,7 @@ long long fileSize(const std::string& path)
 
 Figures runCadsim(const std::string& folder, const std::string& drawing, const Config& c)
 {
-    const std::string output = folder + "/cadsim.tif";
+    const std::string output = folder + "/cadsim-" + std::to_string(c.dpi) + ".tif";
     ::unlink(output.c_str());
     testbus::CadsimProcess cadsim(folder + "/preferences.json", {drawing});
     cad::dbus::BackendOptions options;
@@ -80,13 +81,14 @@ Figures runCadsim(const std::string& folder, const std::string& drawing, const C
         auto doc = app->ActiveDoc();
         std::string name = output;
         bool flag = true;
+        f.idleMiB = memoryMiB(cadsim.pid(), "VmRSS");
         const auto begin = Clock::now();
         const int32_t result = doc->SaveAsSilent(name, flag);
         f.seconds = std::chrono::duration<double>(Clock::now() - begin).count();
         if (result != 0)
             throw std::runtime_error("SaveAsSilent antwortete " + std::to_string(result));
     }
-    f.peakMiB = peakMiB(cadsim.pid());
+    f.peakMiB = memoryMiB(cadsim.pid(), "VmHWM");
     f.fileBytes = fileSize(output);
     cad::setBackend(nullptr);
     return f;
@@ -94,7 +96,7 @@ Figures runCadsim(const std::string& folder, const std::string& drawing, const C
 
 Figures runGhostscript(const std::string& gs, const std::string& folder, const Config& c)
 {
-    const std::string output = folder + "/gs.tif";
+    const std::string output = folder + "/gs-" + std::to_string(c.dpi) + ".tif";
     std::vector<std::string> args{gs, "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE"};
     args.insert(args.end(), c.gsArguments.begin(), c.gsArguments.end());
     args.push_back("-sOutputFile=" + output);
@@ -138,12 +140,16 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     int runs = 3;
-    for (int i = 1; i + 1 < argc; ++i)
+    std::string keep;
+    for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0)
             runs = std::max(1, std::atoi(argv[i + 1]));
+        if (std::strcmp(argv[i], "--keep") == 0)
+            keep = argv[i + 1];
+    }
 
     QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString();
+    const std::string folder = keep.empty() ? dir.path().toStdString() : keep;
     const bench::DenseSheet sheet = bench::makeDenseSheet();
     const std::string drawing = folder + "/dicht.json";
     std::ofstream(drawing) << bench::drawingJson(sheet);
@@ -169,6 +175,7 @@ int main(int argc, char** argv)
             const Figures a = median(ours);
             if (gs.empty()) {
                 std::printf("%-24s %7.2f s %5.1f MiB %18s\n", c.label, a.seconds, a.peakMiB, "(gs fehlt)");
+                std::printf("%-24s %13.1f MiB %18s   (cadsim vor dem Speichern)\n", "", a.idleMiB, "");
                 continue;
             }
             const Figures b = median(theirs);
@@ -176,6 +183,7 @@ int main(int argc, char** argv)
                         a.peakMiB, b.seconds, b.peakMiB, a.seconds / b.seconds, a.peakMiB / b.peakMiB);
             std::printf("%-24s %13.1f MiB %13.1f MiB   (Dateigröße)\n", "", a.fileBytes / 1048576.0,
                         b.fileBytes / 1048576.0);
+            std::printf("%-24s %13.1f MiB %18s   (cadsim vor dem Speichern)\n", "", a.idleMiB, "");
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_cadsim: %s\n", e.what());

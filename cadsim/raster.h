@@ -1,6 +1,7 @@
-// Scanline filling of closed outlines into 1-bit rows (MSB first, 1 = black),
-// band by band: a page of any size is filled with one band buffer, so memory
-// follows the width of the page, never its area.
+// Scanline filling of closed outlines, row by row from the top: each row comes
+// out as the positions where its colour changes, which both the bit rows and
+// the Group 4 coder use. Memory follows the width of the page and the number
+// of edges, never the page's area.
 #pragma once
 
 #include <cstddef>
@@ -28,38 +29,42 @@ public:
     void addContour(const std::vector<Point>& points);
     void endShape();
 
-    // Fills rows [firstRow, firstRow + rows) into bits (one row per stride
-    // bytes), which the caller has cleared. Bands must come in top-down order.
-    void fillBand(int firstRow, int rows, uint8_t* bits, size_t stride);
+    // The next row: ascending pixel positions where the colour flips, white
+    // first (a black run [a, b) gives a and b). Rows come in order from 0;
+    // asking for row 0 again starts over.
+    void rowChanges(int row, std::vector<int>& changes);
 
-    size_t edgeCount() const { return edges_.size(); }
+    // Fills rows [firstRow, firstRow + rows) into bits (MSB first, 1 = black,
+    // one row per stride bytes), which the caller has cleared.
+    void fillBand(int firstRow, int rows, uint8_t* bits, size_t stride);
 
 private:
     struct Edge {
-        double yTop;     // smaller y
-        double yBottom;  // larger y
+        double yTop;  // smaller y
+        double yBottom;
         double xAtTop;
         double slope;  // dx per dy
         int direction;
     };
-    struct Crossing {
-        double x;
-        int direction;
+    struct Active {
+        double x;  // at the current row's centre
+        const Edge* edge;
     };
 
-    void prepare();
-    void fillRow(int row, uint8_t* line);
+    void restart();
 
     int width_;
     int height_;
     std::vector<Edge> edges_;
     size_t shapeStart_ = 0;
     double shapeArea_ = 0;
-    bool prepared_ = false;
+    bool sorted_ = false;
     size_t nextEdge_ = 0;
     int nextRow_ = 0;
-    std::vector<size_t> active_;
-    std::vector<Crossing> crossings_;
+    std::vector<Active> active_;
+    std::vector<Active> entering_;
+    std::vector<Active> merged_;
+    std::vector<int> changes_;
 };
 
 // Sets the bits of pixels [from, to) in one MSB-first row.

@@ -94,8 +94,8 @@ struct SheetBuilder {
         line(x, y + 24, x + 180, y + 24, kThin);
         line(x + 60, y, x + 60, y + 36, kThin);
         line(x + 120, y, x + 120, y + 24, kThin);
-        text(x + 2, y + 28.5, 3.5, "KUP Maschinenbau GmbH");
-        text(x + 62, y + 28, 5, "Flansch DN50 PN16");
+        text(x + 2, y + 28.5, 3, "KUP Maschinenbau");
+        text(x + 62, y + 27.5, 4.5, "Flansch DN50 PN16");
         text(x + 2, y + 16.5, 3, "Gezeichnet: M. Keller");
         text(x + 62, y + 16.5, 3, "Werkstoff: S235JR");
         text(x + 122, y + 16.5, 3, "Maßstab " + scale);

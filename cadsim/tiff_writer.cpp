@@ -1,5 +1,6 @@
 #include "cadsim/tiff_writer.h"
 
+#include "cadsim/group4.h"
 #include "cadsim/page_layout.h"
 #include "cadsim/raster.h"
 #include "cadsim/sheet_shapes.h"
@@ -55,27 +56,16 @@ void expandRgbRow(const uint8_t* bits, int width, uint8_t* rgb)
 
 }  // namespace
 
-void packBitsRgbRow(const uint8_t* bits, int width, std::vector<uint8_t>& out)
+void packBitsRgbRow(const std::vector<int>& changes, int width, std::vector<uint8_t>& out)
 {
     int x = 0;
-    while (x < width) {
-        const bool black = bits[x >> 3] & (0x80 >> (x & 7));
-        int end = x + 1;
-        // Whole bytes of the same colour are skipped at once.
-        while (end < width) {
-            if ((end & 7) == 0 && end + 8 <= width) {
-                const uint8_t whole = black ? 0xFF : 0x00;
-                if (bits[end >> 3] == whole) {
-                    end += 8;
-                    continue;
-                }
-            }
-            if (static_cast<bool>(bits[end >> 3] & (0x80 >> (end & 7))) != black)
-                break;
-            ++end;
-        }
-        emitRun(out, black ? 0x00 : 0xFF, 3LL * (end - x));
-        x = end;
+    bool black = false;
+    for (size_t i = 0; i <= changes.size(); ++i) {
+        const int end = i < changes.size() ? std::min(changes[i], width) : width;
+        if (end > x)
+            emitRun(out, black ? 0x00 : 0xFF, 3LL * (end - x));
+        x = std::max(x, end);
+        black = !black;
     }
 }
 
@@ -134,30 +124,49 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
     addSheetShapes(raster, sheet, page);
 
     const size_t stride = (static_cast<size_t>(page.width) + 7) / 8;
-    std::vector<uint8_t> bits(stride * stripRows);
-    std::vector<uint8_t> encoded;
+    const bool group4 = compression == COMPRESSION_CCITTFAX4;
     const bool ownPackBits = rgb && compression == COMPRESSION_PACKBITS;
+    // Group 4 and RGB PackBits are coded from the change positions directly;
+    // the rest goes through bit rows.
+    std::vector<uint8_t> bits;
+    std::vector<uint8_t> encoded;
+    std::vector<int> changes;
+    if (!group4 && !ownPackBits)
+        bits.resize(stride * stripRows);
     if (rgb && !ownPackBits)
         encoded.resize(static_cast<size_t>(page.width) * 3 * stripRows);
+    Group4Encoder g4(page.width);
 
     uint32_t strip = 0;
     for (int first = 0; first < page.height; first += stripRows, ++strip) {
         const int rows = std::min(stripRows, page.height - first);
-        std::fill(bits.begin(), bits.begin() + stride * rows, 0);
-        raster.fillBand(first, rows, bits.data(), stride);
         tmsize_t written;
-        if (!rgb) {
-            written = TIFFWriteEncodedStrip(tif, strip, bits.data(), static_cast<tmsize_t>(stride * rows));
+        if (group4) {
+            g4.beginStrip();
+            for (int r = 0; r < rows; ++r) {
+                raster.rowChanges(first + r, changes);
+                g4.addRow(changes);
+            }
+            const std::vector<uint8_t>& data = g4.endStrip();
+            written = TIFFWriteRawStrip(tif, strip, const_cast<uint8_t*>(data.data()), static_cast<tmsize_t>(data.size()));
         } else if (ownPackBits) {
             encoded.clear();
-            for (int r = 0; r < rows; ++r)
-                packBitsRgbRow(bits.data() + r * stride, page.width, encoded);
+            for (int r = 0; r < rows; ++r) {
+                raster.rowChanges(first + r, changes);
+                packBitsRgbRow(changes, page.width, encoded);
+            }
             written = TIFFWriteRawStrip(tif, strip, encoded.data(), static_cast<tmsize_t>(encoded.size()));
         } else {
-            const size_t rgbRow = static_cast<size_t>(page.width) * 3;
-            for (int r = 0; r < rows; ++r)
-                expandRgbRow(bits.data() + r * stride, page.width, encoded.data() + r * rgbRow);
-            written = TIFFWriteEncodedStrip(tif, strip, encoded.data(), static_cast<tmsize_t>(rgbRow * rows));
+            std::fill(bits.begin(), bits.begin() + stride * rows, 0);
+            raster.fillBand(first, rows, bits.data(), stride);
+            if (!rgb) {
+                written = TIFFWriteEncodedStrip(tif, strip, bits.data(), static_cast<tmsize_t>(stride * rows));
+            } else {
+                const size_t rgbRow = static_cast<size_t>(page.width) * 3;
+                for (int r = 0; r < rows; ++r)
+                    expandRgbRow(bits.data() + r * stride, page.width, encoded.data() + r * rgbRow);
+                written = TIFFWriteEncodedStrip(tif, strip, encoded.data(), static_cast<tmsize_t>(rgbRow * rows));
+            }
         }
         if (written < 0) {
             error = "Schreiben fehlgeschlagen: " + lastTiffMessage;

@@ -22,9 +22,9 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
                     const TiffPreferences& preferences, const TiffRequest& request,
                     std::string& error);
 
-// One row of 1-bit pixels (MSB first, 1 = black) as 24-bit RGB PackBits: the
-// runs of the bit row become runs of bytes without expanding the row first.
-void packBitsRgbRow(const uint8_t* bits, int width, std::vector<uint8_t>& out);
+// One row given by its change positions (white first) as 24-bit RGB PackBits:
+// the runs become runs of bytes without expanding the row first.
+void packBitsRgbRow(const std::vector<int>& changes, int width, std::vector<uint8_t>& out);
 
 // Rows of the strips: a few hundred rows, fewer where rows are very wide.
 int rowsPerStrip(int width, int bytesPerPixelTimes8);

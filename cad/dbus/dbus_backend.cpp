@@ -8,10 +8,12 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 
+#include <csignal>
 #include <unistd.h>
 
 namespace cad::dbus {
@@ -191,6 +193,18 @@ bool nameHasOwner(const QDBusConnection& bus)
     return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
 }
 
+// Ended, or a zombie nobody reaps (where the init process does not).
+bool processEnded(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return ::kill(static_cast<pid_t>(pid), 0) != 0;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    const char state = close >= 0 && close + 2 < text.size() ? text.at(close + 2) : '?';
+    return state == 'Z' || state == 'X';
+}
+
 std::unique_ptr<Application> attachOrStart(const BackendOptions& options)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -203,11 +217,14 @@ std::unique_ptr<Application> attachOrStart(const BackendOptions& options)
         for (const std::string& a : options.cadsimArguments)
             arguments << QString::fromStdString(a);
         // Detached: the CAD system outlives the tool, as the real one does.
-        if (program.isEmpty() || !QProcess::startDetached(program, arguments))
+        qint64 pid = 0;
+        if (program.isEmpty() || !QProcess::startDetached(program, arguments, QString(), &pid))
             return nullptr;
         QDeadlineTimer deadline(options.startWaitMs);
         while (!nameHasOwner(bus)) {
-            if (deadline.hasExpired())
+            // A cadsim that ended (name taken meanwhile, broken settings) will not come.
+            const bool gone = pid > 0 && processEnded(pid);
+            if (deadline.hasExpired() || (gone && !nameHasOwner(bus)))
                 return nullptr;
             QThread::msleep(50);
         }

@@ -189,5 +189,24 @@ TEST_F(Save, AnExistingFileIsReplacedByTheCompleteNewOne)
     expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "Blatt2.tif"});
 }
 
+TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
+{
+    cadsim.reset();
+    // 200 kB per file: a small Group 4 page fits, an uncompressed colour page does not.
+    cadsim = std::make_unique<testbus::CadsimProcess>(preferences, std::vector<std::string>{drawing},
+                                                      std::vector<std::string>{}, 10000, 200 * 1024);
+    ASSERT_EQ(save("Blatt1.tif"), 0);
+    const TiffFacts before = readTiff(folder() + "/Blatt1.tif");
+    ASSERT_TRUE(before.decoded);
+
+    set({1, 1, 0});  // RGB, uncompressed: about 23 MB
+    EXPECT_EQ(save("Blatt1.tif"), 7);
+    const TiffFacts after = readTiff(folder() + "/Blatt1.tif");
+    EXPECT_TRUE(after.decoded);
+    EXPECT_EQ(after.compression, COMPRESSION_CCITTFAX4);  // still the old, complete file
+    EXPECT_EQ(save("Neu.tif"), 7);
+    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "Blatt1.tif"});
+}
+
 }  // namespace
 }  // namespace bustest

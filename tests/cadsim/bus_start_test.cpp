@@ -6,6 +6,7 @@
 
 #include <QProcess>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace bustest {
@@ -74,6 +75,17 @@ TEST_F(Start, TheBackendStartsCadsimWhenNobodyOwnsTheName)
     }
     EXPECT_TRUE(testbus::cadsimOnBus());
     EXPECT_EQ(control("Quit"), "");
+}
+
+TEST_F(Start, AStartedCadsimThatEndsAtOnceIsNotWaitedFor)
+{
+    options.cadsimPath = testbus::cadsimProgram();
+    options.cadsimArguments = {"--frobnicate"};
+    options.startWaitMs = 20000;
+    cad::setBackend(cad::dbus::makeBackend(options));
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_EQ(cad::attach(), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
 }
 
 TEST_F(Start, NoCadsimToStartMeansNoApplicationAfterABoundedWait)

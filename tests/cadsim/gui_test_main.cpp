@@ -1,5 +1,6 @@
-// Glyph outlines need a GUI application; offscreen needs no display.
-#include <QGuiApplication>
+// Glyph outlines need a GUI application, the window tests widgets; the
+// offscreen platform needs no display.
+#include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -7,6 +8,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

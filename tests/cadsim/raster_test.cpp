@@ -2,10 +2,14 @@
 #include "cadsim/page_layout.h"
 #include "cadsim/raster.h"
 #include "cadsim/sheet_shapes.h"
+#include "cadsim/group4.h"
 #include "cadsim/tiff_writer.h"
+
+#include <tiffio.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -129,6 +133,82 @@ TEST(Raster, BandsGiveTheSameBitsAsOneWholePage)
     EXPECT_TRUE(whole.at(static_cast<int>(page.x(70)), static_cast<int>(page.y(35))));
 }
 
+// Random rows as change lists, with runs of every length class: short runs
+// (vertical and pass modes), long ones (make-up codes up to and past 2560),
+// rows that start or end black, and repeated rows.
+std::vector<std::vector<int>> randomRows(int width, int rows, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::vector<std::vector<int>> result;
+    for (int r = 0; r < rows; ++r) {
+        if (r > 0 && random() % 4 == 0) {
+            result.push_back(result.back());
+            continue;
+        }
+        std::vector<int> changes;
+        int x = random() % 3 == 0 ? 0 : 0 + static_cast<int>(random() % 3);
+        const int scale = 1 << (random() % 13);  // runs from 1 to about 8000 pixels
+        while (x < width) {
+            changes.push_back(x);
+            x += 1 + static_cast<int>(random() % scale);
+        }
+        if (random() % 2 && !changes.empty() && changes.size() % 2 == 1)
+            changes.push_back(width);  // the last run reaches the right edge
+        while (!changes.empty() && changes.back() > width)
+            changes.pop_back();
+        if (changes.size() % 2 == 1)
+            changes.push_back(width);
+        result.push_back(changes);
+    }
+    return result;
+}
+
+std::vector<uint8_t> expandRow(const std::vector<int>& changes, int width)
+{
+    std::vector<uint8_t> row((width + 7) / 8, 0);
+    for (size_t i = 0; i + 1 < changes.size(); i += 2)
+        cadsim::setSpan(row.data(), changes[i], std::min(changes[i + 1], width));
+    return row;
+}
+
+TEST(Group4, StripsDecodeWithLibtiffToTheSameRows)
+{
+    for (int width : {1, 17, 1728, 9000}) {
+        const int height = 300, stripRows = 64;
+        const auto rows = randomRows(width, height, static_cast<unsigned>(width));
+        const std::string path = ::testing::TempDir() + "/g4-" + std::to_string(width) + ".tif";
+        {
+            TIFF* tif = TIFFOpen(path.c_str(), "w");
+            ASSERT_NE(tif, nullptr);
+            TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(width));
+            TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(height));
+            TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+            TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+            TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+            TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+            TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(stripRows));
+            cadsim::Group4Encoder encoder(width);
+            for (int first = 0, strip = 0; first < height; first += stripRows, ++strip) {
+                encoder.beginStrip();
+                for (int r = first; r < std::min(height, first + stripRows); ++r)
+                    encoder.addRow(rows[r]);
+                const auto& data = encoder.endStrip();
+                ASSERT_GE(TIFFWriteRawStrip(tif, strip, const_cast<uint8_t*>(data.data()), tmsize_t(data.size())), 0);
+            }
+            TIFFClose(tif);
+        }
+        TIFF* tif = TIFFOpen(path.c_str(), "r");
+        ASSERT_NE(tif, nullptr);
+        std::vector<uint8_t> line(TIFFScanlineSize(tif));
+        for (int r = 0; r < height; ++r) {
+            ASSERT_GE(TIFFReadScanline(tif, line.data(), r), 0) << "width " << width << ", row " << r;
+            ASSERT_EQ(line, expandRow(rows[r], width)) << "width " << width << ", row " << r;
+        }
+        TIFFClose(tif);
+        std::remove(path.c_str());
+    }
+}
+
 std::vector<uint8_t> unpackBits(const std::vector<uint8_t>& in)
 {
     std::vector<uint8_t> out;
@@ -146,25 +226,20 @@ std::vector<uint8_t> unpackBits(const std::vector<uint8_t>& in)
 
 TEST(PackBits, RgbRowsDecodeToTheExpandedPixels)
 {
-    std::mt19937 random(7);
-    for (int width : {1, 7, 8, 9, 43, 64, 200, 1001}) {
-        for (int density : {0, 1, 50, 99, 100}) {
-            std::vector<uint8_t> bits((width + 7) / 8, 0);
+    for (int width : {1, 7, 43, 200, 1001, 9000}) {
+        for (const auto& changes : randomRows(width, 40, static_cast<unsigned>(width) + 1)) {
             std::vector<uint8_t> expected;
-            for (int x = 0; x < width; ++x) {
-                const bool black = static_cast<int>(random() % 100) < density;
-                if (black)
-                    bits[x / 8] |= 0x80 >> (x % 8);
-                expected.insert(expected.end(), 3, black ? 0x00 : 0xFF);
-            }
+            const std::vector<uint8_t> bits = expandRow(changes, width);
+            for (int x = 0; x < width; ++x)
+                expected.insert(expected.end(), 3, (bits[x / 8] & (0x80 >> (x % 8))) ? 0x00 : 0xFF);
             std::vector<uint8_t> packed;
-            cadsim::packBitsRgbRow(bits.data(), width, packed);
-            ASSERT_EQ(unpackBits(packed), expected) << "width " << width << ", density " << density;
-            if (density == 0) {
-                EXPECT_LE(packed.size(), 2 * (3 * width / 128 + 1));  // long runs stay short
-            }
+            cadsim::packBitsRgbRow(changes, width, packed);
+            ASSERT_EQ(unpackBits(packed), expected) << "width " << width;
         }
     }
+    std::vector<uint8_t> white;
+    cadsim::packBitsRgbRow({}, 9000, white);
+    EXPECT_LE(white.size(), 2u * (3 * 9000 / 128 + 1));  // long runs stay short
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "sheetinfo/sheet_report.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
+#include "tests/sheetinfo/worked_example.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +24,7 @@ protected:
     {
         cad::setDecimalSeparator(',');
         cad.install();
-        fake::Sheet first = fake::makeSheet("Blatt1", 6, 6, 1, 2, true);
-        first.templatePath = "C:\\Vorlagen\\a4-quer.drt";
-        cad.document = fake::Document{cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, -1, 1, 1, false)}, 0};
+        cad.document = sheetinfotest::workedExampleDrawing();
     }
     void TearDown() override { cad::setDecimalSeparator('.'); }
     fake::Cad cad;
@@ -34,22 +33,9 @@ protected:
 
 TEST_F(SheetReport, WorkedExampleByteForByte)
 {
-    cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
+    sheetinfotest::refuseSecondSheet(cad);
     const std::string report = buildSheetReport(boxes);
-    EXPECT_EQ(report, "Anzahl Blätter 2\r\n"
-                      "------------------------------\r\n"
-                      "Sheet 0 Name :   Blatt1\r\n"
-                      "Papiergröße  : 6  (A4 quer)\r\n"
-                      "Vorlagengröße: 6  (A4 quer)\r\n"
-                      "Vorlage in   : C:\\Vorlagen\\a4-quer.drt\r\n"
-                      "Maßstab      : 1:2\r\n"
-                      "   -zähler   : 1\r\n"
-                      "   -nenner   : 2\r\n"
-                      "PTyp 1.Winkel: -1\r\n"
-                      "Papierbreite : 0,297\r\n"
-                      "Papierhöhe   : 0,21\r\n"
-                      "------------------------------\r\n"
-                      "Sheet 1 Name :   Blatt2\r\n");
+    EXPECT_EQ(report, sheetinfotest::kWorkedExampleReport);
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0],
               (fake::Message{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!",

@@ -5,7 +5,9 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <csignal>
 #include <stdexcept>
+#include <sys/resource.h>
 
 namespace testbus {
 
@@ -38,8 +40,16 @@ bool cadsimOnBus()
 }
 
 CadsimProcess::CadsimProcess(const std::string& preferencesFile, const std::vector<std::string>& drawings,
-                             const std::vector<std::string>& extraArguments, int waitMs)
+                             const std::vector<std::string>& extraArguments, int waitMs, long long fileSizeLimit)
 {
+    if (fileSizeLimit > 0) {
+        process_.setChildProcessModifier([fileSizeLimit] {
+            // Ignored, the signal turns into a failing write (EFBIG) in cadsim.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     QStringList arguments{QStringLiteral("--headless"), QStringLiteral("--prefs"),
                           QString::fromStdString(preferencesFile)};
     arguments << toQt(extraArguments) << toQt(drawings);

@@ -20,9 +20,11 @@ class CadsimProcess {
 public:
     // Starts `cadsim --headless --prefs preferencesFile drawings...` and waits
     // up to waitMs for the bus name. Throws std::runtime_error with cadsim's own
-    // output when it ends or does not appear.
+    // output when it ends or does not appear. A fileSizeLimit (bytes) makes
+    // every larger write fail, as a full disk would.
     CadsimProcess(const std::string& preferencesFile, const std::vector<std::string>& drawings = {},
-                  const std::vector<std::string>& extraArguments = {}, int waitMs = 10000);
+                  const std::vector<std::string>& extraArguments = {}, int waitMs = 10000,
+                  long long fileSizeLimit = 0);
     // Stops it (Quit over the bus, then kill) if still running.
     ~CadsimProcess();
     CadsimProcess(const CadsimProcess&) = delete;

@@ -1,0 +1,125 @@
+// The export through the whole stack: the main window, the D-Bus backend and
+// cadsim on a private bus, writing real TIFF files.
+#include "app/frmMain.h"
+#include "tests/cadsim/bus_fixture.h"
+#include "tests/cadsim/tiff_readback.h"
+#include "tests/support/message_recorder.h"
+#include "tiffoptions/swx_sldtools.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+using bustest::readTiff;
+
+// Pixels of a page side at a resolution, as a renderer rounds them.
+uint32_t pixels(double millimetres, int dpi) { return static_cast<uint32_t>(std::lround(millimetres / 25.4 * dpi)); }
+
+void expectPage(const std::string& file, double widthMm, double heightMm, int dpi)
+{
+    SCOPED_TRACE(file);
+    const bustest::TiffFacts facts = readTiff(file);
+    ASSERT_TRUE(facts.readable);
+    EXPECT_TRUE(facts.decoded);
+    EXPECT_NEAR(facts.width, pixels(widthMm, dpi), 1);
+    EXPECT_NEAR(facts.height, pixels(heightMm, dpi), 1);
+    EXPECT_FLOAT_EQ(facts.xResolution, dpi);
+}
+
+class ExportEndToEnd : public bustest::CadsimTest {
+protected:
+    void SetUp() override
+    {
+        CadsimTest::SetUp();
+        drawing = writeFile("Flansch.json",
+                            bustest::drawingJson("Flansch", {{"Blatt1", 7, 7},
+                                                             {"Blatt2", 8, 8},
+                                                             {"Blatt3", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
+        start({drawing});
+        form = std::make_unique<frmMain>();
+        form->setMessageBoxes(boxes);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        CadsimTest::TearDown();
+    }
+    void clickExport() { QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); }
+    std::string inFolder(const std::string& name) const { return folder() + "/" + name; }
+
+    std::string drawing;
+    std::unique_ptr<frmMain> form;
+    fake::MessageRecorder boxes;
+};
+
+TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatThenSheetNamesThenThePreferenceFormat)
+{
+    kup::TiffOptionSet options;
+    std::string message;
+    ASSERT_TRUE(kup::HoleSwxTiffOptions(options, message)) << message;
+    const int dpi = options.TiffPrintDPI;
+
+    clickExport();
+    EXPECT_TRUE(boxes.messages.empty());
+    EXPECT_EQ(form->ausgabe().text(), "Speichere einzelne Blätter von als TIFF\r\n"
+                                      "gesichert Sheet 0 unter : Flansch - Blatt1.tif\r\n"
+                                      "gesichert Sheet 1 unter : Flansch - Blatt2.tif\r\n"
+                                      "gesichert Sheet 2 unter : Flansch - Blatt3.tif\r\n"
+                                      "--- Erfolgreich abgeschlossen ---");
+    expectPage(inFolder("Flansch - Blatt1.tif"), 210, 297, dpi);
+    expectPage(inFolder("Flansch - Blatt2.tif"), 420, 297, dpi);
+    expectPage(inFolder("Flansch - Blatt3.tif"), 500, 250, dpi);
+
+    // Sheet names into a typed directory.
+    const std::string out = inFolder("archiv");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(out)));
+    QTest::mouseClick(form->control<QAbstractButton>("optTS_SaveAsTitleName(1)"), Qt::LeftButton);
+    QTest::mouseClick(form->control<QCheckBox>("chkTS_SaveInDocFolder"), Qt::LeftButton);
+    QTest::keyClicks(form->control<QLineEdit>("txtTS_SaveDirectory"), QString::fromStdString(out));
+    clickExport();
+    EXPECT_EQ(form->ausgabe().text(), "Speichere einzelne Blätter von als TIFF\r\n"
+                                      "gesichert Sheet 0 unter : " + out + "/Blatt1.tif\r\n"
+                                      "gesichert Sheet 1 unter : " + out + "/Blatt2.tif\r\n"
+                                      "gesichert Sheet 2 unter : " + out + "/Blatt3.tif\r\n"
+                                      "--- Erfolgreich abgeschlossen ---");
+    expectPage(out + "/Blatt1.tif", 210, 297, dpi);
+    expectPage(out + "/Blatt3.tif", 500, 250, dpi);
+
+    // Without the own format every file has the preference's paper size.
+    options.TiffPrintPaperSize = 6;  // A4 landscape
+    options.TiffPrintPaperWidth = 0.297;
+    options.TiffPrintPaperHeight = 0.21;
+    ASSERT_TRUE(kup::SetzeSwxTiffOptions(options, message)) << message;
+    form->control<QCheckBox>("chkTS_DrwOwnFormat")->setChecked(false);
+    clickExport();
+    EXPECT_TRUE(boxes.messages.empty());
+    for (const char* sheet : {"/Blatt1.tif", "/Blatt2.tif", "/Blatt3.tif"})
+        expectPage(out + sheet, 297, 210, dpi);
+}
+
+TEST_F(ExportEndToEnd, KilledCadsimGivesAMessageAndAUsableWindow)
+{
+    ASSERT_TRUE(control("InjectFault", {QString("SaveAsSilent"), QString(), QString("error")}).empty());
+    clickExport();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
+
+    cadsim->kill();
+    boxes.messages.clear();
+    clickExport();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
+    EXPECT_FALSE(form->control("lblWorking")->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->control("cmdTS_SaveSheetAsTiff")->isEnabled());
+}
+
+} // namespace

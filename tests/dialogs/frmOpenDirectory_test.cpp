@@ -1,0 +1,226 @@
+#include "dialogs/drives.h"
+#include "dialogs/frmOpenDirectory.h"
+#include "tests/dialogs/temp_tree.h"
+#include "tests/support/qt_print.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+
+struct Chooser : ::testing::Test {
+    fake::TempTree tree;
+    std::unique_ptr<frmOpenDirectory> form = std::make_unique<frmOpenDirectory>();
+
+    QListWidget* dir1() const { return form->control<QListWidget>("Dir1"); }
+    QComboBox* drive1() const { return form->control<QComboBox>("Drive1"); }
+    QPushButton* okay() const { return form->control<QPushButton>("cmdOkay"); }
+    QPushButton* abbruch() const { return form->control<QPushButton>("cmdAbbruch"); }
+
+    QListWidgetItem* entry(const QString& path) const
+    {
+        for (int i = 0; i < dir1()->count(); ++i)
+            if (dir1()->item(i)->data(Qt::UserRole).toString() == path)
+                return dir1()->item(i);
+        ADD_FAILURE() << "no entry " << path.toStdString();
+        return nullptr;
+    }
+    QStringList entries() const
+    {
+        QStringList paths;
+        for (int i = 0; i < dir1()->count(); ++i)
+            paths << dir1()->item(i)->data(Qt::UserRole).toString();
+        return paths;
+    }
+    void doubleClick(const QString& path)
+    {
+        QListWidgetItem* item = entry(path);
+        ASSERT_NE(item, nullptr);
+        const QPoint at = dir1()->visualItemRect(item).center();
+        // A double click is preceded by a click, as on the screen.
+        QTest::mouseClick(dir1()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(dir1()->viewport(), Qt::LeftButton, {}, at);
+    }
+    // Shows the chooser modal, runs action inside, and returns once it has been hidden.
+    void runModal(const std::function<void()>& action)
+    {
+        fake::ModalAnswer answer(action);
+        form->showModal();
+    }
+};
+
+} // namespace
+
+TEST_F(Chooser, OpensAtTheCurrentDirectoryWithItsChainAndSubDirectories)
+{
+    EXPECT_EQ(form->windowTitle(), "Bitte Zielverzeichnis auswählen ...");
+    EXPECT_TRUE(form->windowIcon().isNull());
+    EXPECT_EQ(okay()->text(), "&Übernehmen");
+    EXPECT_EQ(abbruch()->text(), "&Abbruch");
+    EXPECT_EQ(form->currentPath(), tree.path());
+    EXPECT_TRUE(form->Tag().isEmpty());
+
+    // The chain from the root down to the open directory, then its sub-directories.
+    const QStringList paths = entries();
+    ASSERT_GE(paths.size(), 3);
+    EXPECT_EQ(paths.first(), kup::resultPath(QDir::rootPath()));
+    EXPECT_EQ(paths.mid(paths.size() - 3), QStringList({tree.path(), tree.path("Alpha"), tree.path("beta")}));
+    EXPECT_EQ(dir1()->currentItem()->data(Qt::UserRole).toString(), tree.path());
+    EXPECT_EQ(drive1()->currentText(), kup::driveOf(tree.path(), kup::systemDrives()));
+}
+
+TEST_F(Chooser, UbernehmenReturnsTheDirectoryOpenedByDoubleClickWithoutTrailingSeparator)
+{
+    runModal([&] {
+        doubleClick(tree.path("beta"));
+        doubleClick(tree.path("beta/gamma"));
+        EXPECT_TRUE(form->Tag().isEmpty()); // set only by the buttons
+        QTest::mouseClick(okay(), Qt::LeftButton);
+    });
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->Tag(), tree.path("beta/gamma"));
+    EXPECT_FALSE(form->Tag().endsWith(QDir::separator()));
+}
+
+TEST_F(Chooser, SingleClickOnlyHighlightsSoTheOpenDirectoryIsReturned)
+{
+    runModal([&] {
+        QListWidgetItem* alpha = entry(tree.path("Alpha"));
+        QTest::mouseClick(dir1()->viewport(), Qt::LeftButton, {}, dir1()->visualItemRect(alpha).center());
+        EXPECT_EQ(dir1()->currentItem(), alpha);
+        QTest::mouseClick(okay(), Qt::LeftButton);
+    });
+    EXPECT_EQ(form->Tag(), tree.path());
+}
+
+TEST_F(Chooser, TheRootIsTheOnlyResultEndingWithTheSeparator)
+{
+    const QString root = kup::resultPath(QDir::rootPath());
+    runModal([&] {
+        doubleClick(root);
+        QTest::mouseClick(okay(), Qt::LeftButton);
+    });
+    EXPECT_EQ(form->Tag(), root);
+    EXPECT_TRUE(form->Tag().endsWith(QDir::separator()));
+}
+
+TEST_F(Chooser, AbbruchAndTheTitleBarCloseReturnNothing)
+{
+    runModal([&] {
+        doubleClick(tree.path("beta"));
+        QTest::mouseClick(abbruch(), Qt::LeftButton);
+    });
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->Tag().isEmpty());
+
+    // Confirmed once, then opened again and closed through the title bar.
+    runModal([&] { QTest::mouseClick(okay(), Qt::LeftButton); });
+    EXPECT_EQ(form->Tag(), tree.path("beta"));
+    runModal([&] { form->close(); });
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->Tag().isEmpty());
+}
+
+TEST_F(Chooser, ModalWithoutOwnerFocusOnTheDriveListAndEnterOrEscPressNoButton)
+{
+    runModal([&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        EXPECT_EQ(QApplication::activeModalWidget(), form.get());
+        EXPECT_EQ(form->parentWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), drive1());
+        EXPECT_EQ(form->minimumSize(), form->maximumSize());
+        QTest::keyClick(drive1(), Qt::Key_Escape);
+        QTest::keyClick(drive1(), Qt::Key_Return);
+        dir1()->setFocus();
+        QTest::keyClick(dir1(), Qt::Key_Escape);
+        EXPECT_TRUE(form->isVisible());
+        QTest::mouseClick(abbruch(), Qt::LeftButton);
+    });
+    EXPECT_TRUE(form->Tag().isEmpty());
+}
+
+TEST_F(Chooser, EnterInTheDirectoryListOpensTheHighlightedDirectory)
+{
+    dir1()->setCurrentItem(entry(tree.path("beta")));
+    QTest::keyClick(dir1(), Qt::Key_Return);
+    EXPECT_EQ(form->currentPath(), tree.path("beta"));
+    EXPECT_TRUE(form->Tag().isEmpty());
+}
+
+TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
+{
+    fake::TempTree tree;
+    const QString root = kup::resultPath(QDir::rootPath());
+    const QString missing = kup::resultPath(QDir::rootPath() + "kup-laufwerk-ohne-medium");
+    frmOpenDirectory form({root, tree.path("beta"), missing});
+    auto* drive1 = form.control<QComboBox>("Drive1");
+    auto* note = form.findChild<QLabel*>("lblHinweis");
+    ASSERT_NE(note, nullptr);
+    form.show();
+    EXPECT_EQ(drive1->currentText(), root);
+    EXPECT_FALSE(note->isVisible());
+
+    drive1->setCurrentIndex(drive1->findText(tree.path("beta")));
+    EXPECT_EQ(form.currentPath(), tree.path("beta"));
+    EXPECT_TRUE(form.Tag().isEmpty());
+
+    const QRect listBefore = form.control("Dir1")->geometry();
+    drive1->setCurrentIndex(drive1->findText(missing));
+    EXPECT_EQ(form.currentPath(), tree.path("beta"));
+    EXPECT_EQ(drive1->currentText(), tree.path("beta"));
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().contains(missing)) << note->text().toStdString();
+    EXPECT_TRUE(note->text().contains("kann nicht gelesen werden"));
+    // The note takes room from the list instead of covering its entries.
+    EXPECT_FALSE(note->geometry().intersects(form.control("Dir1")->geometry()));
+    EXPECT_LT(form.control("Dir1")->height(), listBefore.height());
+    EXPECT_TRUE(form.control("Dir1")->isEnabled());
+
+    // The process's current directory lies on the root drive: choosing it goes there.
+    drive1->setCurrentIndex(drive1->findText(root));
+    EXPECT_EQ(form.currentPath(), tree.path());
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_EQ(form.control("Dir1")->geometry(), listBefore);
+}
+
+TEST_F(Chooser, ADirectoryRemovedMeanwhileCannotBeOpenedAndTheListStays)
+{
+    QListWidgetItem* alpha = entry(tree.path("Alpha"));
+    ASSERT_TRUE(QDir(tree.path("Alpha")).removeRecursively());
+    form->show();
+    const QPoint at = dir1()->visualItemRect(alpha).center();
+    QTest::mouseClick(dir1()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dir1()->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(form->currentPath(), tree.path());
+    EXPECT_TRUE(form->findChild<QLabel*>("lblHinweis")->isVisible());
+    QTest::mouseClick(okay(), Qt::LeftButton);
+    EXPECT_EQ(form->Tag(), tree.path());
+}
+
+TEST(ChooserStart, ACurrentDirectoryRemovedMeanwhileOpensItsDriveWithANote)
+{
+    QTemporaryDir gone;
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(gone.path()));
+    ASSERT_TRUE(gone.remove());
+    frmOpenDirectory form;
+    QDir::setCurrent(previous);
+    form.show();
+    EXPECT_FALSE(form.currentPath().isEmpty());
+    EXPECT_TRUE(QFileInfo(form.currentPath()).isDir());
+    EXPECT_TRUE(form.findChild<QLabel*>("lblHinweis")->isVisible());
+    QTest::mouseClick(form.control("cmdOkay"), Qt::LeftButton);
+    EXPECT_EQ(form.Tag(), form.currentPath());
+}
