@@ -25,6 +25,14 @@ std::unique_ptr<Application> attach()
     return application;
 }
 
+std::unique_ptr<Application> attachOrSay(std::string& message)
+{
+    std::unique_ptr<Application> application = attach();
+    if (!application)
+        message = "Solidworks läuft gar nicht";
+    return application;
+}
+
 std::unique_ptr<Sheet> currentSheetOf(Document& document)
 {
     std::unique_ptr<Sheet> sheet = document.GetCurrentSheet();

@@ -84,6 +84,10 @@ void setBackend(Backend backend);
 // visible. Null when none can be obtained (or no backend is installed).
 std::unique_ptr<Application> attach();
 
+// attach() for the procedures that report in text: null with the German
+// "not running" message in message when no application object can be had.
+std::unique_ptr<Application> attachOrSay(std::string& message);
+
 // The active sheet of a document; a server that names none is an automation fault.
 std::unique_ptr<Sheet> currentSheetOf(Document& document);
 

@@ -29,11 +29,9 @@ bool HoleSheetNames(int32_t& sheetCount, std::vector<std::string>& sheetNames,
                     std::string& currentSheetName, std::string& errorText)
 {
     errorText = "Unbekannter Fehler";
-    const std::unique_ptr<Application> application = attach();
-    if (!application) {
-        errorText = "Solidworks läuft gar nicht";
+    const std::unique_ptr<Application> application = attachOrSay(errorText);
+    if (!application)
         return false;
-    }
     const std::unique_ptr<Document> document = application->ActiveDoc();
     if (!document) {
         sheetCount = -1;
@@ -77,11 +75,9 @@ bool HoleSheetProperties(std::string sheetName, std::string& templatePath, int32
 {
     errorText = "unbekannter Fehler";
     FillSizeTables();
-    const std::unique_ptr<Application> application = attach();
-    if (!application) {
-        errorText = "Solidworks läuft gar nicht";
+    const std::unique_ptr<Application> application = attachOrSay(errorText);
+    if (!application)
         return false;
-    }
     const std::unique_ptr<Document> document = application->ActiveDoc();
     if (!document) {
         errorText = "Keine Datei geöffnet";

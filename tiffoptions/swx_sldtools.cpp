@@ -5,7 +5,6 @@
 namespace kup {
 
 namespace {
-const char* const kNotRunning = "Solidworks läuft gar nicht";
 const char* const kCrLf = "\r\n";
 
 // The member being called, so that a failing call can be named to the user.
@@ -22,11 +21,9 @@ bool HoleSwxTiffOptions(TiffOptionSet& options, std::string& message)
 
     std::string calling = "Anmelden bei Solidworks";
     try {
-        const std::unique_ptr<cad::Application> app = cad::attach();
-        if (!app) {
-            message = kNotRunning;
+        const std::unique_ptr<cad::Application> app = cad::attachOrSay(message);
+        if (!app)
             return false;
-        }
         const auto readInteger = [&](int32_t preference, int16_t& field) {
             calling = callText("GetUserPreferenceIntegerValue", preference);
             field = app->GetUserPreferenceIntegerValue(preference);
@@ -57,11 +54,9 @@ bool SetzeSwxTiffOptions(TiffOptionSet options, std::string& message)
     message.clear();
     std::string calling = "Anmelden bei Solidworks";
     try {
-        const std::unique_ptr<cad::Application> app = cad::attach();
-        if (!app) {
-            message = kNotRunning;
+        const std::unique_ptr<cad::Application> app = cad::attachOrSay(message);
+        if (!app)
             return false;
-        }
         // Print capture, user-defined paper, fit to page and no compression go
         // first: the CAD system accepts some values only in that context. The set's
         // own values overwrite them below. These results are not examined.
