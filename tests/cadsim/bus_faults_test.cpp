@@ -19,13 +19,19 @@ protected:
         options.saveTimeoutMs = 1500;
         start({writeFile("F.json", drawingJson("F", {{"Blatt1"}, {"Blatt2"}}))});
     }
+    // The error text of InjectFault, empty when it was taken.
+    std::string inject(const char* member, const char* argument, const char* kind)
+    {
+        return control("InjectFault",
+                       {QString::fromUtf8(member), QString::fromUtf8(argument), QString::fromUtf8(kind)});
+    }
 };
 
 TEST_F(Faults, RefuseMakesAMemberAnswerItsFailureValueForTheGivenArgumentOnly)
 {
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("ActivateSheet"), QStringLiteral("Blatt2"), QStringLiteral("refuse")}), "");
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("SetUserPreferenceIntegerValue"), QStringLiteral("9"), QStringLiteral("refuse")}), "");
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("SaveAsSilent"), QString(), QStringLiteral("refuse")}), "");
+    ASSERT_EQ(inject("ActivateSheet", "Blatt2", "refuse"), "");
+    ASSERT_EQ(inject("SetUserPreferenceIntegerValue", "9", "refuse"), "");
+    ASSERT_EQ(inject("SaveAsSilent", "", "refuse"), "");
     auto doc = activeDoc();
     std::string second = "Blatt2", first = "Blatt1";
     EXPECT_EQ(doc->ActivateSheet(second), cad::kFalse);
@@ -45,7 +51,7 @@ TEST_F(Faults, RefuseMakesAMemberAnswerItsFailureValueForTheGivenArgumentOnly)
 
 TEST_F(Faults, AnErrorReplyBecomesAnAutomationErrorWithTheServersText)
 {
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("GetTitle"), QString(), QStringLiteral("error")}), "");
+    ASSERT_EQ(inject("GetTitle", "", "error"), "");
     auto doc = activeDoc();
     try {
         doc->GetTitle();
@@ -56,12 +62,12 @@ TEST_F(Faults, AnErrorReplyBecomesAnAutomationErrorWithTheServersText)
         EXPECT_NE(what.find("eingespeister Fehler bei GetTitle"), std::string::npos) << what;
     }
     EXPECT_EQ(doc->GetType(), cad::kDocDrawing);  // the others still answer
-    EXPECT_NE(control("InjectFault", {QStringLiteral("GetTitle"), QString(), QStringLiteral("explode")}), "");
+    EXPECT_NE(inject("GetTitle", "", "explode"), "");
 }
 
 TEST_F(Faults, NoAnswerEndsInTheCallTimeout)
 {
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("GetSheetCount"), QString(), QStringLiteral("hang")}), "");
+    ASSERT_EQ(inject("GetSheetCount", "", "hang"), "");
     auto doc = activeDoc();
     const auto begin = Clock::now();
     EXPECT_THROW(doc->GetSheetCount(), cad::AutomationError);
@@ -74,7 +80,7 @@ TEST_F(Faults, ACadSystemKilledDuringACallGivesAnErrorAtOnceAndThenNoApplication
 {
     options.callTimeoutMs = 20000;  // the error must come from the lost peer, not the timeout
     cad::setBackend(cad::dbus::makeBackend(options));
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("SaveAsSilent"), QString(), QStringLiteral("hang")}), "");
+    ASSERT_EQ(inject("SaveAsSilent", "", "hang"), "");
     auto doc = activeDoc();
     std::thread killer([this] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));

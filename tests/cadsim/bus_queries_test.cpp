@@ -33,50 +33,45 @@ TEST_F(Queries, HoleSheetNamesListsTheSheetsAndTheActiveOne)
     EXPECT_EQ(error, "");
 }
 
-TEST_F(Queries, HoleSheetPropertiesReadsTheSheetAndLeavesItActive)
-{
-    startWithFlange();
+// One HoleSheetProperties with all its results.
+struct Properties {
     std::string templatePath, paperName, templateName, scaleText, error;
     int32_t paperCode = 0, templateCode = 0, firstAngle = 0;
     double numerator = 0, denominator = 0, width = 0, height = 0;
-    ASSERT_TRUE(cad::HoleSheetProperties("Blatt3", templatePath, paperCode, paperName, templateCode, templateName,
-                                         numerator, denominator, scaleText, firstAngle, width, height, error))
-        << error;
-    EXPECT_EQ(templatePath, "C:\\Vorlagen\\Blatt3.drt");
-    EXPECT_EQ(paperCode, 12);
-    EXPECT_EQ(paperName, "benutzerdefiniert");
-    EXPECT_EQ(templateCode, 12);
-    EXPECT_EQ(numerator, 1);
-    EXPECT_EQ(denominator, 2);
-    EXPECT_EQ(firstAngle, -1);
-    EXPECT_EQ(width, 0.5);
-    EXPECT_EQ(height, 0.25);
+    bool ok = false;
+    explicit Properties(const std::string& sheet)
+    {
+        ok = cad::HoleSheetProperties(sheet, templatePath, paperCode, paperName, templateCode, templateName,
+                                      numerator, denominator, scaleText, firstAngle, width, height, error);
+    }
+};
+
+TEST_F(Queries, HoleSheetPropertiesReadsTheSheetAndLeavesItActive)
+{
+    startWithFlange();
+    const Properties p("Blatt3");
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.templatePath, "C:\\Vorlagen\\Blatt3.drt");
+    EXPECT_EQ(p.paperCode, 12);
+    EXPECT_EQ(p.paperName, "benutzerdefiniert");
+    EXPECT_EQ(p.templateCode, 12);
+    EXPECT_EQ(p.numerator, 1);
+    EXPECT_EQ(p.denominator, 2);
+    EXPECT_EQ(p.firstAngle, -1);
+    EXPECT_EQ(p.width, 0.5);
+    EXPECT_EQ(p.height, 0.25);
     auto doc = activeDoc();
     EXPECT_EQ(cad::currentSheetOf(*doc)->GetName(), "Blatt3");
     EXPECT_EQ(doc->GetTitle(), "Flansch - Blatt3");
-
-    ASSERT_TRUE(cad::HoleSheetProperties("Blatt2", templatePath, paperCode, paperName, templateCode, templateName,
-                                         numerator, denominator, scaleText, firstAngle, width, height, error));
-    EXPECT_EQ(paperName, "A4 hoch");
-    EXPECT_EQ(templateName, "keine Vorlage");
-    EXPECT_EQ(firstAngle, 0);
-    EXPECT_EQ(width, 0.21);  // from the paper-size code
-    EXPECT_EQ(height, 0.297);
 }
 
 TEST_F(Queries, AnUnknownSheetIsRefusedAndChangesNothing)
 {
     startWithFlange();
-    auto doc = activeDoc();
-    std::string name = "Blatt9";
-    EXPECT_EQ(doc->ActivateSheet(name), cad::kFalse);
-    EXPECT_EQ(cad::currentSheetOf(*doc)->GetName(), "Blatt2");
-    std::string templatePath, paperName, templateName, scaleText, error;
-    int32_t paperCode = 0, templateCode = 0, firstAngle = 0;
-    double numerator = 0, denominator = 0, width = 0, height = 0;
-    EXPECT_FALSE(cad::HoleSheetProperties("Blatt9", templatePath, paperCode, paperName, templateCode, templateName,
-                                          numerator, denominator, scaleText, firstAngle, width, height, error));
-    EXPECT_EQ(error, "Konnte Blatt mit Namen Blatt9nicht ansprechen. Verlasse Prozedur!");
+    const Properties p("Blatt9");
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.error, "Konnte Blatt mit Namen Blatt9nicht ansprechen. Verlasse Prozedur!");
+    EXPECT_EQ(cad::currentSheetOf(*activeDoc())->GetName(), "Blatt2");
 }
 
 TEST_F(Queries, PartsAssembliesAndNoDocumentAreToldApart)
@@ -119,42 +114,29 @@ TEST_F(Queries, OpenDocumentActivatesAndABrokenFileChangesNothing)
     EXPECT_EQ(activeDoc()->GetTitle(), "A - S1");
 }
 
-TEST_F(Queries, PreferencesAnswerTheirDefaultsRefuseNonsenseAndPersist)
+// Each preference member with its argument widths; the values and their
+// persistence belong to the preference store's own tests.
+TEST_F(Queries, PreferenceMembersCarryTheirWidthsAndRefuseNonsense)
 {
     start({}, {"--empty"});
-    {
-        auto a = app();
-        EXPECT_EQ(a->GetUserPreferenceIntegerValue(6), 1);
-        EXPECT_EQ(a->GetUserPreferenceIntegerValue(7), 0);
-        EXPECT_EQ(a->GetUserPreferenceIntegerValue(8), 2);
-        EXPECT_EQ(a->GetUserPreferenceIntegerValue(9), 200);
-        EXPECT_EQ(a->GetUserPreferenceIntegerValue(10), 8);
-        EXPECT_EQ(a->GetUserPreferenceIntegerValue(11), 100);
-        EXPECT_TRUE(a->GetUserPreferenceToggle(28));
-        EXPECT_EQ(a->GetUserPreferenceDoubleValue(8), 0.42);
-        EXPECT_EQ(a->GetUserPreferenceDoubleValue(9), 0.297);
-
-        EXPECT_EQ(a->SetUserPreferenceIntegerValue(9, int16_t{0}), 0);
-        EXPECT_EQ(a->SetUserPreferenceIntegerValue(99, int16_t{1}), 0);
-        EXPECT_EQ(a->SetUserPreferenceIntegerValue(8, int16_t{3}), 0);
-        double negative = -1;
-        EXPECT_EQ(a->SetUserPreferenceDoubleValue(8, negative), 0);
-        EXPECT_EQ(a->GetUserPreferenceIntegerValue(9), 200);
-
-        EXPECT_NE(a->SetUserPreferenceIntegerValue(10, int32_t{12}), 0);  // the 32-bit write
-        EXPECT_NE(a->SetUserPreferenceIntegerValue(9, int16_t{150}), 0);
-        a->SetUserPreferenceToggle(28, int16_t{0});
-        double width = 0.5;
-        EXPECT_NE(a->SetUserPreferenceDoubleValue(8, width), 0);
-        EXPECT_THROW(a->GetUserPreferenceIntegerValue(99), cad::AutomationError);
-    }
-    cadsim->stop();
-    start({}, {"--empty"});
     auto a = app();
+    EXPECT_EQ(a->SetUserPreferenceIntegerValue(9, int16_t{0}), 0);
+    EXPECT_EQ(a->SetUserPreferenceIntegerValue(99, int16_t{1}), 0);
+    double negative = -1;
+    EXPECT_EQ(a->SetUserPreferenceDoubleValue(8, negative), 0);
+    EXPECT_THROW(a->GetUserPreferenceIntegerValue(99), cad::AutomationError);
+
+    EXPECT_NE(a->SetUserPreferenceIntegerValue(10, int32_t{12}), 0);  // the 32-bit write
+    EXPECT_NE(a->SetUserPreferenceIntegerValue(9, int16_t{150}), 0);
+    a->SetUserPreferenceToggle(28, int16_t{0});
+    double width = 0.5;
+    EXPECT_NE(a->SetUserPreferenceDoubleValue(8, width), 0);
     EXPECT_EQ(a->GetUserPreferenceIntegerValue(10), 12);
     EXPECT_EQ(a->GetUserPreferenceIntegerValue(9), 150);
     EXPECT_FALSE(a->GetUserPreferenceToggle(28));
     EXPECT_EQ(a->GetUserPreferenceDoubleValue(8), 0.5);
+    a->SetUserPreferenceToggle(28, true);
+    EXPECT_TRUE(a->GetUserPreferenceToggle(28));
 }
 
 }  // namespace

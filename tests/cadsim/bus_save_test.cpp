@@ -78,19 +78,11 @@ TEST_F(Save, DefaultPreferencesGiveAGroup4PageOfA3At200Dpi)
 {
     ASSERT_EQ(save("Blatt1.tif"), 0);  // no folder: the drawing's folder
     const TiffFacts f = readTiff(folder() + "/Blatt1.tif");
-    ASSERT_TRUE(f.readable);
-    EXPECT_EQ(f.width, 3307u);
-    EXPECT_EQ(f.height, 2339u);
-    EXPECT_EQ(f.xResolution, 200);
-    EXPECT_EQ(f.yResolution, 200);
+    ASSERT_TRUE(f.decoded);
     EXPECT_EQ(f.resolutionUnit, RESUNIT_INCH);
-    EXPECT_EQ(f.compression, COMPRESSION_CCITTFAX4);
-    EXPECT_EQ(f.bitsPerSample, 1);
-    EXPECT_EQ(f.samplesPerPixel, 1);
-    EXPECT_EQ(f.photometric, PHOTOMETRIC_MINISWHITE);
+    EXPECT_EQ(f.yResolution, 200);
     EXPECT_EQ(f.documentName, "Flansch - Blatt1");
     EXPECT_EQ(f.pageName, "Blatt1");
-    EXPECT_TRUE(f.decoded);
     // The portrait sheet fits the landscape page by its height, centred.
     const double sheetWidth = 210.0 * 2339 / 297;
     EXPECT_NEAR(f.firstInkColumn, (3307 - sheetWidth) / 2, 3);
@@ -108,6 +100,7 @@ TEST_F(Save, ImageTypeCompressionResolutionAndPaperFollowThePreferences)
         int width, height, dpi;
     };
     const Case cases[] = {
+        {{}, COMPRESSION_CCITTFAX4, false, 3307, 2339, 200},  // the defaults
         {{1, 1, 1, 300, 7}, COMPRESSION_PACKBITS, true, pixels(210, 300), pixels(297, 300), 300},
         {{1, 1, 0, 100, 11}, COMPRESSION_NONE, true, pixels(1189, 100), pixels(841, 100), 100},
         {{1, 0, 1, 150, 0}, COMPRESSION_PACKBITS, false, pixels(279.4, 150), pixels(215.9, 150), 150},

@@ -51,49 +51,24 @@ TEST(DrawingFile, ReadsEveryFieldAndFillsTheDefaults)
     EXPECT_DOUBLE_EQ(custom.height, 0.25);
 }
 
-TEST(DrawingFile, PartsAndAssembliesHaveATitleAndNoSheets)
-{
-    const cadsim::Drawing part = parseDrawing(R"({"type": "part", "title": "Welle"})", "x.json");
-    EXPECT_EQ(part.type, cadsim::DocumentType::Part);
-    EXPECT_EQ(part.title, "Welle");
-    EXPECT_TRUE(part.sheets.empty());
-    EXPECT_EQ(parseDrawing(R"({"type": "assembly"})", "Getriebe.json").type, cadsim::DocumentType::Assembly);
-}
-
 struct Malformed {
-    const char* json;
+    std::string json;
     const char* message;  // what the complaint must contain, after the file name
 };
 
-std::string sheetWith(const std::string& fields)
+// A sheet "B1": its fields, with these changed or added, and these entities.
+std::string sheet(const std::string& entities, const std::string& fields = R"("paperSize": 8, "scale": [1, 1])")
 {
-    return R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
-               "scale": [1, 1], "firstAngle": true, "entities": [)" + fields + "]}]}";
+    return R"({"name": "B1", "template": 8, "templatePath": "", "firstAngle": true, )" + fields +
+           R"(, "entities": [)" + entities + "]}";
+}
+std::string sheetWith(const std::string& entities, const std::string& fields = R"("paperSize": 8, "scale": [1, 1])")
+{
+    return R"({"type": "drawing", "sheets": [)" + sheet(entities, fields) + "]}";
 }
 
 TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlace)
 {
-    const std::string brokenSheet = R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 13}]})";
-    const std::string customWithoutWidth =
-        R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 12, "template": 12, "templatePath": "",
-            "scale": [1, 1], "firstAngle": true, "height": 0.1, "entities": []}]})";
-    const std::string twice =
-        R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
-            "scale": [1, 1], "firstAngle": true, "entities": []},
-            {"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
-            "scale": [1, 1], "firstAngle": true, "entities": []}]})";
-    const std::string unknownActive = R"({"type": "drawing", "activeSheet": "B9", "sheets": []})";
-    const std::string circle2 = sheetWith(R"({"line": [0, 0, 1, 1]}, {"circle": [1, 2]})");
-    const std::string textNumber = sheetWith(R"({"text": [1, 2, 3, 4]})");
-    const std::string twoShapes = sheetWith(R"({"line": [0, 0, 1, 1], "circle": [1, 1, 1]})");
-    const std::string noShape = sheetWith(R"({"w": 1})");
-    const std::string negativeWidth = sheetWith(R"({"line": [0, 0, 1, 1], "w": -1})");
-    const std::string oddPolyline = sheetWith(R"({"polyline": [0, 0, 1, 1, 2]})");
-    const std::string stringCoordinate = sheetWith(R"({"rect": [0, "0", 1, 1]})");
-    const std::string zeroScale =
-        R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 8, "template": 8, "templatePath": "",
-            "scale": [1, 0], "firstAngle": true, "entities": []}]})";
-
     const Malformed cases[] = {
         {"{\"type\": \"drawing\",", "kein gültiges JSON"},
         {"[1, 2]", "Objekt erwartet"},
@@ -103,18 +78,21 @@ TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlace)
         {R"({"type": "drawing", "sheets": {}})", "sheets: Liste erwartet"},
         {R"({"type": "drawing", "title": 5, "sheets": []})", "title: Text erwartet"},
         {R"({"type": "drawing", "sheets": [{"paperSize": 8}]})", "sheets[0]: Feld \"name\" fehlt"},
-        {brokenSheet.c_str(), "sheets[0].paperSize: Code von 0 bis 12 erwartet"},
-        {customWithoutWidth.c_str(), "sheets[0]: Feld \"width\" fehlt"},
-        {zeroScale.c_str(), "sheets[0].scale[1]: positive Zahl erwartet"},
-        {twice.c_str(), "sheets[1].name: Blattname \"B1\" doppelt"},
-        {unknownActive.c_str(), "activeSheet: kein Blatt heißt \"B9\""},
-        {circle2.c_str(), "sheets[0].entities[1].circle: 3 Werte erwartet"},
-        {textNumber.c_str(), "sheets[0].entities[0].text[3]: Text erwartet"},
-        {twoShapes.c_str(), "sheets[0].entities[0]: nur eine Form je Element erlaubt"},
-        {noShape.c_str(), "sheets[0].entities[0]: eine Form erwartet"},
-        {negativeWidth.c_str(), "sheets[0].entities[0].w: positive Zahl erwartet"},
-        {oddPolyline.c_str(), "sheets[0].entities[0].polyline: mindestens zwei Punkte"},
-        {stringCoordinate.c_str(), "sheets[0].entities[0].rect[1]: Zahl erwartet"},
+        {R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 13}]})",
+         "sheets[0].paperSize: Code von 0 bis 12 erwartet"},
+        {sheetWith("", R"("paperSize": 12, "scale": [1, 1], "height": 0.1)"), "sheets[0]: Feld \"width\" fehlt"},
+        {sheetWith("", R"("paperSize": 8, "scale": [1, 0])"), "sheets[0].scale[1]: positive Zahl erwartet"},
+        {R"({"type": "drawing", "sheets": [)" + sheet("") + ", " + sheet("") + "]}",
+         "sheets[1].name: Blattname \"B1\" doppelt"},
+        {R"({"type": "drawing", "activeSheet": "B9", "sheets": []})", "activeSheet: kein Blatt heißt \"B9\""},
+        {sheetWith(R"({"line": [0, 0, 1, 1]}, {"circle": [1, 2]})"), "sheets[0].entities[1].circle: 3 Werte erwartet"},
+        {sheetWith(R"({"text": [1, 2, 3, 4]})"), "sheets[0].entities[0].text[3]: Text erwartet"},
+        {sheetWith(R"({"line": [0, 0, 1, 1], "circle": [1, 1, 1]})"),
+         "sheets[0].entities[0]: nur eine Form je Element erlaubt"},
+        {sheetWith(R"({"w": 1})"), "sheets[0].entities[0]: eine Form erwartet"},
+        {sheetWith(R"({"line": [0, 0, 1, 1], "w": -1})"), "sheets[0].entities[0].w: positive Zahl erwartet"},
+        {sheetWith(R"({"polyline": [0, 0, 1, 1, 2]})"), "sheets[0].entities[0].polyline: mindestens zwei Punkte"},
+        {sheetWith(R"({"rect": [0, "0", 1, 1]})"), "sheets[0].entities[0].rect[1]: Zahl erwartet"},
     };
     for (const Malformed& c : cases) {
         try {

@@ -1,4 +1,3 @@
-#include "cadsim/page_layout.h"
 #include "cadsim/preferences.h"
 
 #include <gtest/gtest.h>
@@ -92,57 +91,6 @@ TEST_F(PreferenceFile, ABrokenFileFallsBackToDefaultsAndSaysWhich)
 
     std::ofstream(path) << "not json";
     EXPECT_NE(PreferenceStore(path).loadWarning().find("keine gültigen Einstellungen"), std::string::npos);
-}
-
-cadsim::Sheet sheetOf(double widthM, double heightM)
-{
-    cadsim::Sheet s;
-    s.width = widthM;
-    s.height = heightM;
-    return s;
-}
-
-TEST(PageLayout, PrintCaptureFitsTheSheetCentredOnThePaper)
-{
-    cadsim::TiffPreferences p;
-    p.dpi = 100;
-    p.paperSize = 8;  // A3 landscape: 420 x 297 mm
-    const cadsim::PageLayout page = cadsim::layoutPage(sheetOf(0.21, 0.297), p);  // A4 portrait sheet
-    EXPECT_EQ(page.width, 1654);  // 420 / 25.4 * 100
-    EXPECT_EQ(page.height, 1169);
-    EXPECT_DOUBLE_EQ(page.scale, 1169.0 / 297);  // height limits
-    EXPECT_NEAR(page.left, (1654 - 210 * page.scale) / 2, 1e-9);
-    EXPECT_NEAR(page.top, 0, 1e-9);
-    EXPECT_NEAR(page.y(297), 0, 1e-9);  // the sheet's top edge is the page's top row
-    EXPECT_NEAR(page.y(0), 1169, 1e-9);
-}
-
-TEST(PageLayout, ScaleFactorStartsAtTheTopLeftCorner)
-{
-    cadsim::TiffPreferences p;
-    p.dpi = 254;  // 10 pixels per millimetre
-    p.scaleToFit = false;
-    p.scaleFactor = 50;
-    p.paperSize = 12;
-    p.paperWidth = 0.1;
-    p.paperHeight = 0.05;
-    const cadsim::PageLayout page = cadsim::layoutPage(sheetOf(0.42, 0.297), p);
-    EXPECT_EQ(page.width, 1000);
-    EXPECT_EQ(page.height, 500);
-    EXPECT_DOUBLE_EQ(page.scale, 5);
-    EXPECT_DOUBLE_EQ(page.x(0), 0);
-    EXPECT_DOUBLE_EQ(page.y(297), 0);
-}
-
-TEST(PageLayout, ScreenCaptureIsTheSheetAtScreenResolution)
-{
-    cadsim::TiffPreferences p;
-    p.captureMode = 0;
-    p.dpi = 600;
-    const cadsim::PageLayout page = cadsim::layoutPage(sheetOf(0.297, 0.21), p);
-    EXPECT_EQ(page.dpi, 96);
-    EXPECT_EQ(page.width, 1123);
-    EXPECT_EQ(page.height, 794);
 }
 
 }  // namespace

@@ -25,11 +25,6 @@ std::string shown(const T& value)
         for (std::size_t i = 0; i < value.size(); ++i)
             out << (i ? ", " : "") << '"' << value[i] << '"';
         out << "}";
-    } else if constexpr (std::is_same_v<T, std::vector<double>>) {
-        out << "{";
-        for (std::size_t i = 0; i < value.size(); ++i)
-            out << (i ? ", " : "") << value[i];
-        out << "}";
     } else if constexpr (std::is_same_v<T, bool>)
         out << (value ? "true" : "false");
     else if constexpr (std::is_integral_v<T>)

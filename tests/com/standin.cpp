@@ -35,12 +35,10 @@ Control loaded()
     load(dll, c.reset, "StandIn_Reset");
     load(dll, c.openDocument, "StandIn_OpenDocument");
     load(dll, c.addSheet, "StandIn_AddSheet");
-    load(dll, c.closeDocument, "StandIn_CloseDocument");
     load(dll, c.setPreference, "StandIn_SetPreference");
     load(dll, c.preference, "StandIn_Preference");
     load(dll, c.fault, "StandIn_Fault");
     load(dll, c.journalText, "StandIn_Journal");
-    load(dll, c.clearJournal, "StandIn_ClearJournal");
     load(dll, c.created, "StandIn_Created");
     load(dll, c.living, "StandIn_Living");
     load(dll, c.registerRunning, "StandIn_RegisterRunning");
@@ -49,19 +47,6 @@ Control loaded()
 }
 
 }  // namespace
-
-const std::vector<std::string> kHoleTiffOptionsCalls = {
-    "Visible=VT_BOOL -1",
-    "GetUserPreferenceIntegerValue(VT_I4 6)",
-    "GetUserPreferenceIntegerValue(VT_I4 7)",
-    "GetUserPreferenceIntegerValue(VT_I4 8)",
-    "GetUserPreferenceIntegerValue(VT_I4 9)",
-    "GetUserPreferenceIntegerValue(VT_I4 10)",
-    "GetUserPreferenceIntegerValue(VT_I4 11)",
-    "GetUserPreferenceToggle(VT_I4 28)",
-    "GetUserPreferenceDoubleValue(VT_I4 8)",
-    "GetUserPreferenceDoubleValue(VT_I4 9)",
-};
 
 const Control& control()
 {

@@ -13,12 +13,10 @@ struct Control {
     StandIn_Reset_t reset;
     StandIn_OpenDocument_t openDocument;
     StandIn_AddSheet_t addSheet;
-    StandIn_CloseDocument_t closeDocument;
     StandIn_SetPreference_t setPreference;
     StandIn_Preference_t preference;
     StandIn_Fault_t fault;
     StandIn_Journal_t journalText;
-    StandIn_ClearJournal_t clearJournal;
     StandIn_Created_t created;
     StandIn_Living_t living;
     StandIn_RegisterRunning_t registerRunning;
@@ -28,9 +26,6 @@ struct Control {
     // The journal lines of one member.
     std::vector<std::string> journalOf(const std::string& member) const;
 };
-
-// What the server receives from one HoleSwxTiffOptions, in order.
-extern const std::vector<std::string> kHoleTiffOptionsCalls;
 
 // Loads the registered DLL once; throws when it is not registered or lacks a function.
 const Control& control();

@@ -17,7 +17,6 @@ typedef void (*StandIn_Reset_t)();
 typedef void (*StandIn_OpenDocument_t)(int32_t type, const char* title);
 typedef void (*StandIn_AddSheet_t)(const char* name, int32_t paperSizeCode, int32_t templateCode,
                                    double scaleNumerator, double scaleDenominator);
-typedef void (*StandIn_CloseDocument_t)();
 // kind: 'i' integer, 't' toggle, 'd' double.
 typedef void (*StandIn_SetPreference_t)(char kind, int32_t number, double value);
 typedef double (*StandIn_Preference_t)(char kind, int32_t number);
@@ -27,7 +26,6 @@ typedef void (*StandIn_Fault_t)(const char* member, const char* argument, char k
 // Lines "Member(VT_I4 10, VT_I2 12)", "Visible=VT_BOOL -1", "ActivateSheet(VT_BYREF|VT_BSTR Blatt1)".
 // Copies at most capacity bytes and answers the length of the whole journal.
 typedef int (*StandIn_Journal_t)(char* text, int capacity);
-typedef void (*StandIn_ClearJournal_t)();
 // Application objects made by the class factory, and objects of any kind alive now.
 typedef int (*StandIn_Created_t)();
 typedef int (*StandIn_Living_t)();

@@ -84,8 +84,6 @@ void StandIn_AddSheet(const char* name, int32_t paperSizeCode, int32_t templateC
         fake::makeSheet(name, paperSizeCode, templateCode, scaleNumerator, scaleDenominator));
 }
 
-void StandIn_CloseDocument() { standin::state().cad.document.reset(); }
-
 void StandIn_SetPreference(char kind, int32_t number, double value)
 {
     fake::Cad& cad = standin::state().cad;
@@ -128,8 +126,6 @@ int StandIn_Journal(char* text, int capacity)
     }
     return int(all.size());
 }
-
-void StandIn_ClearJournal() { standin::state().journal.clear(); }
 
 int StandIn_Created() { return standin::state().created; }
 
