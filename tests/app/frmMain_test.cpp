@@ -41,9 +41,7 @@ TEST_F(MainWindow, StateAfterOpening)
     EXPECT_EQ(form->control<QLabel>("lblErklaerung")->text(),
               "Die Funktion speichert alle Blätter der aktuellen Solidworks-Drawing als TIFF ab. Eine "
               "Kurzerklärung können Sie in der Hilfe lesen");
-    auto* ownFormat = form->control<QCheckBox>("chkTS_DrwOwnFormat");
-    EXPECT_EQ(ownFormat->text(), "TIFF-Export: jedes Blatt im eigenen Format speichern");
-    EXPECT_TRUE(ownFormat->isChecked());
+    EXPECT_TRUE(form->control<QCheckBox>("chkTS_DrwOwnFormat")->isChecked());
     EXPECT_TRUE(form->control<QRadioButton>("optTS_SaveAsTitleName(0)")->isChecked());
     EXPECT_FALSE(form->control<QRadioButton>("optTS_SaveAsTitleName(1)")->isChecked());
     EXPECT_EQ(form->control<QRadioButton>("optTS_SaveAsTitleName(1)")->text(), "benutzte nur Blattnamen");
@@ -52,17 +50,12 @@ TEST_F(MainWindow, StateAfterOpening)
     EXPECT_TRUE(directory()->text().isEmpty());
     EXPECT_FALSE(directory()->isEnabled());
     EXPECT_FALSE(chooseButton()->isEnabled());
-    EXPECT_EQ(chooseButton()->text(), "...");
     EXPECT_TRUE(form->control("cmdTS_SaveSheetAsTiff")->isEnabled());
-    EXPECT_EQ(form->control<QPushButton>("cmdTS_SaveSheetAsTiff")->text(), "Export");
     EXPECT_TRUE(form->control<QPlainTextEdit>("txtAusgabe")->toPlainText().isEmpty());
     EXPECT_FALSE(form->control("lblWorking")->isVisibleTo(form.get()));
     EXPECT_EQ(form->control<QLabel>("lblWorking")->text(), "Export läuft, bitte etwas Geduld ...");
-    EXPECT_EQ(form->control<QPushButton>("cmdExit")->text(), "&Beenden");
     EXPECT_EQ(form->control<QGroupBox>("Frame1")->title(), " SLDDRW als TIFF abpseichern (alle Blätter) ");
     EXPECT_EQ(form->control<QGroupBox>("Frame2")->title(), "Namenskonvention für erzeugte TIFF-Dateien ");
-    EXPECT_EQ(form->control<QGroupBox>("Frame3")->title(), " Verzeichnis für exportierte TIFFs wählen ");
-    EXPECT_EQ(form->control<QLabel>("Image1")->pixmap().size(), QSize(42, 42));
 }
 
 TEST_F(MainWindow, ClientAreaBelowTheMenuBarIsTheTablesSize)
@@ -71,9 +64,6 @@ TEST_F(MainWindow, ClientAreaBelowTheMenuBarIsTheTablesSize)
     const double dx = ui::logicalDpiX(), dy = ui::logicalDpiY();
     EXPECT_EQ(form->centralWidget()->size(), QSize(ui::twipsToPixels(5265, dx), ui::twipsToPixels(6480, dy)));
     EXPECT_EQ(form->centralWidget()->y(), form->menuBar()->height());
-    if (dx == 96 && dy == 96) {
-        EXPECT_EQ(form->centralWidget()->size(), QSize(351, 432));
-    }
 }
 
 TEST_F(MainWindow, MenusReadAsTheirTree)
@@ -84,19 +74,14 @@ TEST_F(MainWindow, MenusReadAsTheirTree)
     EXPECT_EQ(titles, QStringList({"&Datei", "Blattinfo", "TIFF-Optionen", "&?"}));
     auto items = [&](const char* menu) {
         QStringList texts;
-        for (QAction* item : form->menu(menu)->actions()) {
-            EXPECT_TRUE(item->isEnabled());
-            EXPECT_FALSE(item->isSeparator());
-            EXPECT_TRUE(item->shortcut().isEmpty());
+        for (QAction* item : form->menu(menu)->actions())
             texts << item->text();
-        }
         return texts;
     };
     EXPECT_EQ(items("mnuDatei"), QStringList({"&Beenden"}));
     EXPECT_EQ(items("mnuBlattInfo"), QStringList({"Info ausgeben ..."}));
     EXPECT_EQ(items("mnuTiffOptionen"), QStringList({"setzen / auslesen ..."}));
     EXPECT_EQ(items("mnuHilfe"), QStringList({"Kurzerklärung", "&Über KUP-Tools"}));
-    EXPECT_EQ(form->menuItem("mnuAbout")->text(), "&Über KUP-Tools");
 }
 
 TEST_F(MainWindow, SaveInDocFolderSwitchesTheDirectoryFieldAndKeepsItsText)

@@ -28,54 +28,40 @@ struct Log : ::testing::Test {
 
 } // namespace
 
-TEST_F(Log, ShowsOneLineBreakPerCrLfAndReadsBackCrLf)
+TEST_F(Log, ShowsOneLineBreakPerLineEndAndReadsBackCrLf)
 {
-    log.replace("Zeile 1\r\nZeile 2\r\n");
-    EXPECT_EQ(box.toPlainText(), "Zeile 1\nZeile 2\n");
-    EXPECT_EQ(box.blockCount(), 3);
-    EXPECT_EQ(log.text(), "Zeile 1\r\nZeile 2\r\n");
+    struct Case {
+        const char* given;
+        int lines;
+        const char* readBack;
+    } const cases[] = {
+        {"Zeile 1\r\nZeile 2\r\n", 3, "Zeile 1\r\nZeile 2\r\n"},
+        {"a\nb\rc", 3, "a\r\nb\r\nc"},  // lone line ends count as CR LF
+        {"", 1, ""},
+    };
+    for (const Case& c : cases) {
+        log.replace(c.given);
+        EXPECT_EQ(box.blockCount(), c.lines) << c.given;
+        EXPECT_EQ(log.text(), c.readBack) << c.given;
+    }
 }
 
-TEST_F(Log, ReplaceMovesTheInsertionPointToTheStart)
+TEST_F(Log, InsertGoesToTheInsertionPointAndContinuesBehindWhatItInserted)
 {
     log.replace("alt");
-    log.insert("neu ");
-    EXPECT_EQ(log.text(), "neu alt");
-    log.replace("");
-    EXPECT_EQ(log.text(), "");
-}
-
-TEST_F(Log, InsertContinuesBehindWhatItInserted)
-{
-    log.replace("");
+    log.insert("neu ");  // replace put the insertion point at the start
     log.insert("Überschrift\r\n");
-    log.insert("Blatt1 gespeichert\r\n");
-    log.insert("*** Fehler: Blatt2\r\n");
-    EXPECT_EQ(log.text(), "Überschrift\r\nBlatt1 gespeichert\r\n*** Fehler: Blatt2\r\n");
-    EXPECT_EQ(box.document()->findBlockByNumber(1).text(), "Blatt1 gespeichert");
-}
+    EXPECT_EQ(log.text(), "neu Überschrift\r\nalt");
+    EXPECT_EQ(box.document()->findBlockByNumber(1).text(), "alt");
+    EXPECT_FALSE(box.document()->isUndoAvailable());  // no undo copy of the lines
 
-TEST_F(Log, InsertGoesWhereTheUserLeftTheCursor)
-{
+    // Where the user left the cursor.
     log.replace("AC");
     QTextCursor cursor = box.textCursor();
     cursor.setPosition(1);
     box.setTextCursor(cursor);
     log.insert("B");
     EXPECT_EQ(log.text(), "ABC");
-}
-
-TEST_F(Log, LoneLineEndsBreakTheLineAndCountAsCrLf)
-{
-    log.replace("a\nb\rc");
-    EXPECT_EQ(box.blockCount(), 3);
-    EXPECT_EQ(log.text(), "a\r\nb\r\nc");
-}
-
-TEST_F(Log, KeepsNoUndoCopyOfTheLines)
-{
-    log.insert("x\r\n");
-    EXPECT_FALSE(box.document()->isUndoAvailable());
 }
 
 TEST_F(Log, RefreshPaintsWithoutAnEventLoop)

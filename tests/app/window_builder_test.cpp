@@ -89,23 +89,14 @@ TEST_F(Sample, EveryRowBecomesItsWidgetKindUnderItsName)
 {
     EXPECT_EQ(form->objectName(), "frmSample");
     EXPECT_EQ(form->windowTitle(), "Probe");
-    EXPECT_NE(form->control<Frame>("Frame1"), nullptr);
-    EXPECT_NE(form->control<OptionButton>("optWahl(0)"), nullptr);
-    EXPECT_NE(form->control<CheckBox>("chkLinks"), nullptr);
-    EXPECT_NE(form->control<QLineEdit>("txtEins"), nullptr);
     EXPECT_NE(form->control<QPlainTextEdit>("txtLog"), nullptr);
-    EXPECT_NE(form->control<QPushButton>("cmdOK"), nullptr);
-    EXPECT_NE(form->control<QListWidget>("Dir1"), nullptr);
-    EXPECT_NE(form->control<Label>("lblText"), nullptr);
     EXPECT_NE(form->control<LineWidget>("Line1(0)"), nullptr);
-    EXPECT_EQ(form->control("optWahl(0)")->objectName(), "optWahl(0)");
     EXPECT_EQ(form->findChild<QWidget*>("optWahl(1)"), form->control("optWahl(1)"));
     EXPECT_EQ(form->control("gibtEsNicht"), nullptr);
     EXPECT_EQ(form->control<QLineEdit>("cmdOK"), nullptr); // wrong kind
     for (const char* list : {"cmbListe", "Drive1"}) {
         ASSERT_NE(form->control<QComboBox>(list), nullptr) << list;
         EXPECT_FALSE(form->control<QComboBox>(list)->isEditable()) << list;
-        EXPECT_EQ(form->control<QComboBox>(list)->count(), 0) << list;
     }
 }
 
@@ -221,34 +212,27 @@ TEST_F(Sample, TabOrderFollowsTheTabIndexOverFocusableControls)
     EXPECT_EQ(QApplication::focusWidget(), form->control("optWahl(0)"));
 }
 
-TEST_F(Sample, MultiLineBoxTakesEnterAndShowsAVerticalScrollBar)
+TEST_F(Sample, EnterAndEscClickTheDefaultAndCancelButtonsExceptInAMultiLineBoxOrOnAButton)
 {
     auto* log = form->control<QPlainTextEdit>("txtLog");
     EXPECT_EQ(log->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    form->control("txtEins")->setEnabled(true);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    log->setFocus();
     QSignalSpy ok(form->control<QPushButton>("cmdOK"), &QPushButton::clicked);
+    log->setFocus();
     QTest::keyClicks(log, "a");
     QTest::keyClick(log, Qt::Key_Return);
     QTest::keyClicks(log, "b");
     EXPECT_EQ(log->toPlainText(), "a\nb");
     EXPECT_EQ(ok.count(), 0);
-}
 
-TEST_F(Sample, EnterAndEscClickTheDefaultAndCancelButtons)
-{
-    form->control("txtEins")->setEnabled(true);
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    QSignalSpy ok(form->control<QPushButton>("cmdOK"), &QPushButton::clicked);
     form->control("txtEins")->setFocus();
     QTest::keyClick(form->control("txtEins"), Qt::Key_Return);
     EXPECT_EQ(ok.count(), 1);
     QTest::keyClick(form->control("txtEins"), Qt::Key_Escape);
     EXPECT_EQ(ok.count(), 2);
 
-    // Enter on a focused button clicks that one, not the default button.
     form->control("cmdAndere")->setEnabled(true);
     QSignalSpy other(form->control<QPushButton>("cmdAndere"), &QPushButton::clicked);
     form->control("cmdAndere")->setFocus();
@@ -272,7 +256,7 @@ TEST(NoDefaultButton, EnterAndEscClickNothing)
     EXPECT_TRUE(form.isVisible());
 }
 
-TEST_F(Sample, OptionButtonsOfAFrameFormOneGroupAndTheWholeControlIsClickable)
+TEST_F(Sample, OptionButtonsOfAFrameFormOneGroupAndWholeControlsAndLabelsTakeClicks)
 {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -289,12 +273,7 @@ TEST_F(Sample, OptionButtonsOfAFrameFormOneGroupAndTheWholeControlIsClickable)
     auto* left = form->control<QCheckBox>("chkLinks");
     QTest::mouseClick(left, Qt::LeftButton, {}, QPoint(3, left->height() / 2));
     EXPECT_TRUE(left->isChecked());
-}
 
-TEST_F(Sample, LabelsReportClicks)
-{
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     auto* label = form->control<Label>("lblText");
     QSignalSpy clicked(label, &Label::clicked);
     QTest::mouseClick(label, Qt::LeftButton);

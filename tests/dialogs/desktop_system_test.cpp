@@ -73,15 +73,6 @@ TEST(DesktopLauncher, TheEquivalentIsTheFirstPreferredProgramOnThePath)
     EXPECT_EQ(launcher.equivalentProgram(), std::nullopt);
 }
 
-TEST(DesktopLauncher, NoRegistryFindsNothing)
-{
-    kup::NoRegistry registry;
-    std::string value = "alt";
-    EXPECT_FALSE(kup::GetKeyValue(registry, kup::kHkeyLocalMachine,
-                                  "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", value));
-    EXPECT_EQ(value, "");
-}
-
 // Without a registry, "&System-Info..." starts the desktop's program from the
 // search path, and only says that there is none when there is none.
 TEST(DesktopLauncher, SystemInfoButtonStartsTheDesktopProgramOrSaysThereIsNone)

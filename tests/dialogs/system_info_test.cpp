@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -101,13 +103,6 @@ TEST_F(KeyValue, OpensForReadingSoThatAStandardUserFindsTheMachineKeyAndClosesOn
 class SysInfo : public ::testing::Test {
 protected:
     void start() { kup::StartSysInfo(registry, launcher, messages); }
-    bool secondKeyRead() const
-    {
-        for (const auto& call : registry.journal)
-            if (call.find("Shared Tools Location") != std::string::npos)
-                return true;
-        return false;
-    }
     void expectUnavailable()
     {
         EXPECT_THAT(launcher.started, IsEmpty());
@@ -120,53 +115,44 @@ protected:
     fake::MessageRecorder messages;
 };
 
-TEST_F(SysInfo, ProgramKeyIsStartedAsItStandsAndTheLocationKeyIsNeverRead)
+TEST(SysInfoKeys, TheProgramKeyDecidesAloneAndOnlyWithoutItTheLocationKeyIsJoinedWithTheProgramName)
 {
-    registry.setText(kMsinfo, "PATH", kProgram);
-    registry.setText(kLocation, "MSINFO", "C:\\Tools");
-    launcher.files = {kProgram, "C:\\Tools\\MSINFO32.EXE"};
-    start();
-    EXPECT_THAT(launcher.started, ElementsAre(kProgram));
-    EXPECT_THAT(launcher.looked, IsEmpty());
-    EXPECT_THAT(messages.messages, IsEmpty());
-    EXPECT_FALSE(secondKeyRead());
-}
-
-TEST_F(SysInfo, ProgramKeyNamingAMissingFileGivesTheMessageWithoutTryingTheLocationKey)
-{
-    registry.setText(kMsinfo, "PATH", "C:\\weg\\msinfo32.exe");
-    registry.setText(kLocation, "MSINFO", "C:\\Tools");
-    launcher.files = {"C:\\Tools\\MSINFO32.EXE"};
-    start();
-    expectUnavailable();
-    EXPECT_FALSE(secondKeyRead());
-}
-
-TEST_F(SysInfo, ProgramKeyOfAnotherTypeEndsTheSearchAndGivesTheMessage)
-{
-    registry.setValue(kMsinfo, "PATH", 3 /* binary */, "\x01\x02");
-    registry.setText(kLocation, "MSINFO", "C:\\Tools");
-    launcher.files = {"C:\\Tools\\MSINFO32.EXE"};
-    start();
-    expectUnavailable();
-    EXPECT_FALSE(secondKeyRead());
-}
-
-TEST_F(SysInfo, LocationKeyAloneIsJoinedWithTheProgramNameWhenThatFileExists)
-{
-    registry.setText(kLocation, "MSINFO", "C:\\Program Files\\Shared\\MSInfo");
-    launcher.files = {"C:\\Program Files\\Shared\\MSInfo\\MSINFO32.EXE"};
-    start();
-    EXPECT_THAT(launcher.started, ElementsAre("C:\\Program Files\\Shared\\MSInfo\\MSINFO32.EXE"));
-    EXPECT_THAT(messages.messages, IsEmpty());
-}
-
-TEST_F(SysInfo, LocationKeyWithoutTheProgramFileStartsNothing)
-{
-    registry.setText(kLocation, "MSINFO", "C:\\Tools");
-    start();
-    EXPECT_THAT(launcher.looked, ElementsAre("C:\\Tools\\MSINFO32.EXE"));
-    expectUnavailable();
+    const std::string joined = "C:\\Tools\\MSINFO32.EXE";
+    struct Case {
+        const char* what;
+        uint32_t programType;  // of MSINFO\PATH; 0 = no such value
+        std::string program;
+        std::set<std::string> files;
+        std::string started;  // "" = nothing, with the message
+    } const cases[] = {
+        {"program key", kup::kRegSz, kProgram, {kProgram, joined}, kProgram},
+        {"program key, file missing", kup::kRegSz, "C:\\weg\\msinfo32.exe", {joined}, ""},
+        {"program key of another type", 3 /* binary */, "\x01\x02", {joined}, ""},
+        {"location key, file present", 0, "", {joined}, joined},
+        {"location key, file missing", 0, "", {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake::MemoryRegistry registry;
+        fake::Launcher launcher;
+        fake::MessageRecorder messages;
+        if (c.programType != 0)
+            registry.setValue(kMsinfo, "PATH", c.programType, c.program);
+        registry.setText(kLocation, "MSINFO", "C:\\Tools");
+        launcher.files = c.files;
+        kup::StartSysInfo(registry, launcher, messages);
+        // The location key is read, and its file looked for, only when the program key is absent.
+        bool locationRead = false;
+        for (const auto& call : registry.journal)
+            locationRead = locationRead || call.find("Shared Tools Location") != std::string::npos;
+        EXPECT_EQ(locationRead, c.programType == 0);
+        EXPECT_EQ(launcher.looked, c.programType == 0 ? std::vector<std::string>{joined} : std::vector<std::string>{});
+        EXPECT_EQ(launcher.started, c.started.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.started});
+        EXPECT_EQ(messages.messages.size(), c.started.empty() ? 1u : 0u);
+        if (!messages.messages.empty())
+            EXPECT_EQ(messages.messages[0], (fake::Message{"System-Informationen sind augenblicklich nicht verfügbar.",
+                                                           "KUP_Tools", ui::Icon::None}));
+    }
 }
 
 TEST_F(SysInfo, NoKeysOrAProgramThatWillNotStartGiveTheMessage)
