@@ -133,6 +133,8 @@ TEST_F(MainWindow, FocusStartsOnBeendenAndTabFollowsTheTabIndex)
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "chkTS_SaveInDocFolder");
+    // Tab left the multi-line box instead of going into its text.
+    EXPECT_TRUE(form->control<QPlainTextEdit>("txtAusgabe")->toPlainText().isEmpty());
 
     // With the own directory chosen, field and button join the round.
     saveInDocFolder()->setChecked(false);

@@ -9,7 +9,6 @@
 #include "tests/support/fake_cad.h"
 
 #include <QAction>
-#include <QFontInfo>
 #include <QPushButton>
 #include <QTest>
 
@@ -74,8 +73,6 @@ TEST_F(SheetInfoWindow, OpensEmptyWithoutAskingTheCad)
     EXPECT_EQ(reportText(*form), "");
     EXPECT_EQ(form->control<QPushButton>("cmdHoleKupInfos")->text(),
               "Hole Infos über alle Zeichnungsblätter in Textform");
-    EXPECT_TRUE(QFontInfo(form->control<QPlainTextEdit>("txtAusgabe")->font()).fixedPitch());
-    EXPECT_FALSE(QFontInfo(form->control<QLineEdit>("txtBI_PaperSize")->font()).fixedPitch());
 
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
