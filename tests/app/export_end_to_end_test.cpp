@@ -1,8 +1,8 @@
 // The export through the whole stack: the main window, the D-Bus backend and
 // cadsim on a private bus, writing real TIFF files.
 #include "app/frmMain.h"
-#include "tests/cadsim/bus_fixture.h"
-#include "tests/cadsim/tiff_readback.h"
+#include "tests/support/cadsim_fixture.h"
+#include "tests/support/tiff_readback.h"
 #include "tests/support/message_recorder.h"
 #include "tiffoptions/swx_sldtools.h"
 

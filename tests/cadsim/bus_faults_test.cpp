@@ -1,6 +1,6 @@
 // What the tool meets when the CAD system misbehaves: refusals, error
 // replies, no answer at all, and a CAD system that dies during a call.
-#include "tests/cadsim/bus_fixture.h"
+#include "tests/support/cadsim_fixture.h"
 
 #include <chrono>
 #include <thread>

@@ -1,6 +1,6 @@
 // The sheet queries and the preference members through the tool's D-Bus
 // backend against a real cadsim.
-#include "tests/cadsim/bus_fixture.h"
+#include "tests/support/cadsim_fixture.h"
 
 #include "cad/sheet_queries.h"
 

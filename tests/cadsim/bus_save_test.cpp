@@ -1,7 +1,7 @@
 // SaveAsSilent end to end: every way a name can land or be refused, and each
 // TIFF read back with libtiff.
-#include "tests/cadsim/bus_fixture.h"
-#include "tests/cadsim/tiff_readback.h"
+#include "tests/support/cadsim_fixture.h"
+#include "tests/support/tiff_readback.h"
 
 #include <tiffio.h>
 

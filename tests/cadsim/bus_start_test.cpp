@@ -1,6 +1,6 @@
 // Starting cadsim: by hand with good and bad arguments, twice, without a bus,
 // and by the tool's backend when nobody owns the name.
-#include "tests/cadsim/bus_fixture.h"
+#include "tests/support/cadsim_fixture.h"
 
 #include "tests/support/cadsim_process.h"
 

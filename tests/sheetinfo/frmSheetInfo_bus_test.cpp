@@ -1,7 +1,7 @@
 // The sheet information window end to end: the tool's D-Bus backend against a
 // cadsim on a private session bus, with a three-sheet drawing.
 #include "cad/sheet_queries.h"
-#include "tests/cadsim/bus_fixture.h"
+#include "tests/support/cadsim_fixture.h"
 #include "tests/sheetinfo/sheet_info_window.h"
 
 #include <gtest/gtest.h>

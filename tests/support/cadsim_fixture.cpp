@@ -1,4 +1,4 @@
-#include "tests/cadsim/bus_fixture.h"
+#include "tests/support/cadsim_fixture.h"
 
 #include "tests/support/private_bus_environment.h"
 

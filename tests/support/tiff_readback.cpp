@@ -1,4 +1,4 @@
-#include "tests/cadsim/tiff_readback.h"
+#include "tests/support/tiff_readback.h"
 
 #include <tiffio.h>
 
