@@ -1,5 +1,6 @@
 #include "cadsim/dbus_service.h"
 
+#include "cad/dbus/dbus_contract.h"
 #include "cadsim/save_sheet.h"
 
 #include <QCoreApplication>
@@ -16,11 +17,7 @@ namespace cadsim {
 
 namespace {
 
-const QString kApplication = QStringLiteral("SldWorks.Application");
-const QString kModelDoc = QStringLiteral("SldWorks.ModelDoc2");
-const QString kDrawingDoc = QStringLiteral("SldWorks.DrawingDoc");
-const QString kSheet = QStringLiteral("SldWorks.Sheet");
-const QString kControl = QStringLiteral("SldWorks.Control");
+using namespace cad::dbus::contract;
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 const char* const kApplicationXml = R"(  <interface name="SldWorks.Application">
@@ -117,9 +114,9 @@ QString DBusService::introspect(const QString& path) const
     static const QRegularExpression documentRe(QStringLiteral("^/Documents/(\\d+)$"));
     static const QRegularExpression sheetRe(QStringLiteral("^/Documents/(\\d+)/Sheets/\\d+$"));
     QString xml;
-    if (path == QLatin1String("/Application"))
+    if (path == kApplicationPath)
         xml = QLatin1String(kApplicationXml);
-    else if (path == QLatin1String("/Control"))
+    else if (path == kControlPath)
         xml = QLatin1String(kControlXml);
     else if (auto m = documentRe.match(path); m.hasMatch()) {
         OpenDocument* d = session_.findDocument(m.captured(1).toInt());
@@ -180,11 +177,11 @@ void DBusService::dispatch(Call& call)
         return;
     }
     if (interface == kProperties) {
-        if (path == QLatin1String("/Application"))
+        if (path == kApplicationPath)
             properties(call);
         return;
     }
-    if (path == QLatin1String("/Control")) {
+    if (path == kControlPath) {
         control(call);
         return;
     }
@@ -204,7 +201,7 @@ void DBusService::dispatch(Call& call)
         }
         call.refused = true;
     }
-    if (path == QLatin1String("/Application"))
+    if (path == kApplicationPath)
         application(call);
     else if (auto m = documentRe.match(path); m.hasMatch())
         document(call, m.captured(1).toInt());

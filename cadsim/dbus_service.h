@@ -8,8 +8,6 @@
 
 namespace cadsim {
 
-constexpr const char* kServiceName = "SldWorks.Application";
-
 class DBusService : public QDBusVirtualObject {
     Q_OBJECT
 public:

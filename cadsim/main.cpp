@@ -1,4 +1,5 @@
 // cadsim: the stand-in CAD system on the session bus.
+#include "cad/dbus/dbus_contract.h"
 #include "cadsim/cad_session.h"
 #include "cadsim/dbus_service.h"
 #include "cadsim/main_window.h"
@@ -71,9 +72,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cadsim: Objekte nicht anzumelden: %s\n", qPrintable(bus.lastError().message()));
         return 1;
     }
-    if (!bus.registerService(QLatin1String(kServiceName))) {
+    if (!bus.registerService(cad::dbus::contract::kService)) {
         std::fprintf(stderr, "cadsim: der Name %s ist auf dem Sitzungsbus schon vergeben (läuft cadsim schon?)\n",
-                     kServiceName);
+                     qPrintable(cad::dbus::contract::kService));
         return 1;
     }
 
@@ -83,6 +84,6 @@ int main(int argc, char* argv[])
         window->show();
     }
     const int rc = app->exec();
-    bus.unregisterService(QLatin1String(kServiceName));
+    bus.unregisterService(cad::dbus::contract::kService);
     return rc;
 }

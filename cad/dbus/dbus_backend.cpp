@@ -1,5 +1,7 @@
 #include "cad/dbus/dbus_backend.h"
 
+#include "cad/dbus/dbus_contract.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusArgument>
@@ -20,12 +22,7 @@ namespace cad::dbus {
 
 namespace {
 
-const QString kService = QStringLiteral("SldWorks.Application");
-const QString kApplicationPath = QStringLiteral("/Application");
-const QString kApplication = QStringLiteral("SldWorks.Application");
-const QString kModelDoc = QStringLiteral("SldWorks.ModelDoc2");
-const QString kDrawingDoc = QStringLiteral("SldWorks.DrawingDoc");
-const QString kSheet = QStringLiteral("SldWorks.Sheet");
+using namespace contract;
 
 // One remote object: every call is blocking with a timeout, and anything but a
 // reply of the expected signature becomes an AutomationError.
