@@ -22,7 +22,8 @@ void Label::mousePressEvent(QMouseEvent* event)
 
 void Label::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     QLabel::mouseReleaseEvent(event);
     if (click)
@@ -48,22 +49,21 @@ void paintCaptioned(QAbstractButton* button, QStyle::PrimitiveElement indicator,
                                      &option, button);
     const int h = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight,
                                      &option, button);
-    const int spacing = style->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing
-                                                 : QStyle::PM_CheckBoxLabelSpacing,
-                                           &option, button);
+    const int spacing = style->pixelMetric(
+        radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, &option, button);
     const QRect all = button->rect();
     const int y = all.top() + (all.height() - h) / 2;
     QRect box(captionLeft ? all.right() - w + 1 : all.left(), y, w, h);
-    QRect text = captionLeft ? QRect(all.left(), all.top(), all.width() - w - spacing, all.height())
-                             : QRect(all.left() + w + spacing, all.top(), all.width() - w - spacing,
-                                     all.height());
+    QRect text = captionLeft
+                     ? QRect(all.left(), all.top(), all.width() - w - spacing, all.height())
+                     : QRect(all.left() + w + spacing, all.top(), all.width() - w - spacing, all.height());
 
     option.rect = box;
     painter.drawPrimitive(indicator, option);
 
     int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
     flags |= style->styleHint(QStyle::SH_UnderlineShortcut, &option, button) ? Qt::TextShowMnemonic
-                                                                               : Qt::TextHideMnemonic;
+                                                                             : Qt::TextHideMnemonic;
     painter.drawItemText(text, flags, option.palette, button->isEnabled(), button->text(),
                          QPalette::WindowText);
 
@@ -76,7 +76,7 @@ void paintCaptioned(QAbstractButton* button, QStyle::PrimitiveElement indicator,
     }
 }
 
-} // namespace
+}  // namespace
 
 CheckBox::CheckBox(const QString& caption, bool captionLeft, QWidget* parent)
     : QCheckBox(caption, parent), captionLeft_(captionLeft)
@@ -122,9 +122,10 @@ void Frame::paintEvent(QPaintEvent*)
 
     if (title().isEmpty())
         return;
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine |
-                      (style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this) ? Qt::TextShowMnemonic
-                                                                                      : Qt::TextHideMnemonic);
+    const int flags =
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine |
+        (style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this) ? Qt::TextShowMnemonic
+                                                                         : Qt::TextHideMnemonic);
     const QRect space(8, 0, width() - 10, metrics.height());
     const QRect used = painter.boundingRect(space, flags, title());
     painter.fillRect(used, palette().color(backgroundRole()));
@@ -158,4 +159,4 @@ void LineWidget::paintEvent(QPaintEvent*)
     painter.drawLine(a, b);
 }
 
-} // namespace ui
+}  // namespace ui

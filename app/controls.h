@@ -86,4 +86,4 @@ private:
     int width_;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -79,7 +79,7 @@ const std::vector<ControlDef> kControls{
 };
 // clang-format on
 
-} // namespace
+}  // namespace
 
 frmMain::frmMain(QWidget* parent)
     : Form(kWindow, kControls, parent), ausgabe_(control<QPlainTextEdit>("txtAusgabe")), messages_(this)
@@ -93,7 +93,8 @@ frmMain::frmMain(QWidget* parent)
     connect(control<QPushButton>("cmdExit"), &QPushButton::clicked, this, &frmMain::cmdExit_Click);
     connect(control<Label>("lblErklaerung"), &Label::clicked, this, &frmMain::lblErklaerung_Click);
     connect(menuItem("mnuExit"), &QAction::triggered, this, &frmMain::mnuExit_Click);
-    connect(menuItem("mnuBlattInfoAusgeben"), &QAction::triggered, this, &frmMain::mnuBlattInfoAusgeben_Click);
+    connect(menuItem("mnuBlattInfoAusgeben"), &QAction::triggered, this,
+            &frmMain::mnuBlattInfoAusgeben_Click);
     connect(menuItem("mnuTiffOptionSetzenAuslesen"), &QAction::triggered, this,
             &frmMain::mnuTiffOptionSetzenAuslesen_Click);
     connect(menuItem("mnuHelpSaveAsTiff"), &QAction::triggered, this, &frmMain::mnuHelpSaveAsTiff_Click);
@@ -150,7 +151,8 @@ void frmMain::cmdTS_SaveSheetAsTiff_Click()
     try {
         KupTools_SaveSheetsAsTIFF();
     } catch (const std::exception& error) {
-        messages().show(std::string("Der Export ist fehlgeschlagen: ") + error.what(), "KUP-Tools - Fehlerinfo");
+        messages().show(std::string("Der Export ist fehlgeschlagen: ") + error.what(),
+                        "KUP-Tools - Fehlerinfo");
     }
 }
 

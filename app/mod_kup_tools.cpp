@@ -20,4 +20,4 @@ void EndProgram()
     QCoreApplication::exit(0);
 }
 
-} // namespace mod_kup_tools
+}  // namespace mod_kup_tools

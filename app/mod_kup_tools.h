@@ -10,4 +10,4 @@ void Main();
 // Ends the program at once, whatever windows are open; nothing is asked or saved.
 void EndProgram();
 
-} // namespace mod_kup_tools
+}  // namespace mod_kup_tools

@@ -25,4 +25,4 @@ QIcon applicationIcon()
     return QIcon(QStringLiteral(":/app/kuptools.ico"));
 }
 
-} // namespace ui
+}  // namespace ui

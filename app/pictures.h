@@ -10,4 +10,4 @@ namespace ui {
 QPixmap logoPicture();
 QIcon applicationIcon();
 
-} // namespace ui
+}  // namespace ui

@@ -7,8 +7,8 @@ namespace ui {
 void QtMessageBoxes::show(const std::string& text, const std::string& title, Icon icon)
 {
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    QString::fromStdString(title.empty() ? std::string(kProgramTitle) : title),
-                    QString(), QMessageBox::Ok, parent_);
+                    QString::fromStdString(title.empty() ? std::string(kProgramTitle) : title), QString(),
+                    QMessageBox::Ok, parent_);
     // Texts come from the CAD system and file names: never read them as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -18,4 +18,4 @@ void QtMessageBoxes::show(const std::string& text, const std::string& title, Ico
     box.exec();
 }
 
-} // namespace ui
+}  // namespace ui

@@ -18,4 +18,4 @@ private:
     QWidget* parent_;
 };
 
-} // namespace ui
+}  // namespace ui

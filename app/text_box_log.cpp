@@ -19,7 +19,7 @@ QString forScreen(const std::string& text)
     return shown;
 }
 
-} // namespace
+}  // namespace
 
 TextBoxLog::TextBoxLog(QPlainTextEdit* box) : box_(box)
 {
@@ -55,4 +55,4 @@ std::string TextBoxLog::text() const
     return text.toStdString();
 }
 
-} // namespace ui
+}  // namespace ui

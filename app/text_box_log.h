@@ -29,4 +29,4 @@ private:
     QPlainTextEdit* box_;
 };
 
-} // namespace ui
+}  // namespace ui

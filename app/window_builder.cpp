@@ -101,7 +101,8 @@ Form::Form(const WindowDef& window, const std::vector<ControlDef>& controls, QWi
         if (row.tab != kNoTab && widget->focusPolicy() != Qt::NoFocus)
             byTab.emplace_back(row.tab, widget);
     }
-    std::stable_sort(byTab.begin(), byTab.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(byTab.begin(), byTab.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& entry : byTab)
         tabOrder_.push_back(entry.second);
     for (size_t i = 1; i < tabOrder_.size(); ++i)
@@ -242,8 +243,8 @@ void Form::applyBorder(const WindowDef& window, QSize client)
     const int menuHeight = menus_.empty() ? 0 : menuBar()->sizeHint().height();
     const QSize outer(client.width(), client.height() + menuHeight);
     if (window.border == Border::FixedDialog) {
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                       Qt::MSWindowsFixedSizeDialogHint);
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
         setFixedSize(outer);
         fixedDialog_ = true;
     } else {
@@ -322,4 +323,4 @@ void Form::keyPressEvent(QKeyEvent* event)
     QMainWindow::keyPressEvent(event);
 }
 
-} // namespace ui
+}  // namespace ui

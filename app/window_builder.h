@@ -88,15 +88,15 @@ enum class Kind {
 // Notes of a row that change how the control is built; combine with |.
 enum Flags : unsigned {
     NoFlags = 0,
-    MultiLine = 1u << 0,   // TextBox: multi-line with a vertical scroll bar; Tab moves the
-                           // focus on, Enter inserts a line break
-    CaptionLeft = 1u << 1, // CheckBox: caption on the left, box at the right end
-    Centered = 1u << 2,    // Label: text centred
-    Default = 1u << 3,     // CommandButton: clicked by Enter anywhere in the window
-    Cancel = 1u << 4,      // CommandButton: clicked by Esc anywhere in the window
-    Hidden = 1u << 5,      // not visible when the window opens
-    Checked = 1u << 6,     // CheckBox ticked / OptionButton selected when the window opens
-    Disabled = 1u << 7,    // not enabled when the window opens
+    MultiLine = 1u << 0,    // TextBox: multi-line with a vertical scroll bar; Tab moves the
+                            // focus on, Enter inserts a line break
+    CaptionLeft = 1u << 1,  // CheckBox: caption on the left, box at the right end
+    Centered = 1u << 2,     // Label: text centred
+    Default = 1u << 3,      // CommandButton: clicked by Enter anywhere in the window
+    Cancel = 1u << 4,       // CommandButton: clicked by Esc anywhere in the window
+    Hidden = 1u << 5,       // not visible when the window opens
+    Checked = 1u << 6,      // CheckBox ticked / OptionButton selected when the window opens
+    Disabled = 1u << 7,     // not enabled when the window opens
 };
 
 // Twips everywhere; the builder converts.
@@ -107,14 +107,14 @@ struct Rgb {
 };
 
 enum class Face {
-    SansSerif, // "MS Sans Serif"
-    FixedPitch // "Lucida Console"
+    SansSerif,  // "MS Sans Serif"
+    FixedPitch  // "Lucida Console"
 };
 
 struct Font {
     Face face = Face::SansSerif;
     double points = 8.25;
-    int weight = 400; // 400 regular, 700 bold
+    int weight = 400;  // 400 regular, 700 bold
 };
 
 enum class Picture { None, Logo };
@@ -122,45 +122,45 @@ enum class Picture { None, Logo };
 struct ControlDef {
     std::string name;
     Kind kind = Kind::Label;
-    std::string container; // empty: the window's client area; otherwise the name of a Frame
-    std::string caption;   // or the initial text of a text box
-    int left = 0, top = 0, width = 0, height = 0; // Line: left/top is the start point
+    std::string container;  // empty: the window's client area; otherwise the name of a Frame
+    std::string caption;    // or the initial text of a text box
+    int left = 0, top = 0, width = 0, height = 0;  // Line: left/top is the start point
     int tab = kNoTab;
     unsigned flags = NoFlags;
     std::optional<Font> font;
-    std::optional<Rgb> color; // text colour, or the colour of a Line
+    std::optional<Rgb> color;  // text colour, or the colour of a Line
     Picture picture = Picture::None;
-    int x2 = 0, y2 = 0;    // Line only: the end point
-    int lineWidthPx = 1;   // Line only: pen width in pixels
+    int x2 = 0, y2 = 0;   // Line only: the end point
+    int lineWidthPx = 1;  // Line only: pen width in pixels
 };
 
 enum class Border {
-    Resizable,  // minimize and maximize buttons, taskbar entry
-    FixedDialog // fixed size, neither minimize nor maximize, no taskbar entry
+    Resizable,   // minimize and maximize buttons, taskbar entry
+    FixedDialog  // fixed size, neither minimize nor maximize, no taskbar entry
 };
 
 struct Placement {
-    int x = 0, y = 0; // twips from the screen's top-left corner to the client area's
+    int x = 0, y = 0;  // twips from the screen's top-left corner to the client area's
 };
 
 struct MenuItemDef {
-    std::string name;    // mnuExit
-    std::string caption; // "&Beenden"
+    std::string name;     // mnuExit
+    std::string caption;  // "&Beenden"
 };
 
 struct MenuDef {
-    std::string name;    // mnuDatei
-    std::string caption; // "&Datei"
+    std::string name;     // mnuDatei
+    std::string caption;  // "&Datei"
     std::vector<MenuItemDef> items;
 };
 
 struct WindowDef {
-    std::string name; // frmMain
+    std::string name;  // frmMain
     std::string title;
-    int width = 0, height = 0; // client area, twips
-    std::optional<Placement> placement; // none: the window system decides
+    int width = 0, height = 0;           // client area, twips
+    std::optional<Placement> placement;  // none: the window system decides
     Border border = Border::Resizable;
-    bool icon = true; // the application icon
+    bool icon = true;  // the application icon
     std::vector<MenuDef> menus;
 };
 
@@ -215,4 +215,4 @@ private:
     bool fixedDialog_ = false;
 };
 
-} // namespace ui
+}  // namespace ui

@@ -46,4 +46,4 @@ WindowRegistry& windows()
     return registry;
 }
 
-} // namespace ui
+}  // namespace ui

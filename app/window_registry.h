@@ -42,4 +42,4 @@ private:
 // The one registry of the program.
 WindowRegistry& windows();
 
-} // namespace ui
+}  // namespace ui

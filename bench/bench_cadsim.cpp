@@ -127,7 +127,8 @@ Figures runGhostscript(const std::string& gs, const std::string& folder, const C
 // The median run by time; its own peak memory goes with it.
 Figures median(std::vector<Figures> runs)
 {
-    std::sort(runs.begin(), runs.end(), [](const Figures& a, const Figures& b) { return a.seconds < b.seconds; });
+    std::sort(runs.begin(), runs.end(),
+              [](const Figures& a, const Figures& b) { return a.seconds < b.seconds; });
     Figures m = runs[runs.size() / 2];
     for (const Figures& r : runs)
         m.peakMiB = std::max(m.peakMiB, r.peakMiB);  // the worst peak counts
@@ -179,8 +180,9 @@ int main(int argc, char** argv)
                 continue;
             }
             const Figures b = median(theirs);
-            std::printf("%-24s %7.2f s %5.1f MiB %7.2f s %5.1f MiB   Zeit %.2f, Speicher %.2f\n", c.label, a.seconds,
-                        a.peakMiB, b.seconds, b.peakMiB, a.seconds / b.seconds, a.peakMiB / b.peakMiB);
+            std::printf("%-24s %7.2f s %5.1f MiB %7.2f s %5.1f MiB   Zeit %.2f, Speicher %.2f\n", c.label,
+                        a.seconds, a.peakMiB, b.seconds, b.peakMiB, a.seconds / b.seconds,
+                        a.peakMiB / b.peakMiB);
             std::printf("%-24s %13.1f MiB %13.1f MiB   (Dateigröße)\n", "", a.fileBytes / 1048576.0,
                         b.fileBytes / 1048576.0);
             std::printf("%-24s %13.1f MiB %18s   (cadsim vor dem Speichern)\n", "", a.idleMiB, "");

@@ -82,11 +82,20 @@ public:
     int16_t GetUserPreferenceIntegerValue(int32_t) override { return ++s_.counters.calls, int16_t{1}; }
     bool GetUserPreferenceToggle(int32_t) override { return ++s_.counters.calls, true; }
     double GetUserPreferenceDoubleValue(int32_t) override { return ++s_.counters.calls, 0.42; }
-    int16_t SetUserPreferenceIntegerValue(int32_t, int16_t) override { return ++s_.counters.calls, int16_t{1}; }
-    int16_t SetUserPreferenceIntegerValue(int32_t, int32_t) override { return ++s_.counters.calls, int16_t{1}; }
+    int16_t SetUserPreferenceIntegerValue(int32_t, int16_t) override
+    {
+        return ++s_.counters.calls, int16_t{1};
+    }
+    int16_t SetUserPreferenceIntegerValue(int32_t, int32_t) override
+    {
+        return ++s_.counters.calls, int16_t{1};
+    }
     void SetUserPreferenceToggle(int32_t, bool) override { ++s_.counters.calls; }
     void SetUserPreferenceToggle(int32_t, int16_t) override { ++s_.counters.calls; }
-    int16_t SetUserPreferenceDoubleValue(int32_t, double&) override { return ++s_.counters.calls, int16_t{1}; }
+    int16_t SetUserPreferenceDoubleValue(int32_t, double&) override
+    {
+        return ++s_.counters.calls, int16_t{1};
+    }
 
 private:
     FreeState& s_;
@@ -142,10 +151,12 @@ int main(int argc, char** argv)
             lastHundred = std::chrono::duration<double>(at[sheets - 1] - at[sheets - 1 - n]).count() / n;
         }
     }
-    std::printf("Export von %d Blättern (eigenes Format, Titelnamen), bester von %d Läufen:\n", sheets, rounds);
+    std::printf("Export von %d Blättern (eigenes Format, Titelnamen), bester von %d Läufen:\n", sheets,
+                rounds);
     std::printf("  gesamt            %.3f ms\n", best * 1e3);
     std::printf("  je Blatt          %.2f µs\n", best * 1e6 / sheets);
     std::printf("  Aufrufe je Blatt  %.2f (gesamt %ld)\n", double(calls) / sheets, calls);
-    std::printf("  je Blatt, erste 100 / letzte 100: %.2f µs / %.2f µs\n", firstHundred * 1e6, lastHundred * 1e6);
+    std::printf("  je Blatt, erste 100 / letzte 100: %.2f µs / %.2f µs\n", firstHundred * 1e6,
+                lastHundred * 1e6);
     return 0;
 }

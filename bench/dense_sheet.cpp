@@ -30,7 +30,8 @@ DenseSheet makeDenseSheet(unsigned seed)
     s.lines.push_back({tx + 120, ty, tx + 120, ty + 80});
     for (int i = 0; i < 40; ++i) {
         const int row = i / 4, column = i % 4;
-        s.texts.push_back({tx + 2 + column * 45, ty + 2 + row * 8, 3.5, "Feld " + std::to_string(i + 1) + " Wert"});
+        s.texts.push_back(
+            {tx + 2 + column * 45, ty + 2 + row * 8, 3.5, "Feld " + std::to_string(i + 1) + " Wert"});
     }
     while (s.lines.size() < 2000) {
         const double x = uniform(25, s.width - 15), y = uniform(15, s.height - 15);
@@ -61,7 +62,8 @@ std::string drawingJson(const DenseSheet& s)
     for (const auto& c : s.circles)
         out << separator << R"({"circle": [)" << c.cx << ", " << c.cy << ", " << c.r << "]}";
     for (const auto& t : s.texts)
-        out << separator << R"({"text": [)" << t.x << ", " << t.y << ", " << t.height << ", \"" << t.text << "\"]}";
+        out << separator << R"({"text": [)" << t.x << ", " << t.y << ", " << t.height << ", \"" << t.text
+            << "\"]}";
     out << "]}]}\n";
     return out.str();
 }

@@ -9,9 +9,16 @@
 namespace bench {
 
 struct DenseSheet {
-    struct Line { double x1, y1, x2, y2; };
-    struct Circle { double cx, cy, r; };
-    struct Text { double x, y, height; std::string text; };
+    struct Line {
+        double x1, y1, x2, y2;
+    };
+    struct Circle {
+        double cx, cy, r;
+    };
+    struct Text {
+        double x, y, height;
+        std::string text;
+    };
     double width = 1189;  // millimetres
     double height = 841;
     double lineWidth = 0.35;

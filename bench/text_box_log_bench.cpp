@@ -17,7 +17,7 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     QPlainTextEdit box;
-    box.resize(313, 89); // txtAusgabe at 96 dpi
+    box.resize(313, 89);  // txtAusgabe at 96 dpi
     box.show();
     // Painting needs an exposed window; offscreen that takes a turn of the event loop.
     for (int i = 0; i < 100 && !(box.windowHandle() && box.windowHandle()->isExposed()); ++i)

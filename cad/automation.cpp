@@ -12,7 +12,10 @@ Backend& installedBackend()
 }
 }  // namespace
 
-void setBackend(Backend backend) { installedBackend() = std::move(backend); }
+void setBackend(Backend backend)
+{
+    installedBackend() = std::move(backend);
+}
 
 std::unique_ptr<Application> attach()
 {

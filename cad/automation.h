@@ -22,7 +22,10 @@ public:
 constexpr int32_t kTrue = -1;
 constexpr int32_t kFalse = 0;
 // The one place that decides whether a value the server handed back means "true".
-inline bool isTrue(int32_t automationValue) { return automationValue == kTrue; }
+inline bool isTrue(int32_t automationValue)
+{
+    return automationValue == kTrue;
+}
 
 // Document types answered by GetType.
 constexpr int32_t kDocPart = 1;

@@ -25,12 +25,24 @@ double parseCanonical(const std::string& number)
     return negative ? -value : value;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 }  // namespace
 
-void setDecimalSeparator(char separator) { g_decimalSeparator = separator; }
-char decimalSeparator() { return g_decimalSeparator; }
+void setDecimalSeparator(char separator)
+{
+    g_decimalSeparator = separator;
+}
+char decimalSeparator()
+{
+    return g_decimalSeparator;
+}
 
 std::string numberText(double value, char separator)
 {
@@ -64,7 +76,10 @@ std::string numberText(double value, char separator)
     return mantissa + exponent;
 }
 
-std::string numberText(double value) { return numberText(value, g_decimalSeparator); }
+std::string numberText(double value)
+{
+    return numberText(value, g_decimalSeparator);
+}
 
 double leadingNumber(const std::string& text)
 {
@@ -113,8 +128,7 @@ double roundHalfEven(double value)
 }
 
 namespace {
-template <typename Int>
-std::optional<Int> toInt(double value)
+template <typename Int> std::optional<Int> toInt(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
@@ -126,8 +140,14 @@ std::optional<Int> toInt(double value)
 }
 }  // namespace
 
-std::optional<int16_t> toInt16(double value) { return toInt<int16_t>(value); }
-std::optional<int32_t> toInt32(double value) { return toInt<int32_t>(value); }
+std::optional<int16_t> toInt16(double value)
+{
+    return toInt<int16_t>(value);
+}
+std::optional<int32_t> toInt32(double value)
+{
+    return toInt<int32_t>(value);
+}
 
 std::optional<double> readRegionalNumber(const std::string& text, char separator)
 {

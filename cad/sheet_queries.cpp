@@ -11,7 +11,10 @@ const char* const kNoDrawingLongText =
 
 namespace {
 // A code that does not fit 32 bits has no table entry anyway; -1 keeps it out.
-int32_t codeOf(double property) { return toInt32(property).value_or(-1); }
+int32_t codeOf(double property)
+{
+    return toInt32(property).value_or(-1);
+}
 }  // namespace
 
 std::string sheetNotReachableText(const std::string& sheetName)
@@ -25,8 +28,8 @@ std::string incompletePropertiesText(const std::string& sheetName, std::size_t c
            std::to_string(kSheetPropertyCount) + " Eigenschaften";
 }
 
-bool HoleSheetNames(int32_t& sheetCount, std::vector<std::string>& sheetNames,
-                    std::string& currentSheetName, std::string& errorText)
+bool HoleSheetNames(int32_t& sheetCount, std::vector<std::string>& sheetNames, std::string& currentSheetName,
+                    std::string& errorText)
 {
     errorText = "Unbekannter Fehler";
     const std::unique_ptr<Application> application = attachOrSay(errorText);
@@ -68,10 +71,9 @@ bool HoleSheetNames(int32_t& sheetCount, std::vector<std::string>& sheetNames,
 }
 
 bool HoleSheetProperties(std::string sheetName, std::string& templatePath, int32_t& paperSizeCode,
-                         std::string& paperSizeName, int32_t& templateSizeCode,
-                         std::string& templateSizeName, double& scaleNumerator,
-                         double& scaleDenominator, std::string& scaleText, int32_t& firstAngle,
-                         double& paperWidth, double& paperHeight, std::string& errorText)
+                         std::string& paperSizeName, int32_t& templateSizeCode, std::string& templateSizeName,
+                         double& scaleNumerator, double& scaleDenominator, std::string& scaleText,
+                         int32_t& firstAngle, double& paperWidth, double& paperHeight, std::string& errorText)
 {
     errorText = "unbekannter Fehler";
     FillSizeTables();

@@ -11,15 +11,15 @@
 
 namespace cad {
 
-bool HoleSheetNames(int32_t& sheetCount, std::vector<std::string>& sheetNames,
-                    std::string& currentSheetName, std::string& errorText);
+bool HoleSheetNames(int32_t& sheetCount, std::vector<std::string>& sheetNames, std::string& currentSheetName,
+                    std::string& errorText);
 
 // Activates the named sheet; it stays the active sheet afterwards.
 bool HoleSheetProperties(std::string sheetName, std::string& templatePath, int32_t& paperSizeCode,
-                         std::string& paperSizeName, int32_t& templateSizeCode,
-                         std::string& templateSizeName, double& scaleNumerator,
-                         double& scaleDenominator, std::string& scaleText, int32_t& firstAngle,
-                         double& paperWidth, double& paperHeight, std::string& errorText);
+                         std::string& paperSizeName, int32_t& templateSizeCode, std::string& templateSizeName,
+                         double& scaleNumerator, double& scaleDenominator, std::string& scaleText,
+                         int32_t& firstAngle, double& paperWidth, double& paperHeight,
+                         std::string& errorText);
 
 // The text for a sheet the drawing would not activate. The name and the second
 // part are joined without a blank, as users of the tool know the message.

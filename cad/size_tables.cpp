@@ -17,10 +17,18 @@ struct PaperRow {
 // A to E are the inch formats (A = 11 x 8.5 in), A4 to A0 the metric ones;
 // 12 is the user-defined size, kept as 100 x 100 mm.
 constexpr PaperRow kPaperRows[kPaperSizeCount] = {
-    {"A quer", 279.4, 215.9}, {"A hoch", 215.9, 279.4}, {"B", 431.8, 279.4},
-    {"C", 558.8, 431.8},      {"D", 863.6, 558.8},      {"E", 1117.6, 863.6},
-    {"A4 quer", 297, 210},    {"A4 hoch", 210, 297},    {"A3", 420, 297},
-    {"A2", 594, 420},         {"A1", 841, 594},         {"A0", 1189, 841},
+    {"A quer", 279.4, 215.9},
+    {"A hoch", 215.9, 279.4},
+    {"B", 431.8, 279.4},
+    {"C", 558.8, 431.8},
+    {"D", 863.6, 558.8},
+    {"E", 1117.6, 863.6},
+    {"A4 quer", 297, 210},
+    {"A4 hoch", 210, 297},
+    {"A3", 420, 297},
+    {"A2", 594, 420},
+    {"A1", 841, 594},
+    {"A0", 1189, 841},
     {"benutzerdefiniert", 100, 100},
 };
 

@@ -4,10 +4,7 @@
 
 namespace cadsim {
 
-CadSession::CadSession(std::unique_ptr<PreferenceStore> preferences)
-    : preferences_(std::move(preferences))
-{
-}
+CadSession::CadSession(std::unique_ptr<PreferenceStore> preferences) : preferences_(std::move(preferences)) {}
 
 OpenDocument* CadSession::activeDocument()
 {
@@ -94,6 +91,9 @@ const Fault* CadSession::faultFor(const std::string& member, const std::string& 
     return nullptr;
 }
 
-void CadSession::reportSave(const QString& path, int result) { emit saved(path, result); }
+void CadSession::reportSave(const QString& path, int result)
+{
+    emit saved(path, result);
+}
 
 }  // namespace cadsim

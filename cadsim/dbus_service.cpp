@@ -60,8 +60,14 @@ const char* const kControlXml = R"(  <interface name="SldWorks.Control">
   </interface>
 )";
 
-QDBusObjectPath documentPath(int id) { return QDBusObjectPath(QStringLiteral("/Documents/%1").arg(id)); }
-QDBusObjectPath noObject() { return QDBusObjectPath(QStringLiteral("/")); }
+QDBusObjectPath documentPath(int id)
+{
+    return QDBusObjectPath(QStringLiteral("/Documents/%1").arg(id));
+}
+QDBusObjectPath noObject()
+{
+    return QDBusObjectPath(QStringLiteral("/"));
+}
 
 QString argumentText(const QVariant& value)
 {
@@ -104,8 +110,7 @@ struct DBusService::Call {
     QVariant arg(int i) const { return message.arguments().value(i); }
 };
 
-DBusService::DBusService(CadSession& session, QObject* parent)
-    : QDBusVirtualObject(parent), session_(session)
+DBusService::DBusService(CadSession& session, QObject* parent) : QDBusVirtualObject(parent), session_(session)
 {
 }
 
@@ -168,11 +173,12 @@ void DBusService::dispatch(Call& call)
 
     if (call.member == QLatin1String("Introspect") &&
         (interface.isEmpty() || interface == QLatin1String("org.freedesktop.DBus.Introspectable"))) {
-        call.reply({QStringLiteral("<!DOCTYPE node PUBLIC \"-//freedesktop//DTD D-BUS Object Introspection 1.0//EN\"\n"
-                                   " \"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n"
-                                   "  <interface name=\"org.freedesktop.DBus.Introspectable\">\n"
-                                   "    <method name=\"Introspect\"><arg type=\"s\" direction=\"out\"/></method>\n"
-                                   "  </interface>\n") +
+        call.reply({QStringLiteral(
+                        "<!DOCTYPE node PUBLIC \"-//freedesktop//DTD D-BUS Object Introspection 1.0//EN\"\n"
+                        " \"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n"
+                        "  <interface name=\"org.freedesktop.DBus.Introspectable\">\n"
+                        "    <method name=\"Introspect\"><arg type=\"s\" direction=\"out\"/></method>\n"
+                        "  </interface>\n") +
                     introspect(path) + QStringLiteral("</node>\n")});
         return;
     }
@@ -186,8 +192,8 @@ void DBusService::dispatch(Call& call)
         return;
     }
     // Faults apply to the CAD members only, never to the control interface.
-    if (const Fault* fault = session_.faultFor(call.member.toStdString(),
-                                              argumentText(call.arg(0)).toStdString())) {
+    if (const Fault* fault =
+            session_.faultFor(call.member.toStdString(), argumentText(call.arg(0)).toStdString())) {
         if (fault->kind == "error") {
             call.error(QStringLiteral("SldWorks.Error.Injected"),
                        QStringLiteral("eingespeister Fehler bei %1").arg(call.member));
@@ -215,7 +221,8 @@ void DBusService::dispatch(Call& call)
 void DBusService::properties(Call& call)
 {
     const QString property = call.arg(1).toString();
-    if (call.arg(0).toString() != kApplication || (property != QLatin1String("Visible") && call.member != QLatin1String("GetAll"))) {
+    if (call.arg(0).toString() != kApplication ||
+        (property != QLatin1String("Visible") && call.member != QLatin1String("GetAll"))) {
         call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
                    QStringLiteral("Keine Eigenschaft %1").arg(property));
         return;
@@ -226,7 +233,8 @@ void DBusService::properties(Call& call)
         call.reply({QVariant::fromValue(QVariantMap{{QStringLiteral("Visible"), session_.visible()}})});
     else if (call.member == QLatin1String("Set") && call.expect("ssv")) {
         if (session_.faultFor("Visible", "") && session_.faultFor("Visible", "")->kind == "error") {
-            call.error(QStringLiteral("SldWorks.Error.Injected"), QStringLiteral("eingespeister Fehler bei Visible"));
+            call.error(QStringLiteral("SldWorks.Error.Injected"),
+                       QStringLiteral("eingespeister Fehler bei Visible"));
             return;
         }
         session_.setVisible(call.arg(2).value<QDBusVariant>().variant().toBool());
@@ -385,8 +393,13 @@ void DBusService::sheet(Call& call, int id, int index)
     } else if (m == QLatin1String("GetProperties")) {
         QList<double> values;
         if (!call.refused)
-            values = {double(s.paperSize), double(s.templateCode), s.scaleNumerator, s.scaleDenominator,
-                      s.firstAngle ? -1.0 : 0.0, s.width, s.height};
+            values = {double(s.paperSize),
+                      double(s.templateCode),
+                      s.scaleNumerator,
+                      s.scaleDenominator,
+                      s.firstAngle ? -1.0 : 0.0,
+                      s.width,
+                      s.height};
         call.reply({QVariant::fromValue(values)});
     }
 }
@@ -421,8 +434,9 @@ void DBusService::control(Call& call)
         if (session_.injectFault(fault))
             call.reply();
         else
-            call.error(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
-                       QStringLiteral("Art \"%1\" unbekannt: refuse, error oder hang").arg(call.arg(2).toString()));
+            call.error(
+                QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+                QStringLiteral("Art \"%1\" unbekannt: refuse, error oder hang").arg(call.arg(2).toString()));
     } else if (m == QLatin1String("ClearFaults")) {
         if (call.expect("")) {
             session_.clearFaults();

@@ -99,9 +99,9 @@ struct Shape {
 };
 
 constexpr Shape kShapes[] = {
-    {"line", Entity::Kind::Line, 4},   {"polyline", Entity::Kind::Polyline, 0},
-    {"rect", Entity::Kind::Rect, 4},   {"circle", Entity::Kind::Circle, 3},
-    {"arc", Entity::Kind::Arc, 5},     {"text", Entity::Kind::Text, 4},
+    {"line", Entity::Kind::Line, 4}, {"polyline", Entity::Kind::Polyline, 0},
+    {"rect", Entity::Kind::Rect, 4}, {"circle", Entity::Kind::Circle, 3},
+    {"arc", Entity::Kind::Arc, 5},   {"text", Entity::Kind::Text, 4},
 };
 
 Entity Reader::entity(const json& value, const std::string& where) const
@@ -113,8 +113,8 @@ Entity Reader::entity(const json& value, const std::string& where) const
         if (!value.contains(shape.key))
             continue;
         if (found)
-            fail(where, std::string("nur eine Form je Element erlaubt (\"") + found->key +
-                            "\" und \"" + shape.key + "\")");
+            fail(where, std::string("nur eine Form je Element erlaubt (\"") + found->key + "\" und \"" +
+                            shape.key + "\")");
         found = &shape;
     }
     if (!found)
@@ -154,10 +154,9 @@ Sheet Reader::sheet(const json& value, const std::string& where) const
     sheet.name = string(member(value, where, "name"), where + ".name");
     if (sheet.name.empty())
         fail(where + ".name", "Blattname darf nicht leer sein");
-    sheet.paperSize = code(member(value, where, "paperSize"), where + ".paperSize",
-                           cad::kPaperSizeCount - 1);
-    sheet.templateCode = code(member(value, where, "template"), where + ".template",
-                              cad::kTemplateSizeCount - 1);
+    sheet.paperSize = code(member(value, where, "paperSize"), where + ".paperSize", cad::kPaperSizeCount - 1);
+    sheet.templateCode =
+        code(member(value, where, "template"), where + ".template", cad::kTemplateSizeCount - 1);
     sheet.templatePath = string(member(value, where, "templatePath"), where + ".templatePath");
 
     const json& scale = array(member(value, where, "scale"), where + ".scale");
@@ -173,8 +172,7 @@ Sheet Reader::sheet(const json& value, const std::string& where) const
         if (it != value.end())
             return positive(*it, where + "." + key);
         if (userDefined)
-            fail(where, std::string("Feld \"") + key +
-                            "\" fehlt (bei benutzerdefiniertem Format Pflicht)");
+            fail(where, std::string("Feld \"") + key + "\" fehlt (bei benutzerdefiniertem Format Pflicht)");
         return tableMillimetres / 1000.0;
     };
     sheet.width = dimension("width", cad::PaperSizeWidths[sheet.paperSize]);

@@ -73,7 +73,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     if (!bus.registerService(cad::dbus::contract::kService)) {
-        std::fprintf(stderr, "cadsim: der Name %s ist auf dem Sitzungsbus schon vergeben (läuft cadsim schon?)\n",
+        std::fprintf(stderr,
+                     "cadsim: der Name %s ist auf dem Sitzungsbus schon vergeben (läuft cadsim schon?)\n",
                      qPrintable(cad::dbus::contract::kService));
         return 1;
     }

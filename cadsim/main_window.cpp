@@ -20,7 +20,8 @@ MainWindow::MainWindow(CadSession& session) : session_(session)
 {
     setWindowTitle(QStringLiteral("cadsim - Ersatz-CAD (SldWorks.Application)"));
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
-    file->addAction(QStringLiteral("Zeichnung ö&ffnen ..."), QKeySequence::Open, this, &MainWindow::openDrawing);
+    file->addAction(QStringLiteral("Zeichnung ö&ffnen ..."), QKeySequence::Open, this,
+                    &MainWindow::openDrawing);
     file->addAction(QStringLiteral("Aktives Dokument &schließen"), QKeySequence::Close, this,
                     [this] { session_.closeActiveDocument(); });
     file->addSeparator();
@@ -68,8 +69,9 @@ MainWindow::MainWindow(CadSession& session) : session_(session)
     connect(&session_, &CadSession::documentsChanged, this, &MainWindow::refresh);
     connect(&session_, &CadSession::sheetActivated, this, &MainWindow::refresh);
     connect(&session_, &CadSession::saved, this, [this](const QString& path, int result) {
-        status_->setText(result == kSaved ? QStringLiteral("Gespeichert: %1").arg(path)
-                                          : QStringLiteral("SaveAsSilent abgelehnt (%1): %2").arg(result).arg(path));
+        status_->setText(result == kSaved
+                             ? QStringLiteral("Gespeichert: %1").arg(path)
+                             : QStringLiteral("SaveAsSilent abgelehnt (%1): %2").arg(result).arg(path));
     });
     refresh();
 }
@@ -82,8 +84,9 @@ void MainWindow::refresh()
     OpenDocument* active = session_.activeDocument();
     static const char* kTypes[] = {"", "Teil", "Baugruppe", "Zeichnung"};
     for (const OpenDocument& d : session_.documents()) {
-        documents_->addItem(QStringLiteral("%1  (%2)").arg(QString::fromStdString(d.drawing.title),
-                                                           QLatin1String(kTypes[static_cast<int>(d.drawing.type)])));
+        documents_->addItem(QStringLiteral("%1  (%2)")
+                                .arg(QString::fromStdString(d.drawing.title),
+                                     QLatin1String(kTypes[static_cast<int>(d.drawing.type)])));
         if (active && d.id == active->id)
             documents_->setCurrentRow(documents_->count() - 1);
     }
@@ -91,7 +94,8 @@ void MainWindow::refresh()
         const Drawing& drawing = active->drawing;
         for (size_t i = 0; i < drawing.sheets.size(); ++i) {
             const bool isActive = static_cast<int>(i) == drawing.activeSheet;
-            sheets_->addItem(QString::fromUtf8(isActive ? "▶ " : "   ") + QString::fromStdString(drawing.sheets[i].name));
+            sheets_->addItem(QString::fromUtf8(isActive ? "▶ " : "   ") +
+                             QString::fromStdString(drawing.sheets[i].name));
             if (isActive) {
                 sheets_->setCurrentRow(static_cast<int>(i));
                 QFont bold = sheets_->item(static_cast<int>(i))->font();
@@ -99,7 +103,8 @@ void MainWindow::refresh()
                 sheets_->item(static_cast<int>(i))->setFont(bold);
             }
         }
-        folder_->setText(QStringLiteral("Ordner der Zeichnung:\n%1").arg(QString::fromStdString(drawing.folder)));
+        folder_->setText(
+            QStringLiteral("Ordner der Zeichnung:\n%1").arg(QString::fromStdString(drawing.folder)));
         setWindowTitle(QStringLiteral("cadsim - %1").arg(QString::fromStdString(documentTitle(drawing))));
     } else {
         folder_->setText(QStringLiteral("Kein Dokument geöffnet"));

@@ -70,7 +70,10 @@ bool realInRange(double value)
 
 }  // namespace
 
-PreferenceStore::PreferenceStore(std::string path) : path_(std::move(path)) { load(); }
+PreferenceStore::PreferenceStore(std::string path) : path_(std::move(path))
+{
+    load();
+}
 
 std::optional<int16_t> PreferenceStore::integer(int32_t preference) const
 {

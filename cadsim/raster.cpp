@@ -105,7 +105,8 @@ void Rasterizer::rowChanges(int row, std::vector<int>& changes)
             entering_.push_back({e.xAtTop + (y - e.yTop) * e.slope, &e});
     }
     if (!entering_.empty()) {
-        std::sort(entering_.begin(), entering_.end(), [](const Active& a, const Active& b) { return a.x < b.x; });
+        std::sort(entering_.begin(), entering_.end(),
+                  [](const Active& a, const Active& b) { return a.x < b.x; });
         merged_.resize(active_.size() + entering_.size());
         std::merge(active_.begin(), active_.end(), entering_.begin(), entering_.end(), merged_.begin(),
                    [](const Active& a, const Active& b) { return a.x < b.x; });

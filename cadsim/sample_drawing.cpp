@@ -128,16 +128,20 @@ void flangeSide(SheetBuilder& b, double x, double cy, double k)
     b.line(x, cy + 27.5 * k, x + 45 * k, cy + 27.5 * k, kThin);
     b.line(x, cy - 27.5 * k, x + 45 * k, cy - 27.5 * k, kThin);
     for (double t = 0; t < 55 * k; t += 4)
-        b.line(x, cy + 27.5 * k + t, x + std::min(18 * k, 55 * k - t), cy + 27.5 * k + t + std::min(18 * k, 55 * k - t), kThin);
+        b.line(x, cy + 27.5 * k + t, x + std::min(18 * k, 55 * k - t),
+               cy + 27.5 * k + t + std::min(18 * k, 55 * k - t), kThin);
     b.centreLine(x - 8, cy, x + 55 * k, cy);
 }
 
 json sheetJson(const std::string& name, int paper, int templ, double num, double den, bool firstAngle,
                const SheetBuilder& b)
 {
-    return {{"name", name},           {"paperSize", paper},
-            {"template", templ},      {"templatePath", templ == 13 ? "" : "C:\\Vorlagen\\kup_" + std::to_string(paper) + ".drt"},
-            {"scale", {num, den}},    {"firstAngle", firstAngle},
+    return {{"name", name},
+            {"paperSize", paper},
+            {"template", templ},
+            {"templatePath", templ == 13 ? "" : "C:\\Vorlagen\\kup_" + std::to_string(paper) + ".drt"},
+            {"scale", {num, den}},
+            {"firstAngle", firstAngle},
             {"entities", b.entities}};
 }
 
@@ -172,8 +176,9 @@ std::string sampleDrawingJson()
     a2.rect(60, 80, 300, 120, 0.5);
     for (int r = 1; r < 6; ++r)
         a2.line(60, 80 + r * 20, 360, 80 + r * 20, kThin);
-    const char* rows[] = {"Pos.  Menge  Benennung", "1      4    Flansch DN50", "2     16    Schraube M16x60",
-                          "3     16    Mutter M16", "4      4    Dichtung DN50", "5      1    Rohr 60,3x2,9"};
+    const char* rows[] = {"Pos.  Menge  Benennung",      "1      4    Flansch DN50",
+                          "2     16    Schraube M16x60", "3     16    Mutter M16",
+                          "4      4    Dichtung DN50",   "5      1    Rohr 60,3x2,9"};
     for (int r = 0; r < 6; ++r)
         a2.text(64, 185 - r * 20, 5, rows[r]);
 

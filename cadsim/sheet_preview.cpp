@@ -21,8 +21,8 @@ QImage renderSheetPreview(const Sheet& sheet, int maxWidth, int maxHeight)
     addSheetShapes(raster, sheet, page);
     raster.fillBand(0, page.height, image.bits(), static_cast<size_t>(image.bytesPerLine()));
     return image.convertToFormat(QImage::Format_Grayscale8)
-        .scaled(std::max(1, page.width / kOversample), std::max(1, page.height / kOversample), Qt::IgnoreAspectRatio,
-                Qt::SmoothTransformation);
+        .scaled(std::max(1, page.width / kOversample), std::max(1, page.height / kOversample),
+                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace cadsim

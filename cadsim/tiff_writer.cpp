@@ -77,13 +77,13 @@ int rowsPerStrip(int width, int bitsPerPixel)
 }
 
 bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
-                    const TiffPreferences& preferences, const TiffRequest& request,
-                    std::string& error)
+                    const TiffPreferences& preferences, const TiffRequest& request, std::string& error)
 {
     const PageLayout page = layoutPage(sheet, preferences);
     const bool rgb = preferences.imageType == 1;
     const int bitsPerPixel = rgb ? 24 : 1;
-    const uint64_t rawBytes = static_cast<uint64_t>((static_cast<uint64_t>(page.width) * bitsPerPixel + 7) / 8) * page.height;
+    const uint64_t rawBytes =
+        static_cast<uint64_t>((static_cast<uint64_t>(page.width) * bitsPerPixel + 7) / 8) * page.height;
     // Classic TIFF ends at 4 GiB; larger uncompressed pages go to BigTIFF.
     const char* mode = rawBytes > (3ull << 30) ? "w8" : "w";
 
@@ -148,7 +148,8 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
                 g4.addRow(changes);
             }
             const std::vector<uint8_t>& data = g4.endStrip();
-            written = TIFFWriteRawStrip(tif, strip, const_cast<uint8_t*>(data.data()), static_cast<tmsize_t>(data.size()));
+            written = TIFFWriteRawStrip(tif, strip, const_cast<uint8_t*>(data.data()),
+                                        static_cast<tmsize_t>(data.size()));
         } else if (ownPackBits) {
             encoded.clear();
             for (int r = 0; r < rows; ++r) {
@@ -160,12 +161,14 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
             std::fill(bits.begin(), bits.begin() + stride * rows, 0);
             raster.fillBand(first, rows, bits.data(), stride);
             if (!rgb) {
-                written = TIFFWriteEncodedStrip(tif, strip, bits.data(), static_cast<tmsize_t>(stride * rows));
+                written =
+                    TIFFWriteEncodedStrip(tif, strip, bits.data(), static_cast<tmsize_t>(stride * rows));
             } else {
                 const size_t rgbRow = static_cast<size_t>(page.width) * 3;
                 for (int r = 0; r < rows; ++r)
                     expandRgbRow(bits.data() + r * stride, page.width, encoded.data() + r * rgbRow);
-                written = TIFFWriteEncodedStrip(tif, strip, encoded.data(), static_cast<tmsize_t>(rgbRow * rows));
+                written =
+                    TIFFWriteEncodedStrip(tif, strip, encoded.data(), static_cast<tmsize_t>(rgbRow * rows));
             }
         }
         if (written < 0) {
@@ -174,7 +177,8 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
         }
     }
     if (!TIFFFlush(tif) || ::fsync(TIFFFileno(tif)) != 0) {
-        error = "Schreiben fehlgeschlagen: " + (lastTiffMessage.empty() ? std::string(std::strerror(errno)) : lastTiffMessage);
+        error = "Schreiben fehlgeschlagen: " +
+                (lastTiffMessage.empty() ? std::string(std::strerror(errno)) : lastTiffMessage);
         return false;
     }
     closer.reset();

@@ -19,8 +19,7 @@ struct TiffRequest {
 // Writes the complete file to an open descriptor (which it closes). False
 // with a reason when libtiff or the disk refused.
 bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
-                    const TiffPreferences& preferences, const TiffRequest& request,
-                    std::string& error);
+                    const TiffPreferences& preferences, const TiffRequest& request, std::string& error);
 
 // One row given by its change positions (white first) as 24-bit RGB PackBits:
 // the runs become runs of bytes without expanding the row first.

@@ -9,8 +9,7 @@
 
 #include <cstdlib>
 
-namespace kup
-{
+namespace kup {
 
 long NoRegistry::OpenKey(uint32_t, const std::string&, uint32_t, uint32_t, Key& key)
 {
@@ -70,4 +69,4 @@ ProgramLauncher& systemLauncher()
     return launcher;
 }
 
-} // namespace kup
+}  // namespace kup

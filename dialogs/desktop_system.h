@@ -6,13 +6,11 @@
 #include "dialogs/registry.h"
 #include "dialogs/system_info.h"
 
-namespace kup
-{
+namespace kup {
 
 // A system without a registry: no key can be opened.
-class NoRegistry : public Registry
-{
-  public:
+class NoRegistry : public Registry {
+public:
     long OpenKey(uint32_t root, const std::string& keyName, uint32_t options, uint32_t accessMask,
                  Key& key) override;
     long QueryValue(Key key, const std::string& valueName, uint32_t& type, unsigned char* data,
@@ -21,9 +19,8 @@ class NoRegistry : public Registry
 };
 
 // Files and programs of a desktop without the Windows system-information program.
-class DesktopLauncher : public ProgramLauncher
-{
-  public:
+class DesktopLauncher : public ProgramLauncher {
+public:
     bool fileExists(const std::string& path) override;
     bool start(const std::string& path) override;
     // The first of kEquivalentSysInfoPrograms in a folder of PATH.
@@ -33,4 +30,4 @@ class DesktopLauncher : public ProgramLauncher
 Registry& systemRegistry();
 ProgramLauncher& systemLauncher();
 
-} // namespace kup
+}  // namespace kup

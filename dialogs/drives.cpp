@@ -4,11 +4,9 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
-namespace kup
-{
+namespace kup {
 
-namespace
-{
+namespace {
 
 // "/" inside, no trailing separator except for a root.
 QString inner(const QString& path)
@@ -33,7 +31,7 @@ bool liesBelow(const QString& path, const QString& drive)
     return path.startsWith(prefix, pathCase());
 }
 
-} // namespace
+}  // namespace
 
 QStringList systemDrives()
 {
@@ -96,4 +94,4 @@ bool isReadableDirectory(const QString& path)
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-} // namespace kup
+}  // namespace kup

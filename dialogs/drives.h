@@ -6,8 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace kup
-{
+namespace kup {
 
 // The drives the drive list offers: the drive letters where there are such;
 // elsewhere the file-system root, then every mounted volume that is a
@@ -29,4 +28,4 @@ QString directoryOnDrive(const QString& drive, const QStringList& drives);
 // Whether the directory list can open path: an existing, readable directory.
 bool isReadableDirectory(const QString& path);
 
-} // namespace kup
+}  // namespace kup

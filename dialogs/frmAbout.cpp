@@ -7,12 +7,11 @@
 
 using namespace ui;
 
-namespace
-{
+namespace {
 
 const WindowDef kWindow{
     .name = "frmAbout",
-    .title = "", // set at load
+    .title = "",  // set at load
     .width = 5730,
     .height = 3555,
     .placement = Placement{2340, 1935},
@@ -52,7 +51,7 @@ const char* const kDescription =
 const char* const kCopyright = "Copyright © 2026 KUP-Tools";
 const char* const kContact = "Anregungen und Informationen bitte per E-Mail an kup-tools@example.org";
 
-} // namespace
+}  // namespace
 
 frmAbout::frmAbout() : frmAbout(kup::systemRegistry(), kup::systemLauncher(), screenMessages_) {}
 

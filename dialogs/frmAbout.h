@@ -7,20 +7,19 @@
 #include "dialogs/registry.h"
 #include "dialogs/system_info.h"
 
-class frmAbout : public ui::Form
-{
+class frmAbout : public ui::Form {
     Q_OBJECT
-  public:
+public:
     // The machine's registry and programs, message boxes on the screen.
     frmAbout();
     // Another registry, file system and message boxes (tests).
     frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, ui::MessageBoxes& messages);
 
-  private slots:
+private slots:
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
-  private:
+private:
     void Form_Load();
 
     kup::Registry& registry_;

@@ -5,8 +5,7 @@
 
 using namespace ui;
 
-namespace
-{
+namespace {
 
 const WindowDef kWindow{
     .name = "frmHelpSaveAsTiff",
@@ -64,7 +63,7 @@ const char* const kParagraphs[] = {
     ":-)))",
 };
 
-} // namespace
+}  // namespace
 
 std::string frmHelpSaveAsTiff::helpText()
 {

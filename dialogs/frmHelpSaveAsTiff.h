@@ -5,18 +5,17 @@
 
 #include <string>
 
-class frmHelpSaveAsTiff : public ui::Form
-{
+class frmHelpSaveAsTiff : public ui::Form {
     Q_OBJECT
-  public:
+public:
     frmHelpSaveAsTiff();
 
     // The guide as the window loads it: every paragraph followed by two CR LF.
     static std::string helpText();
 
-  private slots:
+private slots:
     void cmdOkay_Click();
 
-  private:
+private:
     void Form_Load();
 };

@@ -17,8 +17,7 @@
 
 using namespace ui;
 
-namespace
-{
+namespace {
 
 const WindowDef kWindow{
     .name = "frmOpenDirectory",
@@ -59,7 +58,7 @@ QStringList chainTo(const QString& path)
     return chain;
 }
 
-} // namespace
+}  // namespace
 
 frmOpenDirectory::frmOpenDirectory() : frmOpenDirectory(kup::systemDrives()) {}
 

@@ -12,10 +12,9 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 
-class frmOpenDirectory : public ui::Form
-{
+class frmOpenDirectory : public ui::Form {
     Q_OBJECT
-  public:
+public:
     // Drive list and directory list on the process's current drive and directory.
     frmOpenDirectory();
     // The drives to offer instead of the machine's (tests).
@@ -33,18 +32,18 @@ class frmOpenDirectory : public ui::Form
     // The directory open in the directory list, in result form.
     const QString& currentPath() const { return path_; }
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private slots:
+private slots:
     void Drive1_Change();
     void Dir1_DblClick(QListWidgetItem* item);
     void cmdOkay_Click();
     void cmdAbbruch_Click();
 
-  private:
+private:
     // Opens path in the directory list; false (and a note in the window) when it cannot be read.
     bool openDirectory(const QString& path);
     void fillDirectoryList();

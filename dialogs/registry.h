@@ -24,17 +24,14 @@ public:
     using Key = std::uintptr_t;
     virtual ~Registry() = default;
     // Each returns kErrorSuccess or the system's error number.
-    virtual long OpenKey(uint32_t root, const std::string& keyName, uint32_t options,
-                         uint32_t accessMask, Key& key) = 0;
+    virtual long OpenKey(uint32_t root, const std::string& keyName, uint32_t options, uint32_t accessMask,
+                         Key& key) = 0;
     // size is the capacity of data on entry and the size of the value's data on return.
-    virtual long QueryValue(Key key, const std::string& valueName, uint32_t& type,
-                            unsigned char* data, uint32_t& size) = 0;
+    virtual long QueryValue(Key key, const std::string& valueName, uint32_t& type, unsigned char* data,
+                            uint32_t& size) = 0;
     virtual long CloseKey(Key key) = 0;
     // Registry texts come in the system code page; the program's strings are UTF-8.
-    virtual std::string programText(std::string_view systemText) const
-    {
-        return std::string(systemText);
-    }
+    virtual std::string programText(std::string_view systemText) const { return std::string(systemText); }
 };
 
 // Reads the value SubKeyRef of the key KeyName below KeyRoot into KeyVal.

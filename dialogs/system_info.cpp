@@ -4,12 +4,17 @@
 
 namespace kup {
 
-const char* const kSysInfoUnavailableText =
-    "System-Informationen sind augenblicklich nicht verfügbar.";
+const char* const kSysInfoUnavailableText = "System-Informationen sind augenblicklich nicht verfügbar.";
 
 const std::vector<std::string> kEquivalentSysInfoPrograms = {
-    "gnome-system-monitor", "plasma-systemmonitor", "ksysguard",    "mate-system-monitor",
-    "xfce4-taskmanager",    "lxtask",               "hardinfo",     "hardinfo2",
+    "gnome-system-monitor",
+    "plasma-systemmonitor",
+    "ksysguard",
+    "mate-system-monitor",
+    "xfce4-taskmanager",
+    "lxtask",
+    "hardinfo",
+    "hardinfo2",
 };
 
 namespace {
@@ -64,8 +69,7 @@ std::optional<std::string> findOnSearchPath(const std::vector<std::string>& prog
     }
     for (const std::string& program : programs)
         for (const std::string& folder : folders) {
-            const std::string candidate =
-                folder.back() == '/' ? folder + program : folder + "/" + program;
+            const std::string candidate = folder.back() == '/' ? folder + program : folder + "/" + program;
             if (launcher.fileExists(candidate))
                 return candidate;
         }

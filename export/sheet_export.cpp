@@ -205,7 +205,8 @@ std::string safeFileNamePart(const std::string& text)
     return safe;
 }
 
-ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log, ui::MessageBoxes& boxes)
+ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log,
+                                        ui::MessageBoxes& boxes)
 {
     return Run(settings, log, boxes).execute();
 }

@@ -103,12 +103,10 @@ QString qs(const std::string& text)
     return QString::fromStdString(text);
 }
 
-} // namespace
+}  // namespace
 
 frmSheetInfo::frmSheetInfo(MessageBoxes* boxes, QWidget* parent)
-    : Form(kWindow, kControls, parent),
-      screenBoxes_(this),
-      boxes_(boxes != nullptr ? *boxes : screenBoxes_),
+    : Form(kWindow, kControls, parent), screenBoxes_(this), boxes_(boxes != nullptr ? *boxes : screenBoxes_),
       ausgabe_(control<QPlainTextEdit>("txtAusgabe"))
 {
     connect(control<QPushButton>("cmdGetActiveSheet"), &QPushButton::clicked, this,

@@ -12,7 +12,10 @@ namespace kup {
 namespace {
 const char* const kErrorTitle = "KUP-Tools - Fehlerinfo";
 
-void line(std::string& report, const std::string& text) { report += text + "\r\n"; }
+void line(std::string& report, const std::string& text)
+{
+    report += text + "\r\n";
+}
 }  // namespace
 
 std::string buildSheetReport(ui::MessageBoxes& boxes)
@@ -37,9 +40,9 @@ std::string buildSheetReport(ui::MessageBoxes& boxes)
             std::string templatePath, paperName, templateName, scaleText;
             int32_t paperCode = 0, templateCode = 0, firstAngle = 0;
             double numerator = 0, denominator = 0, width = 0, height = 0;
-            if (!cad::HoleSheetProperties(name, templatePath, paperCode, paperName, templateCode, templateName,
-                                          numerator, denominator, scaleText, firstAngle, width, height,
-                                          error)) {
+            if (!cad::HoleSheetProperties(name, templatePath, paperCode, paperName, templateCode,
+                                          templateName, numerator, denominator, scaleText, firstAngle, width,
+                                          height, error)) {
                 boxes.show(error, kErrorTitle);
                 continue;
             }
@@ -55,7 +58,8 @@ std::string buildSheetReport(ui::MessageBoxes& boxes)
         }
     } catch (const std::exception& error) {
         line(report, std::string("*** ") + error.what());
-        boxes.show(std::string("Der Bericht wurde abgebrochen, Solidworks meldet einen Fehler:\r\n") + error.what(),
+        boxes.show(std::string("Der Bericht wurde abgebrochen, Solidworks meldet einen Fehler:\r\n") +
+                       error.what(),
                    kErrorTitle);
     }
     return report;

@@ -130,7 +130,7 @@ QString qs(const std::string& text)
     return QString::fromStdString(text);
 }
 
-} // namespace
+}  // namespace
 
 frmTIFFOptions::frmTIFFOptions(MessageBoxes* boxes, QWidget* parent)
     : Form(kWindow, kControls, parent), screenBoxes_(this), boxes_(boxes != nullptr ? *boxes : screenBoxes_)
@@ -143,10 +143,12 @@ frmTIFFOptions::frmTIFFOptions(MessageBoxes* boxes, QWidget* parent)
     // the user's, once each; activated or textEdited would miss the program's.
     connect(list("cmbTO_ScreenOrPrintCapture"), &QComboBox::currentIndexChanged, this,
             &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
-    connect(list("cmbTO_ImageType"), &QComboBox::currentIndexChanged, this, &frmTIFFOptions::cmbTO_ImageType_Click);
+    connect(list("cmbTO_ImageType"), &QComboBox::currentIndexChanged, this,
+            &frmTIFFOptions::cmbTO_ImageType_Click);
     connect(list("cmbTO_CompressionScheme"), &QComboBox::currentIndexChanged, this,
             &frmTIFFOptions::cmbTO_CompressionScheme_Click);
-    connect(list("cmbTO_PaperSize"), &QComboBox::currentIndexChanged, this, &frmTIFFOptions::cmbTO_PaperSize_Click);
+    connect(list("cmbTO_PaperSize"), &QComboBox::currentIndexChanged, this,
+            &frmTIFFOptions::cmbTO_PaperSize_Click);
     connect(control<QCheckBox>("chkTO_PrintScaleToFit"), &QCheckBox::toggled, this,
             &frmTIFFOptions::chkTO_PrintScaleToFit_Click);
     connect(control<QLineEdit>("txtTO_PrintScaleFactor"), &QLineEdit::textChanged, this,
@@ -203,7 +205,8 @@ void frmTIFFOptions::Form_Load()
     }
     selectPosition("cmbTO_ImageType", kBlackAndWhite, &frmTIFFOptions::cmbTO_ImageType_Click);
     selectPosition("cmbTO_CompressionScheme", kGroup4Fax, &frmTIFFOptions::cmbTO_CompressionScheme_Click);
-    selectPosition("cmbTO_ScreenOrPrintCapture", kPrintCapture, &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
+    selectPosition("cmbTO_ScreenOrPrintCapture", kPrintCapture,
+                   &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
     setText("txtTO_PrintScaleFactor", "100");
     control<QCheckBox>("chkTO_PrintScaleToFit")->setChecked(true);
     selectPosition("cmbTO_PaperSize", kA3, &frmTIFFOptions::cmbTO_PaperSize_Click);
@@ -214,7 +217,7 @@ void frmTIFFOptions::selectPosition(const char* name, int position, Rule rule)
 {
     QComboBox* box = list(name);
     if (box->currentIndex() != position)
-        box->setCurrentIndex(position); // currentIndexChanged runs the rule
+        box->setCurrentIndex(position);  // currentIndexChanged runs the rule
     else if (rule != nullptr)
         (this->*rule)();
 }
@@ -230,8 +233,8 @@ bool frmTIFFOptions::selectValue(const char* name, int value, Rule rule)
 void frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click()
 {
     const bool print = list("cmbTO_ScreenOrPrintCapture")->currentIndex() != kScreenCapture;
-    for (const char* name : {"cmbTO_PrintDPI", "cmbTO_PaperSize", "txtTO_PrintPaperWidth", "txtTO_PrintPaperHeight",
-                             "chkTO_PrintScaleToFit", "txtTO_PrintScaleFactor"})
+    for (const char* name : {"cmbTO_PrintDPI", "cmbTO_PaperSize", "txtTO_PrintPaperWidth",
+                             "txtTO_PrintPaperHeight", "chkTO_PrintScaleToFit", "txtTO_PrintScaleFactor"})
         enable(name, print);
 }
 
@@ -284,7 +287,8 @@ void frmTIFFOptions::txtTO_PrintScaleFactor_Change()
         // Runs this rule again, with a value it accepts.
         setText("txtTO_PrintScaleFactor", LastScaleFactor < 1 ? "100" : std::to_string(LastScaleFactor));
     }
-    LastScaleFactor = cad::toInt32(cad::leadingNumber(text("txtTO_PrintScaleFactor"))).value_or(LastScaleFactor);
+    LastScaleFactor =
+        cad::toInt32(cad::leadingNumber(text("txtTO_PrintScaleFactor"))).value_or(LastScaleFactor);
     control<QCheckBox>("chkTO_PrintScaleToFit")->setChecked(false);
 }
 
@@ -313,7 +317,8 @@ void frmTIFFOptions::KupTools_HoleTiffOptions()
     for (int i = 0; i < dpi->count(); ++i)
         if (cad::leadingNumber(dpi->itemText(i).toStdString()) == options.TiffPrintDPI)
             dpi->setCurrentIndex(i);
-    show("cmbTO_PaperSize", "Papiergröße", options.TiffPrintPaperSize, &frmTIFFOptions::cmbTO_PaperSize_Click);
+    show("cmbTO_PaperSize", "Papiergröße", options.TiffPrintPaperSize,
+         &frmTIFFOptions::cmbTO_PaperSize_Click);
     setText("txtTO_PrintScaleFactor", std::to_string(options.TiffPrintScaleFactor));
     control<QCheckBox>("chkTO_PrintScaleToFit")->setChecked(options.TiffPrintScaleToFit);
     const char separator = regionalSeparator();
@@ -342,7 +347,8 @@ std::optional<kup::TiffOptionSet> frmTIFFOptions::readControls()
     };
 
     kup::TiffOptionSet options;
-    options.TiffScreenOrPrintCapture = static_cast<int16_t>(list("cmbTO_ScreenOrPrintCapture")->currentIndex());
+    options.TiffScreenOrPrintCapture =
+        static_cast<int16_t>(list("cmbTO_ScreenOrPrintCapture")->currentIndex());
     options.TiffImageType = static_cast<int16_t>(list("cmbTO_ImageType")->currentIndex());
     options.TiffCompressionScheme = static_cast<int16_t>(list("cmbTO_CompressionScheme")->currentIndex());
     options.TiffPrintDPI =

@@ -24,11 +24,11 @@ struct TiffOptionSet {
     int16_t TiffImageType = -1;             // 0 black and white, 1 RGB
     int16_t TiffCompressionScheme = -1;     // 0 none, 1 PackBits, 2 Group 4
     int16_t TiffPrintDPI = -1;
-    int16_t TiffPrintPaperSize = -1;        // paper-size code, 12 user-defined
-    int16_t TiffPrintScaleFactor = -1;      // percent
+    int16_t TiffPrintPaperSize = -1;    // paper-size code, 12 user-defined
+    int16_t TiffPrintScaleFactor = -1;  // percent
     bool TiffPrintScaleToFit = false;
-    double TiffPrintPaperWidth = -1.0;      // metres
-    double TiffPrintPaperHeight = -1.0;     // metres
+    double TiffPrintPaperWidth = -1.0;   // metres
+    double TiffPrintPaperHeight = -1.0;  // metres
     bool operator==(const TiffOptionSet&) const = default;
 };
 

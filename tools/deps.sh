@@ -7,7 +7,7 @@ kup_build_packages=(
   libtiff-dev nlohmann-json3-dev
   dbus-daemon dbus-bin
 )
-kup_test_packages=(libgtest-dev libgmock-dev g++-mingw-w64-x86-64-posix)
+kup_test_packages=(libgtest-dev libgmock-dev g++-mingw-w64-x86-64-posix clang-format)
 
 kup_missing_packages() {
   local p missing=()

@@ -29,10 +29,7 @@ public:
     explicit ComDocument(Dispatch document) : document_(std::move(document)) {}
 
     int32_t GetType() override { return asInt32(document_.call("GetType"), "GetType"); }
-    int32_t GetSheetCount() override
-    {
-        return asInt32(document_.call("GetSheetCount"), "GetSheetCount");
-    }
+    int32_t GetSheetCount() override { return asInt32(document_.call("GetSheetCount"), "GetSheetCount"); }
     std::vector<std::string> GetSheetNames() override
     {
         return asStrings(document_.call("GetSheetNames"), "GetSheetNames");
@@ -147,7 +144,10 @@ private:
 
 }  // namespace
 
-cad::Backend makeBackend() { return makeBackend("SldWorks.Application"); }
+cad::Backend makeBackend()
+{
+    return makeBackend("SldWorks.Application");
+}
 
 cad::Backend makeBackend(const std::string& progId)
 {

@@ -10,7 +10,10 @@ Bstr::Bstr(std::string_view utf8)
         throw std::bad_alloc();
 }
 
-std::string Bstr::utf8() const { return utf8FromBstr(b_); }
+std::string Bstr::utf8() const
+{
+    return utf8FromBstr(b_);
+}
 
 std::string utf8FromBstr(BSTR text)
 {

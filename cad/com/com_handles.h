@@ -17,8 +17,7 @@
 namespace cad::com {
 
 // An owned interface pointer.
-template <class Interface>
-class ComPtr {
+template <class Interface> class ComPtr {
 public:
     ComPtr() = default;
     // Takes over a reference the caller already holds.

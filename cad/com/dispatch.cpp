@@ -47,18 +47,30 @@ struct ExceptionInfo {
 const char* typeName(VARTYPE type)
 {
     switch (type & VT_TYPEMASK) {
-    case VT_EMPTY: return "leer";
-    case VT_NULL: return "Null";
-    case VT_I2: return "VT_I2";
-    case VT_I4: return "VT_I4";
-    case VT_R4: return "VT_R4";
-    case VT_R8: return "VT_R8";
-    case VT_BSTR: return "VT_BSTR";
-    case VT_DISPATCH: return "VT_DISPATCH";
-    case VT_BOOL: return "VT_BOOL";
-    case VT_VARIANT: return "VT_VARIANT";
-    case VT_UNKNOWN: return "VT_UNKNOWN";
-    default: return "unbekannter Typ";
+    case VT_EMPTY:
+        return "leer";
+    case VT_NULL:
+        return "Null";
+    case VT_I2:
+        return "VT_I2";
+    case VT_I4:
+        return "VT_I4";
+    case VT_R4:
+        return "VT_R4";
+    case VT_R8:
+        return "VT_R8";
+    case VT_BSTR:
+        return "VT_BSTR";
+    case VT_DISPATCH:
+        return "VT_DISPATCH";
+    case VT_BOOL:
+        return "VT_BOOL";
+    case VT_VARIANT:
+        return "VT_VARIANT";
+    case VT_UNKNOWN:
+        return "VT_UNKNOWN";
+    default:
+        return "unbekannter Typ";
     }
 }
 
@@ -68,8 +80,8 @@ Variant converted(const Variant& result, VARTYPE type, const char* member)
     Variant value;
     const HRESULT changed = VariantChangeType(value.get(), const_cast<VARIANT*>(&*result), 0, type);
     if (FAILED(changed))
-        fail(member, std::string("unerwartete Antwort (") + typeName((*result).vt) + "): " +
-                         hresultText(changed));
+        fail(member,
+             std::string("unerwartete Antwort (") + typeName((*result).vt) + "): " + hresultText(changed));
     return value;
 }
 
@@ -89,8 +101,7 @@ SAFEARRAY* arrayOf(const VARIANT& v, const char* member)
 }
 
 template <class T, class Convert>
-std::vector<T> elementsOf(const Variant& result, const char* member, VARTYPE elementType,
-                          Convert convert)
+std::vector<T> elementsOf(const Variant& result, const char* member, VARTYPE elementType, Convert convert)
 {
     SAFEARRAY* array = arrayOf(*result, member);
     std::vector<T> elements;
@@ -112,7 +123,8 @@ std::vector<T> elementsOf(const Variant& result, const char* member, VARTYPE ele
             VariantCopyInd(element.get(), static_cast<VARIANT*>(access.data()) + i);
             elements.push_back(convert(element));
         } else {
-            elements.push_back(convert(static_cast<const char*>(access.data()) + i * SafeArrayGetElemsize(array)));
+            elements.push_back(
+                convert(static_cast<const char*>(access.data()) + i * SafeArrayGetElemsize(array)));
         }
     }
     return elements;
@@ -163,8 +175,7 @@ Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Varia
     if (invoked == DISP_E_EXCEPTION)
         fail(member, exception.text(invoked));
     if (invoked == DISP_E_TYPEMISMATCH || invoked == DISP_E_PARAMNOTFOUND)
-        fail(member, hresultText(invoked) + ", Argument " +
-                         std::to_string(args.size() - wrongArgument));
+        fail(member, hresultText(invoked) + ", Argument " + std::to_string(args.size() - wrongArgument));
     if (FAILED(invoked))
         fail(member, hresultText(invoked));
     return result;
@@ -174,8 +185,8 @@ std::string hresultText(HRESULT result)
 {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, DWORD(result), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        DWORD(result), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
     LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
@@ -220,11 +231,19 @@ ComPtr<IDispatch> asDispatch(const Variant& result, const char* member)
     IUnknown* unknown = nullptr;
     switch (v.vt) {
     case VT_EMPTY:
-    case VT_NULL: return object;
-    case VT_DISPATCH: unknown = v.pdispVal; break;
-    case VT_UNKNOWN: unknown = v.punkVal; break;
-    case VT_DISPATCH | VT_BYREF: unknown = v.ppdispVal ? *v.ppdispVal : nullptr; break;
-    default: fail(member, std::string("Objekt erwartet, Antwort ist ") + typeName(v.vt));
+    case VT_NULL:
+        return object;
+    case VT_DISPATCH:
+        unknown = v.pdispVal;
+        break;
+    case VT_UNKNOWN:
+        unknown = v.punkVal;
+        break;
+    case VT_DISPATCH | VT_BYREF:
+        unknown = v.ppdispVal ? *v.ppdispVal : nullptr;
+        break;
+    default:
+        fail(member, std::string("Objekt erwartet, Antwort ist ") + typeName(v.vt));
     }
     if (unknown && FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()))))
         fail(member, "das Objekt ist nicht automatisierbar");

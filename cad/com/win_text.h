@@ -25,12 +25,17 @@ inline std::string narrowTo(std::wstring_view text, UINT codePage)
     const int length =
         WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(std::size_t(length), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), narrow.data(), length, nullptr, nullptr);
     return narrow;
 }
 
-inline std::wstring wideFromUtf8(std::string_view text) { return wideFrom(text, CP_UTF8); }
-inline std::string utf8FromWide(std::wstring_view text) { return narrowTo(text, CP_UTF8); }
+inline std::wstring wideFromUtf8(std::string_view text)
+{
+    return wideFrom(text, CP_UTF8);
+}
+inline std::string utf8FromWide(std::wstring_view text)
+{
+    return narrowTo(text, CP_UTF8);
+}
 
 }  // namespace cad::com

@@ -3,8 +3,8 @@
 #include "cad/dbus/dbus_contract.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -36,17 +36,19 @@ public:
     QList<QVariant> call(const QString& interface, const char* member, const QList<QVariant>& arguments,
                          const char* signature, int timeoutMs = 0) const
     {
-        QDBusMessage message = QDBusMessage::createMethodCall(kService, path_, interface, QLatin1String(member));
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(kService, path_, interface, QLatin1String(member));
         message.setArguments(arguments);
         const QDBusMessage reply =
             bus_.call(message, QDBus::Block, timeoutMs > 0 ? timeoutMs : options_.callTimeoutMs);
         if (reply.type() == QDBusMessage::ErrorMessage)
             throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) + ": " +
-                                  reply.errorMessage().toStdString() + " (" + reply.errorName().toStdString() +
-                                  ")");
+                                  reply.errorMessage().toStdString() + " (" +
+                                  reply.errorName().toStdString() + ")");
         if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String(signature))
-            throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) + ": unerwartete Antwort (" +
-                                  reply.signature().toStdString() + " statt " + signature + ")");
+            throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) +
+                                  ": unerwartete Antwort (" + reply.signature().toStdString() + " statt " +
+                                  signature + ")");
         return reply.arguments();
     }
 
@@ -54,7 +56,10 @@ public:
     const BackendOptions& options() const { return options_; }
 
     // "/" is the bus's way of saying "none".
-    static bool isNone(const QVariant& path) { return path.value<QDBusObjectPath>().path() == QLatin1String("/"); }
+    static bool isNone(const QVariant& path)
+    {
+        return path.value<QDBusObjectPath>().path() == QLatin1String("/");
+    }
 
 private:
     QDBusConnection bus_;
@@ -62,17 +67,26 @@ private:
     BackendOptions options_;
 };
 
-std::string text(const QVariant& v) { return v.toString().toStdString(); }
+std::string text(const QVariant& v)
+{
+    return v.toString().toStdString();
+}
 
 class DBusSheet : public Sheet {
 public:
-    DBusSheet(QDBusConnection bus, QString path, const BackendOptions& options) : remote_(bus, path, options) {}
+    DBusSheet(QDBusConnection bus, QString path, const BackendOptions& options) : remote_(bus, path, options)
+    {
+    }
 
     std::string GetName() override { return text(remote_.call(kSheet, "GetName", {}, "s").at(0)); }
-    std::string GetTemplateName() override { return text(remote_.call(kSheet, "GetTemplateName", {}, "s").at(0)); }
+    std::string GetTemplateName() override
+    {
+        return text(remote_.call(kSheet, "GetTemplateName", {}, "s").at(0));
+    }
     std::vector<double> GetProperties() override
     {
-        const QList<double> values = qdbus_cast<QList<double>>(remote_.call(kSheet, "GetProperties", {}, "ad").at(0));
+        const QList<double> values =
+            qdbus_cast<QList<double>>(remote_.call(kSheet, "GetProperties", {}, "ad").at(0));
         return {values.begin(), values.end()};
     }
 
@@ -82,10 +96,16 @@ private:
 
 class DBusDocument : public Document {
 public:
-    DBusDocument(QDBusConnection bus, QString path, const BackendOptions& options) : remote_(bus, path, options) {}
+    DBusDocument(QDBusConnection bus, QString path, const BackendOptions& options)
+        : remote_(bus, path, options)
+    {
+    }
 
     int32_t GetType() override { return remote_.call(kModelDoc, "GetType", {}, "i").at(0).toInt(); }
-    int32_t GetSheetCount() override { return remote_.call(kDrawingDoc, "GetSheetCount", {}, "i").at(0).toInt(); }
+    int32_t GetSheetCount() override
+    {
+        return remote_.call(kDrawingDoc, "GetSheetCount", {}, "i").at(0).toInt();
+    }
     std::vector<std::string> GetSheetNames() override
     {
         std::vector<std::string> names;
@@ -98,11 +118,13 @@ public:
         const QVariant path = remote_.call(kDrawingDoc, "GetCurrentSheet", {}, "o").at(0);
         if (Remote::isNone(path))
             return nullptr;
-        return std::make_unique<DBusSheet>(remote_.bus(), path.value<QDBusObjectPath>().path(), remote_.options());
+        return std::make_unique<DBusSheet>(remote_.bus(), path.value<QDBusObjectPath>().path(),
+                                           remote_.options());
     }
     int32_t ActivateSheet(std::string& name) override
     {
-        const bool active = remote_.call(kDrawingDoc, "ActivateSheet", {QString::fromStdString(name)}, "b").at(0).toBool();
+        const bool active =
+            remote_.call(kDrawingDoc, "ActivateSheet", {QString::fromStdString(name)}, "b").at(0).toBool();
         return active ? kTrue : kFalse;
     }
     std::string GetTitle() override { return text(remote_.call(kModelDoc, "GetTitle", {}, "s").at(0)); }
@@ -129,7 +151,8 @@ public:
     void Visible(bool visible) override
     {
         remote_.call(QStringLiteral("org.freedesktop.DBus.Properties"), "Set",
-                     {kApplication, QStringLiteral("Visible"), QVariant::fromValue(QDBusVariant(visible))}, "");
+                     {kApplication, QStringLiteral("Visible"), QVariant::fromValue(QDBusVariant(visible))},
+                     "");
     }
     std::unique_ptr<Document> ActiveDoc() override
     {
@@ -159,7 +182,9 @@ public:
     int16_t SetUserPreferenceIntegerValue(int32_t preference, int32_t value) override
     {
         return static_cast<int16_t>(
-            remote_.call(kApplication, "SetUserPreferenceIntegerValue", {preference, value}, "n").at(0).toInt());
+            remote_.call(kApplication, "SetUserPreferenceIntegerValue", {preference, value}, "n")
+                .at(0)
+                .toInt());
     }
     void SetUserPreferenceToggle(int32_t preference, bool value) override
     {
@@ -172,7 +197,9 @@ public:
     int16_t SetUserPreferenceDoubleValue(int32_t preference, double& value) override
     {
         return static_cast<int16_t>(
-            remote_.call(kApplication, "SetUserPreferenceDoubleValue", {preference, value}, "n").at(0).toInt());
+            remote_.call(kApplication, "SetUserPreferenceDoubleValue", {preference, value}, "n")
+                .at(0)
+                .toInt());
     }
 
 private:
@@ -245,7 +272,10 @@ std::string cadsimBesideExecutable()
     return folder.isEmpty() ? std::string() : (folder + QStringLiteral("/cadsim")).toStdString();
 }
 
-cad::Backend makeBackend() { return makeBackend(BackendOptions{}); }
+cad::Backend makeBackend()
+{
+    return makeBackend(BackendOptions{});
+}
 
 cad::Backend makeBackend(BackendOptions options)
 {

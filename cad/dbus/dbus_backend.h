@@ -14,7 +14,7 @@ struct BackendOptions {
     // Empty: "cadsim" beside the running executable.
     std::string cadsimPath;
     std::vector<std::string> cadsimArguments;
-    int startWaitMs = 8000;   // how long a started cadsim may take to own the name
+    int startWaitMs = 8000;  // how long a started cadsim may take to own the name
     int callTimeoutMs = 5000;
     int saveTimeoutMs = 120000;  // rendering a large sheet at high resolution takes a while
 };

@@ -2,8 +2,8 @@
 // cadsim on a private bus, writing real TIFF files.
 #include "app/frmMain.h"
 #include "tests/support/cadsim_fixture.h"
-#include "tests/support/tiff_readback.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/tiff_readback.h"
 #include "tiffoptions/swx_sldtools.h"
 
 #include <QAbstractButton>
@@ -22,7 +22,10 @@ namespace {
 using bustest::readTiff;
 
 // Pixels of a page side at a resolution, as a renderer rounds them.
-uint32_t pixels(double millimetres, int dpi) { return static_cast<uint32_t>(std::lround(millimetres / 25.4 * dpi)); }
+uint32_t pixels(double millimetres, int dpi)
+{
+    return static_cast<uint32_t>(std::lround(millimetres / 25.4 * dpi));
+}
 
 void expectPage(const std::string& file, double widthMm, double heightMm, int dpi)
 {
@@ -40,10 +43,11 @@ protected:
     void SetUp() override
     {
         CadsimTest::SetUp();
-        drawing = writeFile("Flansch.json",
-                            bustest::drawingJson("Flansch", {{"Blatt1", 7, 7},
-                                                             {"Blatt2", 8, 8},
-                                                             {"Blatt3", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
+        drawing = writeFile(
+            "Flansch.json",
+            bustest::drawingJson("Flansch", {{"Blatt1", 7, 7},
+                                             {"Blatt2", 8, 8},
+                                             {"Blatt3", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
         start({drawing});
         form = std::make_unique<frmMain>();
         form->setMessageBoxes(boxes);
@@ -53,7 +57,10 @@ protected:
         form.reset();
         CadsimTest::TearDown();
     }
-    void clickExport() { QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); }
+    void clickExport()
+    {
+        QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton);
+    }
     std::string inFolder(const std::string& name) const { return folder() + "/" + name; }
 
     std::string drawing;
@@ -87,10 +94,16 @@ TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatThenSheetNamesThenThePreferenceFo
     QTest::keyClicks(form->control<QLineEdit>("txtTS_SaveDirectory"), QString::fromStdString(out));
     clickExport();
     EXPECT_EQ(form->ausgabe().text(), "Speichere einzelne Blätter von als TIFF\r\n"
-                                      "gesichert Sheet 0 unter : " + out + "/Blatt1.tif\r\n"
-                                      "gesichert Sheet 1 unter : " + out + "/Blatt2.tif\r\n"
-                                      "gesichert Sheet 2 unter : " + out + "/Blatt3.tif\r\n"
-                                      "--- Erfolgreich abgeschlossen ---");
+                                      "gesichert Sheet 0 unter : " +
+                                          out +
+                                          "/Blatt1.tif\r\n"
+                                          "gesichert Sheet 1 unter : " +
+                                          out +
+                                          "/Blatt2.tif\r\n"
+                                          "gesichert Sheet 2 unter : " +
+                                          out +
+                                          "/Blatt3.tif\r\n"
+                                          "--- Erfolgreich abgeschlossen ---");
     expectPage(out + "/Blatt1.tif", 210, 297, dpi);
     expectPage(out + "/Blatt3.tif", 500, 250, dpi);
 
@@ -122,4 +135,4 @@ TEST_F(ExportEndToEnd, KilledCadsimGivesAMessageAndAUsableWindow)
     EXPECT_TRUE(form->control("cmdTS_SaveSheetAsTiff")->isEnabled());
 }
 
-} // namespace
+}  // namespace

@@ -25,7 +25,8 @@ struct Boxes : ui::MessageBoxes {
     std::vector<Shown> shown;
     void show(const std::string& text, const std::string& title, ui::Icon) override
     {
-        shown.push_back({text, title, form->control("lblWorking")->isVisibleTo(form), form->cursor().shape()});
+        shown.push_back(
+            {text, title, form->control("lblWorking")->isVisibleTo(form), form->cursor().shape()});
     }
 };
 
@@ -34,16 +35,20 @@ struct MainWindowExport : ::testing::Test {
     {
         cad.install();
         fake::setDefaultPreferences(cad);
-        cad.document = fake::Document{cad::kDocDrawing, "Welle",
-                                      {fake::makeSheet("Blatt1", 7), fake::makeSheet("Blatt2", 9)}, 0};
+        cad.document = fake::Document{
+            cad::kDocDrawing, "Welle", {fake::makeSheet("Blatt1", 7), fake::makeSheet("Blatt2", 9)}, 0};
         boxes.form = form.get();
         form->setMessageBoxes(boxes);
     }
-    void clickExport() { QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); }
+    void clickExport()
+    {
+        QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton);
+    }
     std::string log() const { return form->ausgabe().text(); }
     bool idle() const
     {
-        return !form->control("lblWorking")->isVisibleTo(form.get()) && form->cursor().shape() == Qt::ArrowCursor;
+        return !form->control("lblWorking")->isVisibleTo(form.get()) &&
+               form->cursor().shape() == Qt::ArrowCursor;
     }
 
     fake::Cad cad;
@@ -70,7 +75,8 @@ TEST_F(MainWindowExport, ExportButtonRunsWithTheWindowsSettings)
     cad.savedFiles.clear();
     cad.clearJournal();
     clickExport();
-    EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{"/archiv/tiff/Blatt1.tif", "/archiv/tiff/Blatt2.tif"}));
+    EXPECT_EQ(cad.savedFiles,
+              (std::vector<std::string>{"/archiv/tiff/Blatt1.tif", "/archiv/tiff/Blatt2.tif"}));
     EXPECT_TRUE(cad.journalOf("GetProperties").empty());
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -103,4 +109,4 @@ TEST_F(MainWindowExport, AutomationErrorLeavesAUsableWindow)
     EXPECT_EQ(log().substr(log().size() - 33), "--- Erfolgreich abgeschlossen ---");
 }
 
-} // namespace
+}  // namespace

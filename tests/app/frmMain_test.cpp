@@ -33,7 +33,7 @@ struct MainWindow : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(MainWindow, StateAfterOpening)
 {
@@ -113,7 +113,7 @@ TEST_F(MainWindow, NamingOptionsAreNeverBothSelected)
     QTest::mouseClick(sheet, Qt::LeftButton);
     EXPECT_TRUE(sheet->isChecked());
     EXPECT_FALSE(title->isChecked());
-    QTest::mouseClick(sheet, Qt::LeftButton); // clicking the selected one keeps it selected
+    QTest::mouseClick(sheet, Qt::LeftButton);  // clicking the selected one keeps it selected
     EXPECT_TRUE(sheet->isChecked());
     QTest::mouseClick(title, Qt::LeftButton, {}, QPoint(title->width() / 2, title->height() - 3));
     EXPECT_TRUE(title->isChecked());
@@ -125,8 +125,9 @@ TEST_F(MainWindow, FocusStartsOnBeendenAndTabFollowsTheTabIndex)
     showActive();
     EXPECT_EQ(QApplication::focusWidget(), form->control("cmdExit"));
     // Directory field and "..." are disabled, the labels and frames take no focus.
-    const char* forward[] = {"chkTS_DrwOwnFormat", "txtAusgabe", "cmdTS_SaveSheetAsTiff",
-                             "optTS_SaveAsTitleName(0)", "chkTS_SaveInDocFolder", "cmdExit"};
+    const char* forward[] = {"chkTS_DrwOwnFormat",    "txtAusgabe",
+                             "cmdTS_SaveSheetAsTiff", "optTS_SaveAsTitleName(0)",
+                             "chkTS_SaveInDocFolder", "cmdExit"};
     for (const char* name : forward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
@@ -175,8 +176,8 @@ TEST_F(MainWindow, WithoutAnEndingActionTheProgramRunsOn)
 {
     showActive();
     // The guard in execAround proves it can tell "ended" from "still running".
-    EXPECT_EQ(fake::execAround([&] { QTest::mouseClick(form->control("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); },
-                               200),
+    EXPECT_EQ(fake::execAround(
+                  [&] { QTest::mouseClick(form->control("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); }, 200),
               fake::kNotEnded);
 }
 

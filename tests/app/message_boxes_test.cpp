@@ -26,8 +26,8 @@ Seen showAndRead(const std::string& text, const std::string& title, ui::Icon ico
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr)
             return;
-        seen = {box->windowTitle(), box->text(),         box->icon(),
-                box->textFormat(),  box->standardButtons(), box->windowModality()};
+        seen = {box->windowTitle(),     box->text(),          box->icon(), box->textFormat(),
+                box->standardButtons(), box->windowModality()};
         box->button(QMessageBox::Ok)->click();
         answered = true;
     });
@@ -37,7 +37,7 @@ Seen showAndRead(const std::string& text, const std::string& title, ui::Icon ico
     return seen;
 }
 
-} // namespace
+}  // namespace
 
 TEST(QtMessageBoxes, ModalWithOkOnlyAndTheGivenTitleAndIcon)
 {

@@ -26,7 +26,7 @@ struct Log : ::testing::Test {
     ui::TextBoxLog log{&box};
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Log, ShowsOneLineBreakPerLineEndAndReadsBackCrLf)
 {

@@ -28,8 +28,8 @@ int py(int twips)
     return twipsToPixels(twips, logicalDpiY());
 }
 
-const WindowDef kSample{.name = "frmSample", .title = "Probe", .width = 4800, .height = 4500,
-                        .placement = Placement{1500, 1500}};
+const WindowDef kSample{
+    .name = "frmSample", .title = "Probe", .width = 4800, .height = 4500, .placement = Placement{1500, 1500}};
 
 // clang-format off
 // Rows deliberately out of tab order, with containers, groups and flags.
@@ -73,14 +73,14 @@ struct Sample : ::testing::Test {
     std::unique_ptr<Form> form = std::make_unique<Form>(kSample, kRows);
 };
 
-} // namespace
+}  // namespace
 
 TEST(TwipsToPixels, RoundsToTheNearestPixelAtTheGivenDpi)
 {
     EXPECT_EQ(twipsToPixels(5265, 96), 351);
     EXPECT_EQ(twipsToPixels(6480, 96), 432);
-    EXPECT_EQ(twipsToPixels(7, 96), 0);   // 0.47 px
-    EXPECT_EQ(twipsToPixels(8, 96), 1);   // 0.53 px
+    EXPECT_EQ(twipsToPixels(7, 96), 0);  // 0.47 px
+    EXPECT_EQ(twipsToPixels(8, 96), 1);  // 0.53 px
     EXPECT_EQ(twipsToPixels(120, 120), 10);
     EXPECT_EQ(twipsToPixels(1440, 144), 144);
 }
@@ -93,7 +93,7 @@ TEST_F(Sample, EveryRowBecomesItsWidgetKindUnderItsName)
     EXPECT_NE(form->control<LineWidget>("Line1(0)"), nullptr);
     EXPECT_EQ(form->findChild<QWidget*>("optWahl(1)"), form->control("optWahl(1)"));
     EXPECT_EQ(form->control("gibtEsNicht"), nullptr);
-    EXPECT_EQ(form->control<QLineEdit>("cmdOK"), nullptr); // wrong kind
+    EXPECT_EQ(form->control<QLineEdit>("cmdOK"), nullptr);  // wrong kind
     for (const char* list : {"cmbListe", "Drive1"}) {
         ASSERT_NE(form->control<QComboBox>(list), nullptr) << list;
         EXPECT_FALSE(form->control<QComboBox>(list)->isEditable()) << list;
@@ -135,8 +135,12 @@ TEST_F(Sample, ClientAreaAndPlacementAreTheTablesAndControlsStayOnResize)
 
 TEST(FixedDialog, HasAFixedSizeAndNeitherMinimizeNorMaximize)
 {
-    const WindowDef def{.name = "frmDialog", .title = "Dialog", .width = 4680, .height = 3225,
-                        .border = Border::FixedDialog, .icon = false};
+    const WindowDef def{.name = "frmDialog",
+                        .title = "Dialog",
+                        .width = 4680,
+                        .height = 3225,
+                        .border = Border::FixedDialog,
+                        .icon = false};
     Form form(def, {});
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_EQ(form.size(), QSize(px(4680), py(3225)));
@@ -149,7 +153,8 @@ TEST(FixedDialog, HasAFixedSizeAndNeitherMinimizeNorMaximize)
 TEST(TableErrors, AContainerMustBeAFrameListedBefore)
 {
     const WindowDef def{.name = "frmKaputt", .width = 1500, .height = 1500};
-    EXPECT_THROW(Form(def, {{.name = "txtA", .kind = Kind::TextBox, .container = "Frame9"}}), std::logic_error);
+    EXPECT_THROW(Form(def, {{.name = "txtA", .kind = Kind::TextBox, .container = "Frame9"}}),
+                 std::logic_error);
     EXPECT_THROW(Form(def, {{.name = "txtA", .kind = Kind::TextBox},
                             {.name = "txtB", .kind = Kind::TextBox, .container = "txtA"}}),
                  std::logic_error);
@@ -196,8 +201,8 @@ TEST_F(Sample, TabOrderFollowsTheTabIndexOverFocusableControls)
     for (QWidget* w : form->tabOrder())
         names.push_back(w->objectName());
     // Frames, labels, images and lines take no focus.
-    const std::vector<QString> expected{"cmdAndere", "txtEins", "txtLog", "optWahl(0)", "optWahl(1)",
-                                        "chkLinks", "cmdOK", "cmbListe", "Drive1", "Dir1"};
+    const std::vector<QString> expected{"cmdAndere", "txtEins", "txtLog",   "optWahl(0)", "optWahl(1)",
+                                        "chkLinks",  "cmdOK",   "cmbListe", "Drive1",     "Dir1"};
     EXPECT_EQ(names, expected);
 }
 

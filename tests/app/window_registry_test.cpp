@@ -29,7 +29,7 @@ struct Registry : ::testing::Test {
     void TearDown() override { registry.destroyAll(); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Registry, ASecondRequestShowsTheSameWindowWithoutLoadingIt)
 {

@@ -33,9 +33,9 @@ struct Props {
 Props holeSheetProperties(const std::string& name)
 {
     Props p;
-    p.ok = HoleSheetProperties(name, p.templatePath, p.paperCode, p.paperName, p.templateCode,
-                               p.templateName, p.numerator, p.denominator, p.scaleText, p.firstAngle,
-                               p.width, p.height, p.error);
+    p.ok = HoleSheetProperties(name, p.templatePath, p.paperCode, p.paperName, p.templateCode, p.templateName,
+                               p.numerator, p.denominator, p.scaleText, p.firstAngle, p.width, p.height,
+                               p.error);
     return p;
 }
 
@@ -45,7 +45,8 @@ protected:
     {
         setDecimalSeparator(',');
         cad.install();
-        cad.document = fake::Document{cad::kDocDrawing, "Flansch",
+        cad.document = fake::Document{cad::kDocDrawing,
+                                      "Flansch",
                                       {fake::makeSheet("Blatt1", 6, 6, 1, 2, true),
                                        fake::makeSheet("Blatt2", 8, 13, 1, 2.5, false),
                                        fake::makeSheet("Blatt3", 12, 12, 2, 1, true)},
@@ -64,8 +65,8 @@ TEST_F(SheetQueries, NamesOfADrawing)
     EXPECT_EQ(n.current, "Blatt2");
     EXPECT_EQ(n.error, "");
     EXPECT_EQ(cad.journal(), (std::vector<std::string>{"attach", "Visible(b:true)", "ActiveDoc()",
-                                                        "GetType()", "GetSheetCount()", "GetSheetNames()",
-                                                        "GetCurrentSheet()", "GetName()"}));
+                                                       "GetType()", "GetSheetCount()", "GetSheetNames()",
+                                                       "GetCurrentSheet()", "GetName()"}));
 }
 
 TEST_F(SheetQueries, DrawingWithoutSheets)
@@ -210,8 +211,8 @@ TEST_F(SheetQueries, AutomationErrorMidwayKeepsWhatWasWritten)
     cad.addFault({"GetProperties"});
     Props p;
     EXPECT_THROW(HoleSheetProperties("Blatt3", p.templatePath, p.paperCode, p.paperName, p.templateCode,
-                                     p.templateName, p.numerator, p.denominator, p.scaleText,
-                                     p.firstAngle, p.width, p.height, p.error),
+                                     p.templateName, p.numerator, p.denominator, p.scaleText, p.firstAngle,
+                                     p.width, p.height, p.error),
                  AutomationError);
     EXPECT_EQ(p.templatePath, "C:\\Vorlagen\\Blatt3.drt");
     EXPECT_EQ(p.paperCode, 99);

@@ -11,12 +11,11 @@ class Queries : public CadsimTest {
 protected:
     void startWithFlange()
     {
-        start({writeFile("Flansch.json",
-                         drawingJson("Flansch",
-                                     {{"Blatt1", 8, 8},
-                                      {"Blatt2", 7, 13},
-                                      {"Blatt3", 12, 12, R"("width": 0.5, "height": 0.25)"}},
-                                     "Blatt2"))});
+        start({writeFile("Flansch.json", drawingJson("Flansch",
+                                                     {{"Blatt1", 8, 8},
+                                                      {"Blatt2", 7, 13},
+                                                      {"Blatt3", 12, 12, R"("width": 0.5, "height": 0.25)"}},
+                                                     "Blatt2"))});
     }
 };
 
@@ -106,7 +105,9 @@ TEST_F(Queries, OpenDocumentActivatesAndABrokenFileChangesNothing)
 {
     start({}, {"--empty"});
     EXPECT_EQ(activeDoc(), nullptr);
-    EXPECT_EQ(control("OpenDocument", {QString::fromStdString(writeFile("A.json", drawingJson("A", {{"S1"}})))}), "");
+    EXPECT_EQ(
+        control("OpenDocument", {QString::fromStdString(writeFile("A.json", drawingJson("A", {{"S1"}})))}),
+        "");
     EXPECT_EQ(activeDoc()->GetTitle(), "A - S1");
     const std::string broken = writeFile("kaputt.json", R"({"type": "drawing", "sheets": [{"name": 1}]})");
     const std::string error = control("OpenDocument", {QString::fromStdString(broken)});

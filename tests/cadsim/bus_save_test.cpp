@@ -72,7 +72,10 @@ protected:
     std::string drawing;
 };
 
-int pixels(double mm, int dpi) { return static_cast<int>(std::lround(mm / 25.4 * dpi)); }
+int pixels(double mm, int dpi)
+{
+    return static_cast<int>(std::lround(mm / 25.4 * dpi));
+}
 
 TEST_F(Save, DefaultPreferencesGiveAGroup4PageOfA3At200Dpi)
 {

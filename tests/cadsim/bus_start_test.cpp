@@ -18,8 +18,8 @@ TEST(CadsimStart, HelpExplainsOptionsFormatControlAndResultCodes)
 {
     std::string out;
     ASSERT_EQ(runCadsimToEnd({"--help"}, out), 0);
-    for (const char* part : {"--headless", "--prefs", "--empty", "\"polyline\"", "InjectFault", "SaveAsSilent",
-                             "5 Group 4 mit Farbe", "4 Zeichen im Dateinamen"})
+    for (const char* part : {"--headless", "--prefs", "--empty", "\"polyline\"", "InjectFault",
+                             "SaveAsSilent", "5 Group 4 mit Farbe", "4 Zeichen im Dateinamen"})
         EXPECT_NE(out.find(part), std::string::npos) << part;
     EXPECT_EQ(runCadsimToEnd({"--frobnicate"}, out), 2);
     EXPECT_NE(out.find("unbekannte Option --frobnicate"), std::string::npos) << out;
@@ -81,8 +81,9 @@ TEST_F(Start, TheBackendStartsCadsimWhenNobodyOwnsTheName)
 TEST_F(Start, NoCadsimOnTheBusAfterTheStartMeansNoApplicationAtOnce)
 {
     options.startWaitMs = 20000;
-    for (const std::vector<std::string>& program : {std::vector<std::string>{testbus::cadsimProgram(), "--frobnicate"},
-                                                    std::vector<std::string>{folder() + "/cadsim-fehlt"}}) {
+    for (const std::vector<std::string>& program :
+         {std::vector<std::string>{testbus::cadsimProgram(), "--frobnicate"},
+          std::vector<std::string>{folder() + "/cadsim-fehlt"}}) {
         options.cadsimPath = program[0];
         options.cadsimArguments.assign(program.begin() + 1, program.end());
         cad::setBackend(cad::dbus::makeBackend(options));

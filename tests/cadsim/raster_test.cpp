@@ -1,8 +1,8 @@
 #include "cadsim/drawing.h"
+#include "cadsim/group4.h"
 #include "cadsim/page_layout.h"
 #include "cadsim/raster.h"
 #include "cadsim/sheet_shapes.h"
-#include "cadsim/group4.h"
 #include "cadsim/tiff_writer.h"
 
 #include <tiffio.h>
@@ -109,9 +109,12 @@ TEST(Raster, BandsGiveTheSameBitsAsOneWholePage)
         return e;
     };
     using K = cadsim::Entity::Kind;
-    sheet.entities = {entity(K::Rect, {5, 5, 90, 60}), entity(K::Line, {0, 0, 100, 70}),
-                      entity(K::Circle, {50, 35, 20}), entity(K::Arc, {50, 35, 30, 45, 200}),
-                      entity(K::Polyline, {10, 60, 20, 50, 30, 60}), entity(K::Text, {10, 10, 6}, "Blatt 1")};
+    sheet.entities = {entity(K::Rect, {5, 5, 90, 60}),
+                      entity(K::Line, {0, 0, 100, 70}),
+                      entity(K::Circle, {50, 35, 20}),
+                      entity(K::Arc, {50, 35, 30, 45, 200}),
+                      entity(K::Polyline, {10, 60, 20, 50, 30, 60}),
+                      entity(K::Text, {10, 10, 6}, "Blatt 1")};
     cadsim::TiffPreferences p;
     p.dpi = 300;
     p.paperSize = 12;
@@ -193,7 +196,9 @@ TEST(Group4, StripsDecodeWithLibtiffToTheSameRows)
                 for (int r = first; r < std::min(height, first + stripRows); ++r)
                     encoder.addRow(rows[r]);
                 const auto& data = encoder.endStrip();
-                ASSERT_GE(TIFFWriteRawStrip(tif, strip, const_cast<uint8_t*>(data.data()), tmsize_t(data.size())), 0);
+                ASSERT_GE(
+                    TIFFWriteRawStrip(tif, strip, const_cast<uint8_t*>(data.data()), tmsize_t(data.size())),
+                    0);
             }
             TIFFClose(tif);
         }

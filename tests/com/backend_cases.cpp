@@ -10,7 +10,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const standin::Control& server() { return standin::control(); }
+const standin::Control& server()
+{
+    return standin::control();
+}
 
 CASE(AttachCreatesTheServerAndMakesItVisible)
 {
@@ -72,19 +75,20 @@ CASE(DocumentMembersGoOutWithTheirVariantTypes)
         CHECK_EQ(document->SaveAsSilent(file, flag), 0);
         CHECK(flag);
     }
-    CHECK_EQ(server().journal(), (Lines{
-                                     "Visible=VT_BOOL -1",
-                                     "ActiveDoc()",
-                                     "GetType()",
-                                     "GetSheetCount()",
-                                     "GetSheetNames()",
-                                     "GetCurrentSheet()",
-                                     "GetName()",
-                                     "ActivateSheet(VT_BYREF|VT_BSTR Maße)",
-                                     "ActivateSheet(VT_BYREF|VT_BSTR Blatt9)",
-                                     "GetTitle()",
-                                     "SaveAsSilent(VT_BYREF|VT_BSTR C:\\out\\Blatt2.tif, VT_BYREF|VT_BOOL -1)",
-                                 }));
+    CHECK_EQ(server().journal(),
+             (Lines{
+                 "Visible=VT_BOOL -1",
+                 "ActiveDoc()",
+                 "GetType()",
+                 "GetSheetCount()",
+                 "GetSheetNames()",
+                 "GetCurrentSheet()",
+                 "GetName()",
+                 "ActivateSheet(VT_BYREF|VT_BSTR Maße)",
+                 "ActivateSheet(VT_BYREF|VT_BSTR Blatt9)",
+                 "GetTitle()",
+                 "SaveAsSilent(VT_BYREF|VT_BSTR C:\\out\\Blatt2.tif, VT_BYREF|VT_BOOL -1)",
+             }));
     CHECK_EQ(server().living(), 0);
 }
 

@@ -18,7 +18,10 @@ std::vector<Case>& cases()
 std::vector<std::string> failures;
 }  // namespace
 
-void registerCase(const char* name, void (*run)()) { cases().push_back({name, run}); }
+void registerCase(const char* name, void (*run)())
+{
+    cases().push_back({name, run});
+}
 
 void failure(const char* file, int line, const std::string& text)
 {

@@ -14,8 +14,7 @@ void failure(const char* file, int line, const std::string& text);
 // Runs every case in the order of registration; the process's exit code.
 int runAll(const std::string& filter);
 
-template <class T>
-std::string shown(const T& value)
+template <class T> std::string shown(const T& value)
 {
     std::ostringstream out;
     if constexpr (std::is_same_v<T, std::string>)
@@ -38,8 +37,9 @@ template <class A, class B>
 void equal(const A& actual, const B& expected, const char* actualText, const char* file, int line)
 {
     if (!(actual == expected))
-        failure(file, line, std::string(actualText) + "\n      ist:  " + shown(actual) +
-                                "\n      soll: " + shown(B(expected)));
+        failure(file, line,
+                std::string(actualText) + "\n      ist:  " + shown(actual) +
+                    "\n      soll: " + shown(B(expected)));
 }
 
 struct Registrar {
@@ -48,11 +48,10 @@ struct Registrar {
 
 }  // namespace check
 
-#define CASE(name)                                               \
-    static void name();                                          \
-    static const check::Registrar name##Registrar(#name, name); \
+#define CASE(name)                                                                                           \
+    static void name();                                                                                      \
+    static const check::Registrar name##Registrar(#name, name);                                              \
     static void name()
 
-#define CHECK(condition) \
-    ((condition) ? void() : check::failure(__FILE__, __LINE__, "CHECK(" #condition ")"))
+#define CHECK(condition) ((condition) ? void() : check::failure(__FILE__, __LINE__, "CHECK(" #condition ")"))
 #define CHECK_EQ(actual, expected) check::equal((actual), (expected), #actual, __FILE__, __LINE__)

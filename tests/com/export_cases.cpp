@@ -11,7 +11,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const standin::Control& server() { return standin::control(); }
+const standin::Control& server()
+{
+    return standin::control();
+}
 
 std::string runExport(const kup::ExportSettings& settings, fake::MessageRecorder& boxes)
 {

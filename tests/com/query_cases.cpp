@@ -9,7 +9,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const standin::Control& server() { return standin::control(); }
+const standin::Control& server()
+{
+    return standin::control();
+}
 
 CASE(HoleSheetNamesOverCom)
 {
@@ -43,9 +46,8 @@ CASE(HoleSheetPropertiesOverCom)
     std::string templatePath, paperName, templateName, scaleText, error;
     int32_t paperCode = 0, templateCode = 0, firstAngle = 0;
     double numerator = 0, denominator = 0, width = 0, height = 0;
-    CHECK(cad::HoleSheetProperties("Detail", templatePath, paperCode, paperName, templateCode,
-                                   templateName, numerator, denominator, scaleText, firstAngle,
-                                   width, height, error));
+    CHECK(cad::HoleSheetProperties("Detail", templatePath, paperCode, paperName, templateCode, templateName,
+                                   numerator, denominator, scaleText, firstAngle, width, height, error));
     CHECK_EQ(templatePath, std::string("C:\\Vorlagen\\Detail.drt"));
     CHECK_EQ(paperName, std::string("benutzerdefiniert"));
     CHECK_EQ(templateName, std::string("keine Vorlage"));
@@ -54,9 +56,8 @@ CASE(HoleSheetPropertiesOverCom)
     CHECK_EQ(width, 0.1);
     CHECK_EQ(server().journalOf("ActivateSheet"), Lines{"ActivateSheet(VT_BYREF|VT_BSTR Detail)"});
 
-    CHECK(!cad::HoleSheetProperties("Blatt9", templatePath, paperCode, paperName, templateCode,
-                                    templateName, numerator, denominator, scaleText, firstAngle,
-                                    width, height, error));
+    CHECK(!cad::HoleSheetProperties("Blatt9", templatePath, paperCode, paperName, templateCode, templateName,
+                                    numerator, denominator, scaleText, firstAngle, width, height, error));
     CHECK_EQ(error, std::string("Konnte Blatt mit Namen Blatt9nicht ansprechen. Verlasse Prozedur!"));
 }
 

@@ -96,7 +96,10 @@ std::string startSysInfo(const SysInfoSetup& setup, bool expectStart)
     return text + "gestartet: " + setup.started(expectStart);
 }
 
-std::string q(const std::string& text) { return "\"" + text + "\""; }
+std::string q(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
 
 CASE(KeyValuesThroughTheRegistryFunctions)
 {
@@ -159,12 +162,13 @@ CASE(SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
             testkeys::reg("add " + q(std::string("HKLM\\") + kMsinfo) + " /v PATH /d " +
                           q(setup.folder() + "\\" + row.pathValue) + " /f");
         if (row.locationKey)
-            testkeys::reg("add " + q(std::string("HKLM\\") + kLocation) + " /v MSINFO /d " + q(setup.folder()) +
-                          " /f");
+            testkeys::reg("add " + q(std::string("HKLM\\") + kLocation) + " /v MSINFO /d " +
+                          q(setup.folder()) + " /f");
         const std::string expected =
             row.started ? std::string("gestartet: ") + row.started + " "
                         : "KUP_Tools: System-Informationen sind augenblicklich nicht verfügbar.; gestartet: ";
-        CHECK_EQ(row.what + (": " + startSysInfo(setup, row.started != nullptr)), row.what + (": " + expected));
+        CHECK_EQ(row.what + (": " + startSysInfo(setup, row.started != nullptr)),
+                 row.what + (": " + expected));
     }
 }
 

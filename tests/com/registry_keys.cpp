@@ -28,8 +28,8 @@ unsigned long run(const std::wstring& commandLine)
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &startup, &process);
+    const BOOL started =
+        CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(nul);
     if (!started)
         throw std::runtime_error("nicht startbar: " + cad::com::utf8FromWide(commandLine));
@@ -47,7 +47,10 @@ void reg(const std::string& arguments)
         throw std::runtime_error("reg " + arguments + " schlug fehl");
 }
 
-ProgIdRemoved::ProgIdRemoved() { reg("delete \"HKCR\\SldWorks.Application\" /f"); }
+ProgIdRemoved::ProgIdRemoved()
+{
+    reg("delete \"HKCR\\SldWorks.Application\" /f");
+}
 
 ProgIdRemoved::~ProgIdRemoved()
 {

@@ -18,8 +18,7 @@ std::wstring registeredDll()
     return path;
 }
 
-template <class Function>
-void load(HMODULE dll, Function& function, const char* name)
+template <class Function> void load(HMODULE dll, Function& function, const char* name)
 {
     function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
     if (!function)

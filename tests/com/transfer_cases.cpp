@@ -8,7 +8,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const standin::Control& server() { return standin::control(); }
+const standin::Control& server()
+{
+    return standin::control();
+}
 
 CASE(HoleSwxTiffOptionsOverCom)
 {

@@ -15,20 +15,18 @@
 #include <cstdlib>
 #include <string>
 
-namespace
-{
+namespace {
 
 // PATH is the process's: set for one test, restored afterwards.
-class SearchPath
-{
-  public:
+class SearchPath {
+public:
     explicit SearchPath(const QString& path) : previous_(std::getenv("PATH") ? std::getenv("PATH") : "")
     {
         setenv("PATH", path.toLocal8Bit().constData(), 1);
     }
     ~SearchPath() { setenv("PATH", previous_.c_str(), 1); }
 
-  private:
+private:
     std::string previous_;
 };
 
@@ -44,7 +42,7 @@ QString writeProgram(const QString& folder, const std::string& name, const QStri
     return path;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DesktopLauncher, OrdinaryFilesOnlyCount)
 {

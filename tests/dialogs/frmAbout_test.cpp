@@ -15,8 +15,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 const char* const kUnavailable = "System-Informationen sind augenblicklich nicht verfügbar.";
 
@@ -34,7 +33,7 @@ struct About : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(About, TextsAreSetWhenTheWindowLoads)
 {
@@ -105,7 +104,7 @@ TEST(AboutWindow, OpensOnceAndLoadsAfreshAfterOk)
     frmAbout* first = ui::windows().show<frmAbout>();
     first->setWindowTitle("geändert");
     EXPECT_EQ(ui::windows().show<frmAbout>(), first);
-    EXPECT_EQ(first->windowTitle(), "geändert"); // not loaded again
+    EXPECT_EQ(first->windowTitle(), "geändert");  // not loaded again
 
     QTest::mouseClick(first->control("cmdOK"), Qt::LeftButton);
     EXPECT_EQ(ui::windows().find<frmAbout>(), nullptr);

@@ -11,8 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 const QString kFirst =
     "Diese Programmfunktion speichert alle einzelnen Blätter einer Solidworkszeichnung (Drawing) als TIFF "
@@ -36,7 +35,7 @@ struct Help : ::testing::Test {
     void TearDown() override { ui::windows().destroyAll(); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(HelpText, FifteenParagraphsEachFollowedByTwoLineBreaks)
 {
@@ -48,7 +47,7 @@ TEST(HelpText, FifteenParagraphsEachFollowedByTwoLineBreaks)
     EXPECT_EQ(text.count('\n'), 30);
     QStringList paragraphs = text.split("\r\n\r\n");
     ASSERT_EQ(paragraphs.size(), 16);
-    EXPECT_EQ(paragraphs.takeLast(), ""); // the text ends with the two breaks of paragraph 15
+    EXPECT_EQ(paragraphs.takeLast(), "");  // the text ends with the two breaks of paragraph 15
     EXPECT_EQ(paragraphs.first(), kFirst);
     EXPECT_EQ(paragraphs.last(), kLast);
     for (const QString& paragraph : paragraphs)

@@ -17,8 +17,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 struct Chooser : ::testing::Test {
     fake::TempTree tree;
@@ -61,7 +60,7 @@ struct Chooser : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Chooser, OpensAtTheCurrentDirectoryWithItsChainAndSubDirectories)
 {
@@ -86,7 +85,7 @@ TEST_F(Chooser, UbernehmenReturnsTheDirectoryOpenedByDoubleClickNotTheHighlighte
     runModal([&] {
         doubleClick(tree.path("beta"));
         doubleClick(tree.path("beta/gamma"));
-        EXPECT_TRUE(form->Tag().isEmpty()); // set only by the buttons
+        EXPECT_TRUE(form->Tag().isEmpty());  // set only by the buttons
         // A single click only highlights.
         QListWidgetItem* beta = entry(tree.path("beta"));
         QTest::mouseClick(dir1()->viewport(), Qt::LeftButton, {}, dir1()->visualItemRect(beta).center());

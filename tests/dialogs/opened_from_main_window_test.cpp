@@ -19,8 +19,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 struct FromMainWindow : ::testing::Test {
     std::unique_ptr<frmMain> main = std::make_unique<frmMain>();
@@ -60,7 +59,7 @@ int openChoosers()
     return count;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(FromMainWindow, AboutMenuOpensOneAboutWindow)
 {
@@ -95,7 +94,7 @@ TEST_F(FromMainWindow, ChosenFolderStandsInTheFieldAndCancelOrCloseEmptyIt)
     });
     EXPECT_EQ(directory()->text(), tree.path("beta"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(openChoosers(), 0); // unloaded after use
+    EXPECT_EQ(openChoosers(), 0);  // unloaded after use
 
     // Opened afresh at the process's current directory, not at the last choice or the field's text.
     choose([&](frmOpenDirectory& chooser) {

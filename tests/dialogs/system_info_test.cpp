@@ -90,13 +90,12 @@ TEST_F(KeyValue, OpensForReadingSoThatAStandardUserFindsTheMachineKeyAndClosesOn
     registry.setText(kMsinfo, "PATH", kProgram);
     EXPECT_TRUE(read(kMsinfo, "PATH").found);
 
-    EXPECT_THAT(registry.journal,
-                ElementsAre("OpenKey(" + kMsinfo + ", 0x20019)",
-                            "QueryValue(software\\microsoft\\shared tools\\msinfo, PATH)",
-                            "CloseKey(software\\microsoft\\shared tools\\msinfo)",
-                            "OpenKey(" + kMsinfo + ", 0x20019)",
-                            "QueryValue(software\\microsoft\\shared tools\\msinfo, PATH)",
-                            "CloseKey(software\\microsoft\\shared tools\\msinfo)"));
+    EXPECT_THAT(registry.journal, ElementsAre("OpenKey(" + kMsinfo + ", 0x20019)",
+                                              "QueryValue(software\\microsoft\\shared tools\\msinfo, PATH)",
+                                              "CloseKey(software\\microsoft\\shared tools\\msinfo)",
+                                              "OpenKey(" + kMsinfo + ", 0x20019)",
+                                              "QueryValue(software\\microsoft\\shared tools\\msinfo, PATH)",
+                                              "CloseKey(software\\microsoft\\shared tools\\msinfo)"));
     EXPECT_EQ(registry.openKeys(), 0);
 }
 
@@ -146,12 +145,15 @@ TEST(SysInfoKeys, TheProgramKeyDecidesAloneAndOnlyWithoutItTheLocationKeyIsJoine
         for (const auto& call : registry.journal)
             locationRead = locationRead || call.find("Shared Tools Location") != std::string::npos;
         EXPECT_EQ(locationRead, c.programType == 0);
-        EXPECT_EQ(launcher.looked, c.programType == 0 ? std::vector<std::string>{joined} : std::vector<std::string>{});
-        EXPECT_EQ(launcher.started, c.started.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.started});
+        EXPECT_EQ(launcher.looked,
+                  c.programType == 0 ? std::vector<std::string>{joined} : std::vector<std::string>{});
+        EXPECT_EQ(launcher.started,
+                  c.started.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.started});
         EXPECT_EQ(messages.messages.size(), c.started.empty() ? 1u : 0u);
         if (!messages.messages.empty())
-            EXPECT_EQ(messages.messages[0], (fake::Message{"System-Informationen sind augenblicklich nicht verfügbar.",
-                                                           "KUP_Tools", ui::Icon::None}));
+            EXPECT_EQ(messages.messages[0],
+                      (fake::Message{"System-Informationen sind augenblicklich nicht verfügbar.", "KUP_Tools",
+                                     ui::Icon::None}));
     }
 }
 

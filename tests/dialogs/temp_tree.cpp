@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace fake
-{
+namespace fake {
 
 TempTree::TempTree() : previous_(QDir::currentPath())
 {
@@ -51,4 +50,4 @@ frmOpenDirectory* openChooser()
     return nullptr;
 }
 
-} // namespace fake
+}  // namespace fake

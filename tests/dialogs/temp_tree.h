@@ -10,13 +10,11 @@
 
 class frmOpenDirectory;
 
-namespace fake
-{
+namespace fake {
 
 // <tmp>/Alpha, <tmp>/beta/gamma; the current directory is <tmp> until destruction.
-class TempTree
-{
-  public:
+class TempTree {
+public:
     TempTree();
     ~TempTree();
     TempTree(const TempTree&) = delete;
@@ -25,7 +23,7 @@ class TempTree
     // The root of the tree, and a folder in it, in the chooser's result form.
     QString path(const QString& relative = QString()) const;
 
-  private:
+private:
     QTemporaryDir dir_;
     QString previous_;
 };
@@ -33,16 +31,15 @@ class TempTree
 // Runs action once the event loop of a modal window is running. While it
 // lives, a guard closes a modal window still open after timeoutMs, so that a
 // test can fail but not hang.
-class ModalAnswer
-{
-  public:
+class ModalAnswer {
+public:
     explicit ModalAnswer(const std::function<void()>& action, int timeoutMs = 3000);
 
-  private:
+private:
     QTimer guard_;
 };
 
 // The open chooser, or null.
 frmOpenDirectory* openChooser();
 
-} // namespace fake
+}  // namespace fake

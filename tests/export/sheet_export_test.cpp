@@ -34,10 +34,11 @@ protected:
     {
         cad.install();
         fake::setDefaultPreferences(cad);
-        cad.document = fake::Document{cad::kDocDrawing, "Flansch",
-                                      {fake::makeSheet("Blatt1", 8), fake::makeSheet("Blatt2", 7),
-                                       fake::makeSheet("Blatt3", 12)},
-                                      1};
+        cad.document = fake::Document{
+            cad::kDocDrawing,
+            "Flansch",
+            {fake::makeSheet("Blatt1", 8), fake::makeSheet("Blatt2", 7), fake::makeSheet("Blatt3", 12)},
+            1};
         cad.document->sheets[2].properties[5] = 0.5;  // user-defined 0.5 x 0.25 m
         cad.document->sheets[2].properties[6] = 0.25;
     }
@@ -58,26 +59,43 @@ protected:
     Boxes boxes{log};
 };
 
-const Journal kNamesJournal{"attach", "Visible(b:true)", "ActiveDoc()", "GetType()", "GetSheetCount()",
-                            "GetSheetNames()", "GetCurrentSheet()", "GetName()"};
+const Journal kNamesJournal{"attach",          "Visible(b:true)", "ActiveDoc()",       "GetType()",
+                            "GetSheetCount()", "GetSheetNames()", "GetCurrentSheet()", "GetName()"};
 
 Journal ownFormatSheetJournal(const std::string& sheet, const std::string& file, int16_t paper,
                               const std::string& width, const std::string& height)
 {
-    Journal j{"GetType()", "ActivateSheet(&s:" + sheet + ")", "GetTitle()", "attach", "Visible(b:true)",
-              "GetUserPreferenceIntegerValue(i4:6)", "GetUserPreferenceIntegerValue(i4:7)",
-              "GetUserPreferenceIntegerValue(i4:8)", "GetUserPreferenceIntegerValue(i4:9)",
-              "GetUserPreferenceIntegerValue(i4:10)", "GetUserPreferenceIntegerValue(i4:11)",
-              "GetUserPreferenceToggle(i4:28)", "GetUserPreferenceDoubleValue(i4:8)",
-              "GetUserPreferenceDoubleValue(i4:9)", "GetCurrentSheet()", "GetProperties()", "attach",
-              "Visible(b:true)", "SetUserPreferenceIntegerValue(i4:6, i2:1)",
-              "SetUserPreferenceIntegerValue(i4:10, i4:12)", "SetUserPreferenceToggle(i4:28, i2:1)",
-              "SetUserPreferenceIntegerValue(i4:8, i2:0)", "SetUserPreferenceIntegerValue(i4:11, i2:100)",
-              "SetUserPreferenceToggle(i4:28, b:true)", "SetUserPreferenceDoubleValue(i4:8, &r8:" + width + ")",
+    Journal j{"GetType()",
+              "ActivateSheet(&s:" + sheet + ")",
+              "GetTitle()",
+              "attach",
+              "Visible(b:true)",
+              "GetUserPreferenceIntegerValue(i4:6)",
+              "GetUserPreferenceIntegerValue(i4:7)",
+              "GetUserPreferenceIntegerValue(i4:8)",
+              "GetUserPreferenceIntegerValue(i4:9)",
+              "GetUserPreferenceIntegerValue(i4:10)",
+              "GetUserPreferenceIntegerValue(i4:11)",
+              "GetUserPreferenceToggle(i4:28)",
+              "GetUserPreferenceDoubleValue(i4:8)",
+              "GetUserPreferenceDoubleValue(i4:9)",
+              "GetCurrentSheet()",
+              "GetProperties()",
+              "attach",
+              "Visible(b:true)",
+              "SetUserPreferenceIntegerValue(i4:6, i2:1)",
+              "SetUserPreferenceIntegerValue(i4:10, i4:12)",
+              "SetUserPreferenceToggle(i4:28, i2:1)",
+              "SetUserPreferenceIntegerValue(i4:8, i2:0)",
+              "SetUserPreferenceIntegerValue(i4:11, i2:100)",
+              "SetUserPreferenceToggle(i4:28, b:true)",
+              "SetUserPreferenceDoubleValue(i4:8, &r8:" + width + ")",
               "SetUserPreferenceDoubleValue(i4:9, &r8:" + height + ")",
               "SetUserPreferenceIntegerValue(i4:10, i2:" + std::to_string(paper) + ")",
-              "SetUserPreferenceIntegerValue(i4:9, i2:200)", "SetUserPreferenceIntegerValue(i4:6, i2:1)",
-              "SetUserPreferenceIntegerValue(i4:7, i2:0)", "SetUserPreferenceIntegerValue(i4:8, i2:2)",
+              "SetUserPreferenceIntegerValue(i4:9, i2:200)",
+              "SetUserPreferenceIntegerValue(i4:6, i2:1)",
+              "SetUserPreferenceIntegerValue(i4:7, i2:0)",
+              "SetUserPreferenceIntegerValue(i4:8, i2:2)",
               "SaveAsSilent(&s:" + file + ", &b:true)"};
     return j;
 }
@@ -172,13 +190,14 @@ TEST_F(SheetExport, ATargetNameIsNeverWrittenTwiceInARun)
     cad.document->sheets[2].name = "a_b";  // the same file on Windows
     const ExportOutcome outcome = run();
     EXPECT_EQ(cad.savedFiles, std::vector<std::string>{"A_B.tif"});
-    EXPECT_EQ(log.text,
-              kHeading + line(0, "A_B.tif") +
-                  "*** Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet *** (Sheet 1 unter : "
-                  "A_B.tif)\r\n"
-                  "*** Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet *** (Sheet 2 unter : "
-                  "a_b.tif)\r\n"
-                  "--- Abgeschlossen mit Fehlern: 2 von 3 Blättern nicht gespeichert ---");
+    EXPECT_EQ(
+        log.text,
+        kHeading + line(0, "A_B.tif") +
+            "*** Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet *** (Sheet 1 unter : "
+            "A_B.tif)\r\n"
+            "*** Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet *** (Sheet 2 unter : "
+            "a_b.tif)\r\n"
+            "--- Abgeschlossen mit Fehlern: 2 von 3 Blättern nicht gespeichert ---");
     EXPECT_EQ(outcome.notSaved, 2);
 }
 
@@ -257,7 +276,8 @@ TEST_F(SheetExport, TransferFailuresShowTheBoxBeforeTheLog)
 
     cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "9"});
     run();
-    const std::string message = "Fehler beim Setzen der TIFF-Optionen\r\nTiffPrintDPI konnte nicht gesetzt werden\r\n";
+    const std::string message =
+        "Fehler beim Setzen der TIFF-Optionen\r\nTiffPrintDPI konnte nicht gesetzt werden\r\n";
     EXPECT_EQ(log.text, kHeading + "*** " + message);
     EXPECT_EQ(boxes.shown.at(0).text, message);
     EXPECT_EQ(boxes.shown.at(0).logAtShow, kHeading);

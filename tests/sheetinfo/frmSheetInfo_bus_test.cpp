@@ -1,8 +1,8 @@
 // The sheet information window end to end: the tool's D-Bus backend against a
 // cadsim on a private session bus, with a three-sheet drawing.
 #include "cad/sheet_queries.h"
-#include "tests/support/cadsim_fixture.h"
 #include "tests/sheetinfo/sheet_info_window.h"
+#include "tests/support/cadsim_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +19,12 @@ protected:
     {
         CadsimTest::SetUp();
         useRegionalSettings(QLocale(QLocale::German, QLocale::Germany));
-        start({writeFile("Flansch.json", bustest::drawingJson("Flansch",
-                                                              {{"Blatt1", 8, 8},
-                                                               {"Blatt2", 7, 13},
-                                                               {"Blatt3", 12, 12, R"("width": 0.5, "height": 0.25)"}},
-                                                              "Blatt2"))});
+        start({writeFile(
+            "Flansch.json",
+            bustest::drawingJson(
+                "Flansch",
+                {{"Blatt1", 8, 8}, {"Blatt2", 7, 13}, {"Blatt3", 12, 12, R"("width": 0.5, "height": 0.25)"}},
+                "Blatt2"))});
         form = std::make_unique<frmSheetInfo>(&boxes);
     }
     void TearDown() override
@@ -47,15 +48,15 @@ TEST_F(SheetInfoOnTheBus, LoadChooseAndReportAsANewUserWould)
     click(*form, "cmdGetActiveSheet");
     EXPECT_EQ(listEntries(*form), (std::vector<std::string>{"Blatt1", "Blatt2", "Blatt3"}));
     EXPECT_EQ(form->control<QComboBox>("cmbDrawingNames")->currentIndex(), 1);
-    EXPECT_EQ(fields(*form), (std::vector<std::string>{"A4 hoch", "keine Vorlage", "C:\\Vorlagen\\Blatt2.drt", "1",
-                                                       "2", "dritter Winkel", "0,21", "0,297"}));
+    EXPECT_EQ(fields(*form), (std::vector<std::string>{"A4 hoch", "keine Vorlage", "C:\\Vorlagen\\Blatt2.drt",
+                                                       "1", "2", "dritter Winkel", "0,21", "0,297"}));
     EXPECT_EQ(activeSheet(), "Blatt2");
 
     choose(*form, 2);
     EXPECT_EQ(activeSheet(), "Blatt3");
-    EXPECT_EQ(fields(*form), (std::vector<std::string>{"benutzerdefiniert", "benutzerdefiniert",
-                                                       "C:\\Vorlagen\\Blatt3.drt", "1", "2", "erster Winkel",
-                                                       "0,5", "0,25"}));
+    EXPECT_EQ(fields(*form),
+              (std::vector<std::string>{"benutzerdefiniert", "benutzerdefiniert", "C:\\Vorlagen\\Blatt3.drt",
+                                        "1", "2", "erster Winkel", "0,5", "0,25"}));
     choose(*form, 1);
     choose(*form, 0);
     EXPECT_EQ(activeSheet(), "Blatt1");
@@ -68,8 +69,10 @@ TEST_F(SheetInfoOnTheBus, LoadChooseAndReportAsANewUserWould)
                            0),
               0u)
         << report;
-    EXPECT_NE(report.find("Sheet 2 Name :   Blatt3\r\nPapiergröße  : 12  (benutzerdefiniert)\r\n"), std::string::npos);
-    EXPECT_NE(report.find("PTyp 1.Winkel: 0\r\nPapierbreite : 0,21\r\nPapierhöhe   : 0,297\r\n"), std::string::npos);
+    EXPECT_NE(report.find("Sheet 2 Name :   Blatt3\r\nPapiergröße  : 12  (benutzerdefiniert)\r\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("PTyp 1.Winkel: 0\r\nPapierbreite : 0,21\r\nPapierhöhe   : 0,297\r\n"),
+              std::string::npos);
     const std::string ending = "Papierbreite : 0,5\r\nPapierhöhe   : 0,25\r\n";
     EXPECT_EQ(report.substr(report.size() - ending.size()), ending);
     EXPECT_EQ(activeSheet(), "Blatt3");
@@ -78,7 +81,8 @@ TEST_F(SheetInfoOnTheBus, LoadChooseAndReportAsANewUserWould)
 
 TEST_F(SheetInfoOnTheBus, ErrorRepliesAndRefusalsReachTheUserOnce)
 {
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("GetProperties"), QString(), QStringLiteral("error")}), "");
+    ASSERT_EQ(control("InjectFault", {QStringLiteral("GetProperties"), QString(), QStringLiteral("error")}),
+              "");
     click(*form, "cmdGetActiveSheet");
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
@@ -87,13 +91,14 @@ TEST_F(SheetInfoOnTheBus, ErrorRepliesAndRefusalsReachTheUserOnce)
     EXPECT_EQ(fields(*form), std::vector<std::string>(8));
 
     ASSERT_EQ(control("ClearFaults"), "");
-    ASSERT_EQ(control("InjectFault", {QStringLiteral("ActivateSheet"), QStringLiteral("Blatt3"), QStringLiteral("refuse")}),
+    ASSERT_EQ(control("InjectFault",
+                      {QStringLiteral("ActivateSheet"), QStringLiteral("Blatt3"), QStringLiteral("refuse")}),
               "");
     boxes.messages.clear();
     click(*form, "cmdHoleKupInfos");
-    EXPECT_EQ(boxes.messages,
-              (std::vector<fake::Message>{
-                  {"Konnte Blatt mit Namen Blatt3nicht ansprechen. Verlasse Prozedur!", "KUP-Tools - Fehlerinfo"}}));
+    EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
+                                  {"Konnte Blatt mit Namen Blatt3nicht ansprechen. Verlasse Prozedur!",
+                                   "KUP-Tools - Fehlerinfo"}}));
     const std::string report = reportText(*form);
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1 + 11 * 2 + 2);
     EXPECT_EQ(activeSheet(), "Blatt2");
@@ -101,7 +106,8 @@ TEST_F(SheetInfoOnTheBus, ErrorRepliesAndRefusalsReachTheUserOnce)
     ASSERT_EQ(control("CloseAllDocuments"), "");
     boxes.messages.clear();
     click(*form, "cmdGetActiveSheet");
-    EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{{"Keine Dokument aktiv", "KUP-Tools - Fehlerinfo"}}));
+    EXPECT_EQ(boxes.messages,
+              (std::vector<fake::Message>{{"Keine Dokument aktiv", "KUP-Tools - Fehlerinfo"}}));
     EXPECT_TRUE(listEntries(*form).empty());
 }
 

@@ -36,7 +36,8 @@ fake::Document flange()
     first.templatePath = "C:\\Vorlagen\\a4-quer.drt";
     fake::Sheet third = fake::makeSheet(" Blatt 3 ", 12, 13);
     third.properties[4] = 1;  // neither -1 nor 0
-    return fake::Document{cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, 13, 1, 2.5, false), third}, 1};
+    return fake::Document{
+        cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, 13, 1, 2.5, false), third}, 1};
 }
 
 class SheetInfoWindow : public ::testing::Test {
@@ -87,7 +88,8 @@ TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOne)
     EXPECT_EQ(list()->currentIndex(), 1);
     EXPECT_EQ(fields(*form), secondSheetGerman());
     // Once for the selection, once for the fields; the active sheet stays active.
-    EXPECT_EQ(activations(), (std::vector<std::string>{"ActivateSheet(&s:Blatt2)", "ActivateSheet(&s:Blatt2)"}));
+    EXPECT_EQ(activations(),
+              (std::vector<std::string>{"ActivateSheet(&s:Blatt2)", "ActivateSheet(&s:Blatt2)"}));
     EXPECT_EQ(active(), 1);
     EXPECT_TRUE(boxes.messages.empty());
 
@@ -96,7 +98,8 @@ TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOne)
     cad.clearJournal();
     click(*form, "cmdGetActiveSheet");
     EXPECT_EQ(list()->currentIndex(), 0);
-    EXPECT_EQ(activations(), (std::vector<std::string>{"ActivateSheet(&s:Blatt1)", "ActivateSheet(&s:Blatt1)"}));
+    EXPECT_EQ(activations(),
+              (std::vector<std::string>{"ActivateSheet(&s:Blatt1)", "ActivateSheet(&s:Blatt1)"}));
     EXPECT_EQ(fields(*form), (std::vector<std::string>{"A4 quer", "A4 quer", "C:\\Vorlagen\\a4-quer.drt", "1",
                                                        "2", "erster Winkel", "0,297", "0,21"}));
 
@@ -109,8 +112,8 @@ TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOne)
 
 TEST_F(SheetInfoWindow, PreselectionMatchesExactlyAndTheLaterEqualNameWins)
 {
-    cad.document->sheets = {fake::makeSheet("Teil", 6), fake::makeSheet("teil", 7), fake::makeSheet("Teil", 8),
-                            fake::makeSheet("TEIL", 9)};
+    cad.document->sheets = {fake::makeSheet("Teil", 6), fake::makeSheet("teil", 7),
+                            fake::makeSheet("Teil", 8), fake::makeSheet("TEIL", 9)};
     cad.document->active = 0;
     click(*form, "cmdGetActiveSheet");
     EXPECT_EQ(list()->currentIndex(), 2);
@@ -133,9 +136,9 @@ TEST_F(SheetInfoWindow, ChoosingASheetActivatesItAndRefillsEveryField)
     choose(*form, 2);
     EXPECT_EQ(activations(), (std::vector<std::string>{"ActivateSheet(&s: Blatt 3 )"}));
     EXPECT_EQ(active(), 2);
-    EXPECT_EQ(fields(*form), (std::vector<std::string>{"benutzerdefiniert", "keine Vorlage",
-                                                       "C:\\Vorlagen\\ Blatt 3 .drt", "1", "1",
-                                                       "dritter Winkel", "0,1", "0,1"}));
+    EXPECT_EQ(fields(*form),
+              (std::vector<std::string>{"benutzerdefiniert", "keine Vorlage", "C:\\Vorlagen\\ Blatt 3 .drt",
+                                        "1", "1", "dritter Winkel", "0,1", "0,1"}));
 
     cad.clearJournal();
     choose(*form, 1);
@@ -169,7 +172,8 @@ TEST_F(SheetInfoWindow, FailedQueriesShowTheirTextAndLeaveTheFieldsEmpty)
     boxes.messages.clear();
     cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
     click(*form, "cmdGetActiveSheet");
-    const fake::Message refused{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!", kErrorTitle};
+    const fake::Message refused{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!",
+                                kErrorTitle};
     EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{refused, refused}));
     EXPECT_EQ(list()->count(), 3);
     EXPECT_EQ(list()->currentIndex(), 1);

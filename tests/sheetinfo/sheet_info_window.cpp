@@ -20,9 +20,9 @@ void useRegionalSettings(const QLocale& locale)
 std::vector<std::string> fields(const frmSheetInfo& form)
 {
     std::vector<std::string> texts;
-    for (const char* name : {"txtBI_PaperSize", "txtBI_TemplateSize", "txtBI_TemplatePath", "txtBI_ScaleNominator",
-                             "txtBI_ScaleDenominator", "txtBI_ProjTypFirstAngle", "txtBI_PaperWidth",
-                             "txtBI_PaperHeight"})
+    for (const char* name :
+         {"txtBI_PaperSize", "txtBI_TemplateSize", "txtBI_TemplatePath", "txtBI_ScaleNominator",
+          "txtBI_ScaleDenominator", "txtBI_ProjTypFirstAngle", "txtBI_PaperWidth", "txtBI_PaperHeight"})
         texts.push_back(form.control<QLineEdit>(name)->text().toStdString());
     return texts;
 }

@@ -1,8 +1,8 @@
 #include "cad/number_text.h"
 #include "sheetinfo/sheet_report.h"
+#include "tests/sheetinfo/worked_example.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
-#include "tests/sheetinfo/worked_example.h"
 
 #include <gtest/gtest.h>
 

@@ -12,11 +12,15 @@ inline fake::Document workedExampleDrawing()
 {
     fake::Sheet first = fake::makeSheet("Blatt1", 6, 6, 1, 2, true);
     first.templatePath = "C:\\Vorlagen\\a4-quer.drt";
-    return fake::Document{cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, -1, 1, 1, false)}, 0};
+    return fake::Document{
+        cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, -1, 1, 1, false)}, 0};
 }
 
 // With the fault that refuses the second sheet.
-inline void refuseSecondSheet(fake::Cad& cad) { cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"}); }
+inline void refuseSecondSheet(fake::Cad& cad)
+{
+    cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
+}
 
 inline const std::string kWorkedExampleReport = "Anzahl Blätter 2\r\n"
                                                 "------------------------------\r\n"

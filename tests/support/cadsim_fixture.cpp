@@ -13,7 +13,8 @@ namespace {
 const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
 }  // namespace
 
-std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets, const std::string& active)
+std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets,
+                        const std::string& active)
 {
     std::string json = "{\"type\": \"drawing\", \"title\": \"" + title + "\", ";
     if (!active.empty())
@@ -21,11 +22,11 @@ std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& 
     json += "\"sheets\": [";
     for (size_t i = 0; i < sheets.size(); ++i) {
         const SheetSpec& s = sheets[i];
-        json += (i ? ", " : "") + std::string("{\"name\": \"") + s.name + "\", \"paperSize\": " +
-                std::to_string(s.paperSize) + ", \"template\": " + std::to_string(s.templateCode) +
-                R"(, "templatePath": "C:\\Vorlagen\\)" + s.name + R"(.drt", "scale": [1, 2], "firstAngle": )" +
-                (i % 2 ? "false" : "true") + ", " + (s.extra.empty() ? "" : s.extra + ", ") + "\"entities\": [" +
-                s.entities + "]}";
+        json += (i ? ", " : "") + std::string("{\"name\": \"") + s.name +
+                "\", \"paperSize\": " + std::to_string(s.paperSize) +
+                ", \"template\": " + std::to_string(s.templateCode) + R"(, "templatePath": "C:\\Vorlagen\\)" +
+                s.name + R"(.drt", "scale": [1, 2], "firstAngle": )" + (i % 2 ? "false" : "true") + ", " +
+                (s.extra.empty() ? "" : s.extra + ", ") + "\"entities\": [" + s.entities + "]}";
     }
     return json + "]}";
 }
@@ -72,8 +73,9 @@ std::unique_ptr<cad::Document> CadsimTest::activeDoc()
 
 std::string CadsimTest::control(const char* member, const QList<QVariant>& arguments)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
-                                                          QStringLiteral("SldWorks.Control"), QLatin1String(member));
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
+                                       QStringLiteral("SldWorks.Control"), QLatin1String(member));
     message.setArguments(arguments);
     const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 5000);
     return reply.type() == QDBusMessage::ErrorMessage ? reply.errorMessage().toStdString() : std::string();

@@ -23,9 +23,11 @@ struct SheetSpec {
     int paperSize = 8;
     int templateCode = 8;
     std::string extra;  // more JSON fields, e.g. "\"width\": 0.5, \"height\": 0.25"
-    std::string entities = R"({"rect": [20, 10, 100, 50]}, {"circle": [60, 40, 15]}, {"text": [25, 15, 5, "Test"]})";
+    std::string entities =
+        R"({"rect": [20, 10, 100, 50]}, {"circle": [60, 40, 15]}, {"text": [25, 15, 5, "Test"]})";
 };
-std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets, const std::string& active = {});
+std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets,
+                        const std::string& active = {});
 
 class CadsimTest : public ::testing::Test {
 protected:

@@ -29,18 +29,23 @@ QDBusMessage busCall(const QString& service, const QString& path, const QString&
 }
 }  // namespace
 
-std::string cadsimProgram() { return std::string(KUP_BUILD_DIR) + "/cadsim"; }
+std::string cadsimProgram()
+{
+    return std::string(KUP_BUILD_DIR) + "/cadsim";
+}
 
 bool cadsimOnBus()
 {
-    const QDBusMessage reply = busCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"),
-                                       {QStringLiteral("SldWorks.Application")}, 2000);
+    const QDBusMessage reply =
+        busCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"),
+                {QStringLiteral("SldWorks.Application")}, 2000);
     return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
 }
 
 CadsimProcess::CadsimProcess(const std::string& preferencesFile, const std::vector<std::string>& drawings,
-                             const std::vector<std::string>& extraArguments, int waitMs, long long fileSizeLimit)
+                             const std::vector<std::string>& extraArguments, int waitMs,
+                             long long fileSizeLimit)
 {
     if (fileSizeLimit > 0) {
         process_.setChildProcessModifier([fileSizeLimit] {
@@ -68,14 +73,17 @@ CadsimProcess::CadsimProcess(const std::string& preferencesFile, const std::vect
     }
 }
 
-CadsimProcess::~CadsimProcess() { stop(); }
+CadsimProcess::~CadsimProcess()
+{
+    stop();
+}
 
 void CadsimProcess::stop()
 {
     if (process_.state() == QProcess::NotRunning)
         return;
-    busCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"), QStringLiteral("SldWorks.Control"),
-            QStringLiteral("Quit"), {}, 2000);
+    busCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
+            QStringLiteral("SldWorks.Control"), QStringLiteral("Quit"), {}, 2000);
     if (!process_.waitForFinished(5000)) {
         process_.kill();
         process_.waitForFinished(5000);

@@ -25,4 +25,4 @@ inline int execAround(const std::function<void()>& action, int timeoutMs = 3000)
     return rc;
 }
 
-} // namespace fake
+}  // namespace fake

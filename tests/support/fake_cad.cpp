@@ -9,12 +9,30 @@ namespace fake {
 
 namespace {
 
-std::string i2(int16_t v) { return "i2:" + std::to_string(v); }
-std::string i4(int32_t v) { return "i4:" + std::to_string(v); }
-std::string b(bool v) { return std::string("b:") + (v ? "true" : "false"); }
-std::string r8(double v) { return "r8:" + cad::numberText(v, '.'); }
-std::string s(const std::string& v) { return "s:" + v; }
-std::string byRef(const std::string& arg) { return "&" + arg; }
+std::string i2(int16_t v)
+{
+    return "i2:" + std::to_string(v);
+}
+std::string i4(int32_t v)
+{
+    return "i4:" + std::to_string(v);
+}
+std::string b(bool v)
+{
+    return std::string("b:") + (v ? "true" : "false");
+}
+std::string r8(double v)
+{
+    return "r8:" + cad::numberText(v, '.');
+}
+std::string s(const std::string& v)
+{
+    return "s:" + v;
+}
+std::string byRef(const std::string& arg)
+{
+    return "&" + arg;
+}
 
 class FakeSheet : public cad::Sheet {
 public:
@@ -203,14 +221,18 @@ Sheet makeSheet(const std::string& name, int paperSizeCode, int templateCode, do
     const bool known = paperSizeCode >= 0 && paperSizeCode < cad::kPaperSizeCount;
     const double width = known ? cad::PaperSizeWidths[paperSizeCode] / 1000 : 0.1;
     const double height = known ? cad::PaperSizeHeights[paperSizeCode] / 1000 : 0.1;
-    return Sheet{name, "C:\\Vorlagen\\" + name + ".drt",
+    return Sheet{name,
+                 "C:\\Vorlagen\\" + name + ".drt",
                  {double(paperSizeCode), double(templateCode < 0 ? paperSizeCode : templateCode),
                   scaleNumerator, scaleDenominator, firstAngle ? -1.0 : 0.0, width, height}};
 }
 
 Cad::Cad() = default;
 
-Cad::~Cad() { cad::setBackend(nullptr); }
+Cad::~Cad()
+{
+    cad::setBackend(nullptr);
+}
 
 void Cad::install()
 {
@@ -259,7 +281,8 @@ std::optional<FaultKind> Cad::call(const std::string& member, const std::vector<
         if (fault.argument) {
             // Compare with the bare value, whatever its type tag or reference mark.
             const std::string first = args.empty() ? "" : args[0];
-            const std::string bare = first.substr(first.find(':') == std::string::npos ? 0 : first.find(':') + 1);
+            const std::string bare =
+                first.substr(first.find(':') == std::string::npos ? 0 : first.find(':') + 1);
             if (bare != *fault.argument)
                 continue;
         }

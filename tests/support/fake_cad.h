@@ -31,8 +31,8 @@ struct Document {
 
 // A sheet in a standard format: code, template code, scale, projection, size from
 // the paper code in metres.
-Sheet makeSheet(const std::string& name, int paperSizeCode, int templateCode = -1,
-                double scaleNumerator = 1, double scaleDenominator = 1, bool firstAngle = true);
+Sheet makeSheet(const std::string& name, int paperSizeCode, int templateCode = -1, double scaleNumerator = 1,
+                double scaleDenominator = 1, bool firstAngle = true);
 
 enum class FaultKind {
     Refuse,  // the member answers its failure value

@@ -49,8 +49,8 @@ void MemoryRegistry::setDword(const std::string& keyName, const std::string& val
     setValue(keyName, valueName, kup::kRegDword, bytes);
 }
 
-long MemoryRegistry::OpenKey(uint32_t root, const std::string& keyName, uint32_t options,
-                             uint32_t accessMask, Key& key)
+long MemoryRegistry::OpenKey(uint32_t root, const std::string& keyName, uint32_t options, uint32_t accessMask,
+                             Key& key)
 {
     journal.push_back("OpenKey(" + keyName + ", " + hex(accessMask) + ")");
     const auto found = keys_.find(folded(keyName));
@@ -63,12 +63,12 @@ long MemoryRegistry::OpenKey(uint32_t root, const std::string& keyName, uint32_t
     return kup::kErrorSuccess;
 }
 
-long MemoryRegistry::QueryValue(Key key, const std::string& valueName, uint32_t& type,
-                                unsigned char* data, uint32_t& size)
+long MemoryRegistry::QueryValue(Key key, const std::string& valueName, uint32_t& type, unsigned char* data,
+                                uint32_t& size)
 {
     const auto handle = open_.find(key);
-    journal.push_back("QueryValue(" + (handle == open_.end() ? "?" : handle->second) + ", " +
-                      valueName + ")");
+    journal.push_back("QueryValue(" + (handle == open_.end() ? "?" : handle->second) + ", " + valueName +
+                      ")");
     if (handle == open_.end())
         return 6;  // an invalid handle
     const auto& values = keys_.at(handle->second).values;

@@ -33,7 +33,8 @@ PrivateBus::PrivateBus()
         pid = trimmed(line);
     const int status = ::pclose(out);
     if (status != 0 || address.empty() || pid.empty())
-        throw std::runtime_error("dbus-daemon --session lieferte keine Adresse (ist dbus-daemon installiert?)");
+        throw std::runtime_error(
+            "dbus-daemon --session lieferte keine Adresse (ist dbus-daemon installiert?)");
     address_ = address;
     pid_ = static_cast<pid_t>(std::stol(pid));
     if (const char* previous = std::getenv("DBUS_SESSION_BUS_ADDRESS")) {

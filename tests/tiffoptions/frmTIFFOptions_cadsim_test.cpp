@@ -73,7 +73,9 @@ protected:
         const auto position = [&](const char* name) {
             return static_cast<int16_t>(form->control<QComboBox>(name)->currentIndex());
         };
-        const auto number = [&](const char* name) { return QLocale().toDouble(form->control<QLineEdit>(name)->text()); };
+        const auto number = [&](const char* name) {
+            return QLocale().toDouble(form->control<QLineEdit>(name)->text());
+        };
         return {position("cmbTO_ScreenOrPrintCapture"),
                 position("cmbTO_ImageType"),
                 position("cmbTO_CompressionScheme"),

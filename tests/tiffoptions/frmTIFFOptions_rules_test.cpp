@@ -57,8 +57,9 @@ TEST_P(Rules, RgbAndGroup4ExcludeEachOtherTheLaterChoiceFallsBackWithOneWarning)
 
 TEST_P(Rules, ScreenCaptureDisablesTheSixPrintControlsAndPrintEnablesAllSix)
 {
-    const char* const printControls[] = {"cmbTO_PrintDPI", "cmbTO_PaperSize", "txtTO_PrintPaperWidth",
-                                         "txtTO_PrintPaperHeight", "chkTO_PrintScaleToFit", "txtTO_PrintScaleFactor"};
+    const char* const printControls[] = {"cmbTO_PrintDPI",        "cmbTO_PaperSize",
+                                         "txtTO_PrintPaperWidth", "txtTO_PrintPaperHeight",
+                                         "chkTO_PrintScaleToFit", "txtTO_PrintScaleFactor"};
     choose("cmbTO_ScreenOrPrintCapture", 0);
     for (const char* name : printControls)
         EXPECT_FALSE(form->control(name)->isEnabled()) << name;
@@ -107,10 +108,10 @@ TEST_P(Rules, ScaleTextsInRangeAreAcceptedAndOthersBringTheLastOneBack)
         bool warned;
     };
     const Case cases[] = {
-        {"1", "1", 1, false},          {"1000", "1000", 1000, false}, {"0", "1000", 1000, true},
-        {"1001", "1000", 1000, true},  {"abc", "1000", 1000, true},   {"", "1000", 1000, true},
-        {"12.7", "12.7", 13, false},   {"2,5", "2,5", 2, false},      {"abc", "2", 2, true},
-        {" 7x", " 7x", 7, false},      {"0.4", "7", 7, true},         {"1e400", "7", 7, true},
+        {"1", "1", 1, false},         {"1000", "1000", 1000, false}, {"0", "1000", 1000, true},
+        {"1001", "1000", 1000, true}, {"abc", "1000", 1000, true},   {"", "1000", 1000, true},
+        {"12.7", "12.7", 13, false},  {"2,5", "2,5", 2, false},      {"abc", "2", 2, true},
+        {" 7x", " 7x", 7, false},     {"0.4", "7", 7, true},         {"1e400", "7", 7, true},
     };
     for (const Case& c : cases) {
         boxes.messages.clear();
@@ -118,8 +119,8 @@ TEST_P(Rules, ScaleTextsInRangeAreAcceptedAndOthersBringTheLastOneBack)
         scale()->insert(c.typed);  // one change, as a paste
         EXPECT_EQ(scale()->text(), c.shown) << c.typed.toStdString();
         EXPECT_EQ(form->lastScaleFactor(), c.accepted) << c.typed.toStdString();
-        EXPECT_EQ(boxes.messages, c.warned ? std::vector<fake::Message>{warning(kScaleRange)}
-                                           : std::vector<fake::Message>{})
+        EXPECT_EQ(boxes.messages,
+                  c.warned ? std::vector<fake::Message>{warning(kScaleRange)} : std::vector<fake::Message>{})
             << c.typed.toStdString();
     }
 }
@@ -174,13 +175,14 @@ TEST_P(Rules, BackClosesTheWindowAndTheMenuOpensOneFreshInstance)
 
 TEST_P(Rules, EveryListEntryFitsItsList)
 {
-    for (const char* name :
-         {"cmbTO_ImageType", "cmbTO_CompressionScheme", "cmbTO_ScreenOrPrintCapture", "cmbTO_PrintDPI", "cmbTO_PaperSize"}) {
+    for (const char* name : {"cmbTO_ImageType", "cmbTO_CompressionScheme", "cmbTO_ScreenOrPrintCapture",
+                             "cmbTO_PrintDPI", "cmbTO_PaperSize"}) {
         QComboBox* combo = list(name);
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.rect = combo->rect();
-        const QRect text = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        const QRect text =
+            combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
         for (int i = 0; i < combo->count(); ++i)
             EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)), text.width())
                 << name << ": " << combo->itemText(i).toStdString();

@@ -12,8 +12,8 @@ const fake::Message kWritten{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen 
 
 // The nine writes of a set, after the four preparatory ones.
 Journal setWrites(const std::string& capture, const std::string& image, const std::string& compression,
-                  const std::string& dpi, const std::string& paper, const std::string& scale, const std::string& fit,
-                  const std::string& width, const std::string& height)
+                  const std::string& dpi, const std::string& paper, const std::string& scale,
+                  const std::string& fit, const std::string& width, const std::string& height)
 {
     return {"SetUserPreferenceIntegerValue(i4:11, i2:" + scale + ")",
             "SetUserPreferenceToggle(i4:28, b:" + fit + ")",
@@ -123,10 +123,11 @@ TEST_P(Transfers, ValuesWithoutAListPositionLeaveTheirListsAndAreNamedOnceAtTheE
     EXPECT_EQ(scale()->text(), "90");
     EXPECT_TRUE(fit()->isChecked());
     EXPECT_EQ(width()->text(), regional("0,3"));
-    EXPECT_EQ(boxes.messages,
-              Messages{warning("Diese Werte aus Solidworks haben keinen Eintrag in ihrer Liste; die Liste zeigt "
-                               "weiter ihren bisherigen Wert:\nAufnahme (Screen/Druck): 5\nBildtyp: -1\n"
-                               "Kompressionschema: 3\nPapiergröße: 13")});
+    EXPECT_EQ(
+        boxes.messages,
+        Messages{warning("Diese Werte aus Solidworks haben keinen Eintrag in ihrer Liste; die Liste zeigt "
+                         "weiter ihren bisherigen Wert:\nAufnahme (Screen/Druck): 5\nBildtyp: -1\n"
+                         "Kompressionschema: 3\nPapiergröße: 13")});
 }
 
 TEST_P(Transfers, AnUnreachableCadLeavesTheControlsAsTheyWere)
@@ -151,7 +152,8 @@ TEST_P(Transfers, FailedTransfersAreShownUnderFehlerinfo)
     load();
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
-    EXPECT_EQ(boxes.messages[0].text.rfind("Fehler beim Lesen der TIFF-Optionen", 0), 0u) << boxes.messages[0].text;
+    EXPECT_EQ(boxes.messages[0].text.rfind("Fehler beim Lesen der TIFF-Optionen", 0), 0u)
+        << boxes.messages[0].text;
     EXPECT_NE(boxes.messages[0].text.find("simulierter Fehler"), std::string::npos);
     EXPECT_EQ(list("cmbTO_CompressionScheme")->currentText(), "Group 4 Fax");
     EXPECT_EQ(scale()->text(), "100");
@@ -163,11 +165,13 @@ TEST_P(Transfers, FailedTransfersAreShownUnderFehlerinfo)
     write();
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
-    EXPECT_EQ(boxes.messages[0].text.rfind("Fehler beim Setzen der TIFF-Optionen", 0), 0u) << boxes.messages[0].text;
+    EXPECT_EQ(boxes.messages[0].text.rfind("Fehler beim Setzen der TIFF-Optionen", 0), 0u)
+        << boxes.messages[0].text;
 
     boxes.messages.clear();
     cad.clearFaults();
-    cad.addFault({.member = "SetUserPreferenceIntegerValue", .kind = fake::FaultKind::Refuse, .argument = "9"});
+    cad.addFault(
+        {.member = "SetUserPreferenceIntegerValue", .kind = fake::FaultKind::Refuse, .argument = "9"});
     write();
     EXPECT_EQ(boxes.messages, Messages{fehlerinfo("Fehler beim Setzen der TIFF-Optionen\r\n"
                                                   "TiffPrintDPI konnte nicht gesetzt werden\r\n")});
@@ -207,8 +211,9 @@ TEST_P(Transfers, SizeTextsThatAreNoRegionalNumberAreRefusedBeforeAnythingIsWrit
         type(width(), bad);
         write();
         EXPECT_EQ(boxes.messages,
-                  Messages{warning("Breite [m]: \"" + bad.toStdString() + "\" ist keine Zahl.\nBitte eine Zahl in der Form " +
-                                   example + " eingeben. Es wurde nichts an Solidworks übergeben.")})
+                  Messages{warning("Breite [m]: \"" + bad.toStdString() +
+                                   "\" ist keine Zahl.\nBitte eine Zahl in der Form " + example +
+                                   " eingeben. Es wurde nichts an Solidworks übergeben.")})
             << bad.toStdString();
         EXPECT_TRUE(cad.journal().empty());
     }

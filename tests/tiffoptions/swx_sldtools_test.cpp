@@ -21,13 +21,17 @@ protected:
 
 const TiffOptionSet kColourSet{0, 1, 1, 300, 9, 150, false, 0.594, 0.42};
 
-const Journal kReadJournal{
-    "attach", "Visible(b:true)",
-    "GetUserPreferenceIntegerValue(i4:6)", "GetUserPreferenceIntegerValue(i4:7)",
-    "GetUserPreferenceIntegerValue(i4:8)", "GetUserPreferenceIntegerValue(i4:9)",
-    "GetUserPreferenceIntegerValue(i4:10)", "GetUserPreferenceIntegerValue(i4:11)",
-    "GetUserPreferenceToggle(i4:28)", "GetUserPreferenceDoubleValue(i4:8)",
-    "GetUserPreferenceDoubleValue(i4:9)"};
+const Journal kReadJournal{"attach",
+                           "Visible(b:true)",
+                           "GetUserPreferenceIntegerValue(i4:6)",
+                           "GetUserPreferenceIntegerValue(i4:7)",
+                           "GetUserPreferenceIntegerValue(i4:8)",
+                           "GetUserPreferenceIntegerValue(i4:9)",
+                           "GetUserPreferenceIntegerValue(i4:10)",
+                           "GetUserPreferenceIntegerValue(i4:11)",
+                           "GetUserPreferenceToggle(i4:28)",
+                           "GetUserPreferenceDoubleValue(i4:8)",
+                           "GetUserPreferenceDoubleValue(i4:9)"};
 
 TEST_F(Transfer, ReadsAllNineInOrder)
 {
@@ -47,7 +51,8 @@ TEST_F(Transfer, WritesPreparationThenTheSetWithExactWidths)
     EXPECT_TRUE(SetzeSwxTiffOptions(kColourSet, message));
     EXPECT_EQ(message, "");
     EXPECT_EQ(cad.journal(), (Journal{
-                                 "attach", "Visible(b:true)",
+                                 "attach",
+                                 "Visible(b:true)",
                                  "SetUserPreferenceIntegerValue(i4:6, i2:1)",
                                  "SetUserPreferenceIntegerValue(i4:10, i4:12)",
                                  "SetUserPreferenceToggle(i4:28, i2:1)",
@@ -86,7 +91,8 @@ TEST_F(Transfer, RefusedWritesAreListedInTableOrderAndAllWritesAreMade)
 {
     cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "9"});
     EXPECT_FALSE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_EQ(message, "Fehler beim Setzen der TIFF-Optionen\r\nTiffPrintDPI konnte nicht gesetzt werden\r\n");
+    EXPECT_EQ(message,
+              "Fehler beim Setzen der TIFF-Optionen\r\nTiffPrintDPI konnte nicht gesetzt werden\r\n");
     EXPECT_EQ(cad.integerPreferences[6], 0);  // capture, image type and compression still written
     EXPECT_EQ(cad.integerPreferences[7], 1);
     EXPECT_EQ(cad.integerPreferences[8], 1);
@@ -142,7 +148,8 @@ TEST_F(Transfer, AutomationErrorsEndWithFalseAndNameTheMember)
     cad.clearFaults();
     cad.addFault({"Visible"});
     EXPECT_FALSE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_NE(message.find("Abbruch bei Anmelden bei Solidworks: Visible: simulierter Fehler"), std::string::npos);
+    EXPECT_NE(message.find("Abbruch bei Anmelden bei Solidworks: Visible: simulierter Fehler"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -85,8 +85,14 @@ protected:
         ASSERT_FALSE(fit()->isChecked());
     }
 
-    fake::Message warning(const std::string& text) const { return {text, "KUP-Tools Warnung", ui::Icon::Warning}; }
-    fake::Message fehlerinfo(const std::string& text) const { return {text, "KUP-Tools - Fehlerinfo", ui::Icon::None}; }
+    fake::Message warning(const std::string& text) const
+    {
+        return {text, "KUP-Tools Warnung", ui::Icon::Warning};
+    }
+    fake::Message fehlerinfo(const std::string& text) const
+    {
+        return {text, "KUP-Tools - Fehlerinfo", ui::Icon::None};
+    }
 
     fake::Cad cad;
     fake::MessageRecorder boxes;

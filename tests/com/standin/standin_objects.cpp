@@ -30,16 +30,26 @@ std::string typeName(VARTYPE type)
     if (type & VT_ARRAY)
         name += "VT_ARRAY|";
     switch (type & VT_TYPEMASK) {
-    case VT_EMPTY: return name + "VT_EMPTY";
-    case VT_I2: return name + "VT_I2";
-    case VT_I4: return name + "VT_I4";
-    case VT_R4: return name + "VT_R4";
-    case VT_R8: return name + "VT_R8";
-    case VT_BSTR: return name + "VT_BSTR";
-    case VT_BOOL: return name + "VT_BOOL";
-    case VT_VARIANT: return name + "VT_VARIANT";
-    case VT_DISPATCH: return name + "VT_DISPATCH";
-    default: return name + "VT_" + std::to_string(type & VT_TYPEMASK);
+    case VT_EMPTY:
+        return name + "VT_EMPTY";
+    case VT_I2:
+        return name + "VT_I2";
+    case VT_I4:
+        return name + "VT_I4";
+    case VT_R4:
+        return name + "VT_R4";
+    case VT_R8:
+        return name + "VT_R8";
+    case VT_BSTR:
+        return name + "VT_BSTR";
+    case VT_BOOL:
+        return name + "VT_BOOL";
+    case VT_VARIANT:
+        return name + "VT_VARIANT";
+    case VT_DISPATCH:
+        return name + "VT_DISPATCH";
+    default:
+        return name + "VT_" + std::to_string(type & VT_TYPEMASK);
     }
 }
 
@@ -48,12 +58,18 @@ std::string valueText(const VARIANT& v)
 {
     const bool ref = v.vt & VT_BYREF;
     switch (v.vt & ~VT_BYREF) {
-    case VT_I2: return std::to_string(ref ? *v.piVal : v.iVal);
-    case VT_I4: return std::to_string(ref ? *v.plVal : v.lVal);
-    case VT_BOOL: return std::to_string(ref ? *v.pboolVal : v.boolVal);
-    case VT_R8: return cad::numberText(ref ? *v.pdblVal : v.dblVal, '.');
-    case VT_BSTR: return utf8(ref ? *v.pbstrVal : v.bstrVal);
-    default: return "?";
+    case VT_I2:
+        return std::to_string(ref ? *v.piVal : v.iVal);
+    case VT_I4:
+        return std::to_string(ref ? *v.plVal : v.lVal);
+    case VT_BOOL:
+        return std::to_string(ref ? *v.pboolVal : v.boolVal);
+    case VT_R8:
+        return cad::numberText(ref ? *v.pdblVal : v.dblVal, '.');
+    case VT_BSTR:
+        return utf8(ref ? *v.pbstrVal : v.bstrVal);
+    default:
+        return "?";
     }
 }
 
@@ -151,8 +167,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
 
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         HRESULT result = S_OK;
         for (UINT n = 0; n < count; ++n) {

@@ -56,7 +56,10 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid, void** ob
 }
 
 // The scripted state lives as long as the process: the runner keeps it loaded.
-HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE; }
+HRESULT STDAPICALLTYPE DllCanUnloadNow()
+{
+    return S_FALSE;
+}
 
 void StandIn_Reset()
 {
@@ -77,8 +80,8 @@ void StandIn_OpenDocument(int32_t type, const char* title)
     standin::state().cad.document = fake::Document{type, title, {}, 0};
 }
 
-void StandIn_AddSheet(const char* name, int32_t paperSizeCode, int32_t templateCode,
-                      double scaleNumerator, double scaleDenominator)
+void StandIn_AddSheet(const char* name, int32_t paperSizeCode, int32_t templateCode, double scaleNumerator,
+                      double scaleDenominator)
 {
     standin::state().cad.activeDocument().sheets.push_back(
         fake::makeSheet(name, paperSizeCode, templateCode, scaleNumerator, scaleDenominator));
@@ -107,8 +110,8 @@ double StandIn_Preference(char kind, int32_t number)
 
 void StandIn_Fault(const char* member, const char* argument, char kind, int nth)
 {
-    fake::Fault fault{member, kind == 'r' ? fake::FaultKind::Refuse : fake::FaultKind::Throw,
-                      std::nullopt, nth};
+    fake::Fault fault{member, kind == 'r' ? fake::FaultKind::Refuse : fake::FaultKind::Throw, std::nullopt,
+                      nth};
     if (argument)
         fault.argument = argument;
     standin::state().cad.addFault(fault);
@@ -127,17 +130,23 @@ int StandIn_Journal(char* text, int capacity)
     return int(all.size());
 }
 
-int StandIn_Created() { return standin::state().created; }
+int StandIn_Created()
+{
+    return standin::state().created;
+}
 
-int StandIn_Living() { return standin::state().living; }
+int StandIn_Living()
+{
+    return standin::state().living;
+}
 
 int StandIn_RegisterRunning()
 {
     IDispatch* application = standin::newApplication();
     if (!application)
         return 0;
-    const HRESULT result = RegisterActiveObject(application, kStandInClass, ACTIVEOBJECT_STRONG,
-                                                &runningCookie);
+    const HRESULT result =
+        RegisterActiveObject(application, kStandInClass, ACTIVEOBJECT_STRONG, &runningCookie);
     application->Release();  // the table of running objects holds it now
     return SUCCEEDED(result);
 }
