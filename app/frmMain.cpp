@@ -1,13 +1,13 @@
 #include "app/frmMain.h"
 
 #include "app/mod_kup_tools.h"
-#include "app/window_registry.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelpSaveAsTiff.h"
 #include "dialogs/frmOpenDirectory.h"
 #include "export/sheet_export.h"
 #include "sheetinfo/frmSheetInfo.h"
 #include "tiffoptions/frmTIFFOptions.h"
+#include "ui/window_registry.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 // menus that open every other window.
 #pragma once
 
-#include "app/qt_message_boxes.h"
-#include "app/text_box_log.h"
-#include "app/window_builder.h"
+#include "ui/qt_message_boxes.h"
+#include "ui/text_box_log.h"
+#include "ui/window_builder.h"
 
 class frmMain : public ui::Form {
     Q_OBJECT
@@ -14,8 +14,8 @@ public:
     // txtAusgabe as the export writes to it.
     ui::TextBoxLog& ausgabe() { return ausgabe_; }
     // Message boxes that belong to this window; tests put a recorder in their place.
-    ui::MessageBoxes& messages() { return *messageBoxes_; }
-    void setMessageBoxes(ui::MessageBoxes& boxes) { messageBoxes_ = &boxes; }
+    kup::MessageBoxes& messages() { return *messageBoxes_; }
+    void setMessageBoxes(kup::MessageBoxes& boxes) { messageBoxes_ = &boxes; }
 
     // The batch export with the window's current settings.
     void KupTools_SaveSheetsAsTIFF();
@@ -39,5 +39,5 @@ private:
 
     ui::TextBoxLog ausgabe_;
     ui::QtMessageBoxes messages_;
-    ui::MessageBoxes* messageBoxes_ = &messages_;
+    kup::MessageBoxes* messageBoxes_ = &messages_;
 };

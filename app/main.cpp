@@ -1,7 +1,7 @@
 #include "app/install_cad_backend.h"
 #include "app/mod_kup_tools.h"
-#include "app/window_registry.h"
 #include "cad/number_text.h"
+#include "ui/window_registry.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "app/mod_kup_tools.h"
 
 #include "app/frmMain.h"
-#include "app/window_registry.h"
 #include "cad/size_tables.h"
+#include "ui/window_registry.h"
 
 #include <QCoreApplication>
 

@@ -113,8 +113,8 @@ private:
     std::string text_;
 };
 
-struct NullBoxes : ui::MessageBoxes {
-    void show(const std::string& text, const std::string&, ui::Icon) override
+struct NullBoxes : kup::MessageBoxes {
+    void show(const std::string& text, const std::string&, kup::Icon) override
     {
         std::fprintf(stderr, "unerwartete Meldung: %s\n", text.c_str());
     }

@@ -1,6 +1,6 @@
 // How long one log line takes to go into the main window's log box as the log
 // grows: an export of many sheets must not slow down line by line.
-#include "app/text_box_log.h"
+#include "ui/text_box_log.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

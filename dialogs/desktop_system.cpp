@@ -1,9 +1,5 @@
 #include "dialogs/desktop_system.h"
 
-#ifdef _WIN32
-#include "dialogs/windows_system.h"
-#endif
-
 #include <QFileInfo>
 #include <QProcess>
 
@@ -51,21 +47,13 @@ std::optional<std::string> DesktopLauncher::equivalentProgram()
 
 Registry& systemRegistry()
 {
-#ifdef _WIN32
-    static WindowsRegistry registry;
-#else
     static NoRegistry registry;
-#endif
     return registry;
 }
 
 ProgramLauncher& systemLauncher()
 {
-#ifdef _WIN32
-    static WindowsLauncher launcher;
-#else
     static DesktopLauncher launcher;
-#endif
     return launcher;
 }
 

@@ -27,7 +27,4 @@ public:
     std::optional<std::string> equivalentProgram() override;
 };
 
-Registry& systemRegistry();
-ProgramLauncher& systemLauncher();
-
 }  // namespace kup

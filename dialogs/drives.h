@@ -25,6 +25,12 @@ QString driveOf(const QString& path, const QStringList& drives);
 // drive's own current directory where the system keeps one, or its root.
 QString directoryOnDrive(const QString& drive, const QStringList& drives);
 
+// The platform's part (drives_windows.cpp or drives_posix.cpp, chosen by the
+// build): how paths compare, and the directory the system keeps as current on
+// a drive (empty where it keeps none).
+Qt::CaseSensitivity pathCase();
+QString keptDirectoryOf(const QString& drive);
+
 // Whether the directory list can open path: an existing, readable directory.
 bool isReadableDirectory(const QString& path);
 

@@ -1,6 +1,6 @@
 #include "dialogs/frmAbout.h"
 
-#include "dialogs/desktop_system.h"
+#include "dialogs/system_info.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -55,7 +55,7 @@ const char* const kContact = "Anregungen und Informationen bitte per E-Mail an k
 
 frmAbout::frmAbout() : frmAbout(kup::systemRegistry(), kup::systemLauncher(), screenMessages_) {}
 
-frmAbout::frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, ui::MessageBoxes& messages)
+frmAbout::frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, kup::MessageBoxes& messages)
     : Form(kWindow, kControls), registry_(registry), launcher_(launcher), screenMessages_(this),
       messages_(messages)
 {
@@ -66,7 +66,7 @@ frmAbout::frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, ui::
 
 void frmAbout::Form_Load()
 {
-    const QString title = QString::fromUtf8(ui::kProgramTitle);
+    const QString title = QString::fromUtf8(kup::kProgramTitle);
     setWindowTitle(title + "-Info");
     control<QLabel>("lblTitle")->setText(title);
     control<QLabel>("lblVersion")

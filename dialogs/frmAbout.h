@@ -2,10 +2,10 @@
 // contact, and the button that starts the system-information program.
 #pragma once
 
-#include "app/qt_message_boxes.h"
-#include "app/window_builder.h"
 #include "dialogs/registry.h"
 #include "dialogs/system_info.h"
+#include "ui/qt_message_boxes.h"
+#include "ui/window_builder.h"
 
 class frmAbout : public ui::Form {
     Q_OBJECT
@@ -13,7 +13,7 @@ public:
     // The machine's registry and programs, message boxes on the screen.
     frmAbout();
     // Another registry, file system and message boxes (tests).
-    frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, ui::MessageBoxes& messages);
+    frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, kup::MessageBoxes& messages);
 
 private slots:
     void cmdOK_Click();
@@ -25,5 +25,5 @@ private:
     kup::Registry& registry_;
     kup::ProgramLauncher& launcher_;
     ui::QtMessageBoxes screenMessages_;
-    ui::MessageBoxes& messages_;
+    kup::MessageBoxes& messages_;
 };

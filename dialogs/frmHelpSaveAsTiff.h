@@ -1,7 +1,7 @@
 // The export help window: a short guide to the sheet export in an editable box.
 #pragma once
 
-#include "app/window_builder.h"
+#include "ui/window_builder.h"
 
 #include <string>
 

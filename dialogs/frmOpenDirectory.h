@@ -2,7 +2,7 @@
 // result Tag, shown modally by the main window.
 #pragma once
 
-#include "app/window_builder.h"
+#include "ui/window_builder.h"
 
 #include <QString>
 #include <QStringList>

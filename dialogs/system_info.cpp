@@ -38,7 +38,7 @@ std::optional<std::string> sysInfoProgram(Registry& registry, ProgramLauncher& l
     return path;
 }
 
-void StartSysInfo(Registry& registry, ProgramLauncher& launcher, ui::MessageBoxes& messages)
+void StartSysInfo(Registry& registry, ProgramLauncher& launcher, kup::MessageBoxes& messages)
 {
     bool started = false;
     try {
@@ -51,7 +51,7 @@ void StartSysInfo(Registry& registry, ProgramLauncher& launcher, ui::MessageBoxe
         started = false;
     }
     if (!started)
-        messages.show(kSysInfoUnavailableText, ui::kProgramTitle);
+        messages.show(kSysInfoUnavailableText, kup::kProgramTitle);
 }
 
 std::optional<std::string> findOnSearchPath(const std::vector<std::string>& programs,

@@ -3,7 +3,7 @@
 // lookup can be followed path by path without starting anything.
 #pragma once
 
-#include "app/message_box.h"
+#include "cad/message_boxes.h"
 #include "dialogs/registry.h"
 
 #include <optional>
@@ -33,7 +33,7 @@ public:
 std::optional<std::string> sysInfoProgram(Registry& registry, ProgramLauncher& launcher);
 
 // Starts the system-information program, or tells the user that there is none.
-void StartSysInfo(Registry& registry, ProgramLauncher& launcher, ui::MessageBoxes& messages);
+void StartSysInfo(Registry& registry, ProgramLauncher& launcher, kup::MessageBoxes& messages);
 
 // Desktop programs that show what the system-information program shows, in
 // the order they are preferred.
@@ -44,5 +44,11 @@ extern const std::vector<std::string> kEquivalentSysInfoPrograms;
 std::optional<std::string> findOnSearchPath(const std::vector<std::string>& programs,
                                             const std::string& searchPath, char separator,
                                             ProgramLauncher& launcher);
+
+// This machine's registry and program start: Windows' own there, elsewhere no
+// registry and the desktop's programs (the build picks windows_system.cpp or
+// desktop_system.cpp).
+Registry& systemRegistry();
+ProgramLauncher& systemLauncher();
 
 }  // namespace kup

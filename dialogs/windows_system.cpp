@@ -1,6 +1,6 @@
 #include "dialogs/windows_system.h"
 
-#include "cad/com/win_text.h"
+#include "platform/win_text.h"
 
 #include <windows.h>
 
@@ -10,8 +10,8 @@ namespace kup {
 
 namespace {
 
-using cad::com::narrowTo;
-using cad::com::wideFrom;
+using win::narrowTo;
+using win::wideFrom;
 
 // The ANSI registry calls take names in the system code page.
 std::string systemText(const std::string& utf8)
@@ -82,6 +82,18 @@ bool WindowsLauncher::start(const std::string& path)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
+}
+
+Registry& systemRegistry()
+{
+    static WindowsRegistry registry;
+    return registry;
+}
+
+ProgramLauncher& systemLauncher()
+{
+    static WindowsLauncher launcher;
+    return launcher;
 }
 
 }  // namespace kup

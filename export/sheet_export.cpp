@@ -39,7 +39,7 @@ std::string fileNameKey(const std::string& name)
 
 class Run {
 public:
-    Run(const ExportSettings& settings, ExportLog& log, ui::MessageBoxes& boxes)
+    Run(const ExportSettings& settings, ExportLog& log, kup::MessageBoxes& boxes)
         : settings_(settings), log_(log), boxes_(boxes)
     {
     }
@@ -187,7 +187,7 @@ private:
 
     const ExportSettings& settings_;
     ExportLog& log_;
-    ui::MessageBoxes& boxes_;
+    kup::MessageBoxes& boxes_;
     ExportOutcome outcome_;
     bool logCleared_ = false;
 };
@@ -206,7 +206,7 @@ std::string safeFileNamePart(const std::string& text)
 }
 
 ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log,
-                                        ui::MessageBoxes& boxes)
+                                        kup::MessageBoxes& boxes)
 {
     return Run(settings, log, boxes).execute();
 }

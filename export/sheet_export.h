@@ -1,7 +1,7 @@
 // The batch export: every sheet of the active drawing into a TIFF file of its own.
 #pragma once
 
-#include "app/message_box.h"
+#include "cad/message_boxes.h"
 #include "export/export_log.h"
 
 #include <cstdint>
@@ -24,12 +24,9 @@ struct ExportOutcome {
     bool ranThrough = false;  // the loop went over every sheet
 };
 
-// Separator put between a chosen directory and the file name.
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
+// Separator put between a chosen directory and the file name: the platform's
+// own (path_separator_*.cpp, chosen by the build).
+extern const char kPathSeparator;
 
 // The file-name part taken from the drawing, made safe for a file name in the
 // target folder: characters Windows forbids (and separators) become "_".
@@ -38,6 +35,6 @@ std::string safeFileNamePart(const std::string& text);
 // Runs one export. Reports in the log and in message boxes and always returns
 // normally, also after an automation error.
 ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log,
-                                        ui::MessageBoxes& boxes);
+                                        kup::MessageBoxes& boxes);
 
 }  // namespace kup

@@ -1,10 +1,10 @@
 #include "sheetinfo/frmSheetInfo.h"
 
-#include "app/window_registry.h"
 #include "cad/number_text.h"
 #include "cad/sheet_queries.h"
 #include "dialogs/frmAbout.h"
 #include "sheetinfo/sheet_report.h"
+#include "ui/window_registry.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -105,7 +105,7 @@ QString qs(const std::string& text)
 
 }  // namespace
 
-frmSheetInfo::frmSheetInfo(MessageBoxes* boxes, QWidget* parent)
+frmSheetInfo::frmSheetInfo(kup::MessageBoxes* boxes, QWidget* parent)
     : Form(kWindow, kControls, parent), screenBoxes_(this), boxes_(boxes != nullptr ? *boxes : screenBoxes_),
       ausgabe_(control<QPlainTextEdit>("txtAusgabe"))
 {

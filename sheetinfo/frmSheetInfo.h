@@ -2,9 +2,9 @@
 // drawing in fields, a list to choose the sheet, and the report over all sheets.
 #pragma once
 
-#include "app/qt_message_boxes.h"
-#include "app/text_box_log.h"
-#include "app/window_builder.h"
+#include "ui/qt_message_boxes.h"
+#include "ui/text_box_log.h"
+#include "ui/window_builder.h"
 
 #include <functional>
 #include <string>
@@ -13,7 +13,7 @@ class frmSheetInfo : public ui::Form {
     Q_OBJECT
 public:
     // boxes: where the window's message boxes go; null shows them on the screen.
-    explicit frmSheetInfo(ui::MessageBoxes* boxes = nullptr, QWidget* parent = nullptr);
+    explicit frmSheetInfo(kup::MessageBoxes* boxes = nullptr, QWidget* parent = nullptr);
 
     void KupTools_ClearAllTextfields();
     void KupTools_FillKupInfo(const std::string& ActiveSheet);
@@ -39,7 +39,7 @@ private:
     void operation(const std::function<void()>& body);
 
     ui::QtMessageBoxes screenBoxes_;
-    ui::MessageBoxes& boxes_;
+    kup::MessageBoxes& boxes_;
     ui::TextBoxLog ausgabe_;
     bool inOperation_ = false;
 };

@@ -18,7 +18,7 @@ void line(std::string& report, const std::string& text)
 }
 }  // namespace
 
-std::string buildSheetReport(ui::MessageBoxes& boxes)
+std::string buildSheetReport(kup::MessageBoxes& boxes)
 {
     std::string report;
     try {

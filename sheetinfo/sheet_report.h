@@ -1,7 +1,7 @@
 // The plain-text report over all sheets of the active drawing.
 #pragma once
 
-#include "app/message_box.h"
+#include "cad/message_boxes.h"
 
 #include <string>
 
@@ -11,6 +11,6 @@ namespace kup {
 // the report, every line ending in CR LF. Failed queries are shown in boxes as
 // they happen; an automation error ends the walk with the report so far and a
 // line naming the error. Empty when the sheet list cannot be had.
-std::string buildSheetReport(ui::MessageBoxes& boxes);
+std::string buildSheetReport(kup::MessageBoxes& boxes);
 
 }  // namespace kup

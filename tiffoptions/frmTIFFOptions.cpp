@@ -132,7 +132,7 @@ QString qs(const std::string& text)
 
 }  // namespace
 
-frmTIFFOptions::frmTIFFOptions(MessageBoxes* boxes, QWidget* parent)
+frmTIFFOptions::frmTIFFOptions(kup::MessageBoxes* boxes, QWidget* parent)
     : Form(kWindow, kControls, parent), screenBoxes_(this), boxes_(boxes != nullptr ? *boxes : screenBoxes_)
 {
     auto* slim = new SlimListStyle;
@@ -243,7 +243,7 @@ void frmTIFFOptions::conflictRule(const char* changedList, int fallback)
     if (list("cmbTO_CompressionScheme")->currentIndex() != kGroup4Fax ||
         list("cmbTO_ImageType")->currentIndex() != kColourRgb)
         return;
-    boxes_.show("RGB Bild bei Kompressionsschema Group 4 Fax nicht zulässig", kWarnung, Icon::Warning);
+    boxes_.show("RGB Bild bei Kompressionsschema Group 4 Fax nicht zulässig", kWarnung, kup::Icon::Warning);
     // Moving the list back runs its rule once more; it then finds no conflict.
     list(changedList)->setCurrentIndex(fallback);
 }
@@ -283,7 +283,7 @@ void frmTIFFOptions::txtTO_PrintScaleFactor_Change()
 {
     const double value = cad::roundHalfEven(cad::leadingNumber(text("txtTO_PrintScaleFactor")));
     if (!(value >= 1 && value <= 1000)) {
-        boxes_.show("Nur ganzzahlige Werte zwischen 1 und 1000 erlaubt", kWarnung, Icon::Warning);
+        boxes_.show("Nur ganzzahlige Werte zwischen 1 und 1000 erlaubt", kWarnung, kup::Icon::Warning);
         // Runs this rule again, with a value it accepts.
         setText("txtTO_PrintScaleFactor", LastScaleFactor < 1 ? "100" : std::to_string(LastScaleFactor));
     }
@@ -330,7 +330,7 @@ void frmTIFFOptions::KupTools_HoleTiffOptions()
                            "weiter ihren bisherigen Wert:";
         for (const std::string& line : notShown)
             text += "\n" + line;
-        boxes_.show(text, kWarnung, Icon::Warning);
+        boxes_.show(text, kWarnung, kup::Icon::Warning);
     }
 }
 
@@ -368,7 +368,7 @@ std::optional<kup::TiffOptionSet> frmTIFFOptions::readControls()
         message += line + "\n";
     message += "Bitte eine Zahl in der Form " + cad::numberText(0.42, separator) +
                " eingeben. Es wurde nichts an Solidworks übergeben.";
-    boxes_.show(message, kWarnung, Icon::Warning);
+    boxes_.show(message, kWarnung, kup::Icon::Warning);
     return std::nullopt;
 }
 

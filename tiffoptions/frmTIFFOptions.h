@@ -3,9 +3,9 @@
 // controls together.
 #pragma once
 
-#include "app/qt_message_boxes.h"
-#include "app/window_builder.h"
 #include "tiffoptions/swx_sldtools.h"
+#include "ui/qt_message_boxes.h"
+#include "ui/window_builder.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,7 +17,7 @@ class frmTIFFOptions : public ui::Form {
     Q_OBJECT
 public:
     // boxes: where the window's message boxes go; null shows them on the screen.
-    explicit frmTIFFOptions(ui::MessageBoxes* boxes = nullptr, QWidget* parent = nullptr);
+    explicit frmTIFFOptions(kup::MessageBoxes* boxes = nullptr, QWidget* parent = nullptr);
 
     // The scale factor most recently accepted by the scale rule.
     int32_t lastScaleFactor() const { return LastScaleFactor; }
@@ -61,6 +61,6 @@ private:
     void enable(const char* name, bool enabled);
 
     ui::QtMessageBoxes screenBoxes_;
-    ui::MessageBoxes& boxes_;
+    kup::MessageBoxes& boxes_;
     int32_t LastScaleFactor = 0;
 };

@@ -154,7 +154,7 @@ cad::Backend makeBackend(const std::string& progId)
     return [progId]() -> std::unique_ptr<Application> {
         auto apartment = std::make_shared<Apartment>();
         CLSID classId{};
-        if (FAILED(CLSIDFromProgID(wideFromUtf8(progId).c_str(), &classId)))
+        if (FAILED(CLSIDFromProgID(win::wideFromUtf8(progId).c_str(), &classId)))
             return nullptr;
         // A running instance first, as the user sees it; otherwise start one.
         ComPtr<IDispatch> application;

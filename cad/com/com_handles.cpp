@@ -4,7 +4,7 @@ namespace cad::com {
 
 Bstr::Bstr(std::string_view utf8)
 {
-    const std::wstring wide = wideFromUtf8(utf8);
+    const std::wstring wide = win::wideFromUtf8(utf8);
     b_ = SysAllocStringLen(wide.data(), UINT(wide.size()));
     if (!b_)
         throw std::bad_alloc();
@@ -18,7 +18,7 @@ std::string Bstr::utf8() const
 std::string utf8FromBstr(BSTR text)
 {
     // A null BSTR is the empty string.
-    return text ? utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
+    return text ? win::utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
 
 Variant Variant::i2(int16_t value)

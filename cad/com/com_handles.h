@@ -2,7 +2,7 @@
 // VARIANTs are released by their destructors, on every way out of a call.
 #pragma once
 
-#include "cad/com/win_text.h"
+#include "platform/win_text.h"
 
 #include <oaidl.h>
 #include <objbase.h>

@@ -149,7 +149,7 @@ void Dispatch::put(const char* property, Variant& value)
 
 Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Variant*>& args)
 {
-    std::wstring name = wideFromUtf8(member);
+    std::wstring name = win::wideFromUtf8(member);
     LPOLESTR names[] = {name.data()};
     DISPID id = DISPID_UNKNOWN;
     const HRESULT found = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -193,7 +193,7 @@ std::string hresultText(HRESULT result)
         text.pop_back();
     if (text.empty())
         return "Automatisierungsfehler " + codeText(result);
-    return utf8FromWide(text) + " (" + codeText(result) + ")";
+    return win::utf8FromWide(text) + " (" + codeText(result) + ")";
 }
 
 int32_t asInt32(const Variant& result, const char* member)

@@ -15,7 +15,7 @@
 namespace {
 
 // Records each box with the state of the window at the moment it came up.
-struct Boxes : ui::MessageBoxes {
+struct Boxes : kup::MessageBoxes {
     frmMain* form = nullptr;
     struct Shown {
         std::string text, title;
@@ -23,7 +23,7 @@ struct Boxes : ui::MessageBoxes {
         Qt::CursorShape cursor;
     };
     std::vector<Shown> shown;
-    void show(const std::string& text, const std::string& title, ui::Icon) override
+    void show(const std::string& text, const std::string& title, kup::Icon) override
     {
         shown.push_back(
             {text, title, form->control("lblWorking")->isVisibleTo(form), form->cursor().shape()});

@@ -1,8 +1,8 @@
 #include "app/frmMain.h"
 #include "app/mod_kup_tools.h"
-#include "app/window_registry.h"
 #include "cad/size_tables.h"
 #include "tests/support/event_loop.h"
+#include "ui/window_registry.h"
 
 #include <QAction>
 #include <QCheckBox>

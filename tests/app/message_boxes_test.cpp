@@ -1,4 +1,4 @@
-#include "app/qt_message_boxes.h"
+#include "ui/qt_message_boxes.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -18,7 +18,7 @@ struct Seen {
 };
 
 // Shows a box and reads it while it is open, then confirms it with OK.
-Seen showAndRead(const std::string& text, const std::string& title, ui::Icon icon)
+Seen showAndRead(const std::string& text, const std::string& title, kup::Icon icon)
 {
     Seen seen;
     bool answered = false;
@@ -41,24 +41,25 @@ Seen showAndRead(const std::string& text, const std::string& title, ui::Icon ico
 
 TEST(QtMessageBoxes, ModalWithOkOnlyAndTheGivenTitleAndIcon)
 {
-    const Seen seen = showAndRead("Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo", ui::Icon::None);
+    const Seen seen = showAndRead("Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo", kup::Icon::None);
     EXPECT_EQ(seen.title, "KUP-Tools - Fehlerinfo");
     EXPECT_EQ(seen.text, "Keine Zeichnung aktiv");
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
     EXPECT_EQ(seen.modality, Qt::ApplicationModal);
 
-    EXPECT_EQ(showAndRead("Wert zu groß", "KUP-Tools Warnung", ui::Icon::Warning).icon, QMessageBox::Warning);
+    EXPECT_EQ(showAndRead("Wert zu groß", "KUP-Tools Warnung", kup::Icon::Warning).icon,
+              QMessageBox::Warning);
 }
 
 TEST(QtMessageBoxes, ABoxWithoutTitleCarriesTheProgramTitle)
 {
-    EXPECT_EQ(showAndRead("Hallo", "", ui::Icon::None).title, "KUP_Tools");
+    EXPECT_EQ(showAndRead("Hallo", "", kup::Icon::None).title, "KUP_Tools");
 }
 
 TEST(QtMessageBoxes, TextIsPlainWithOneBreakPerCrLf)
 {
-    const Seen seen = showAndRead("<b>C:\\a<b>.SLDDRW</b>\r\nzweite Zeile", "info", ui::Icon::None);
+    const Seen seen = showAndRead("<b>C:\\a<b>.SLDDRW</b>\r\nzweite Zeile", "info", kup::Icon::None);
     EXPECT_EQ(seen.text, "<b>C:\\a<b>.SLDDRW</b>\nzweite Zeile");
     EXPECT_EQ(seen.format, Qt::PlainText);
 }

@@ -1,4 +1,4 @@
-#include "app/window_builder.h"
+#include "ui/window_builder.h"
 
 #include <QComboBox>
 #include <QFontInfo>

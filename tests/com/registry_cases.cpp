@@ -63,11 +63,11 @@ public:
     }
 
 private:
-    static std::string pathText(const fs::path& path) { return cad::com::utf8FromWide(path.wstring()); }
+    static std::string pathText(const fs::path& path) { return win::utf8FromWide(path.wstring()); }
     static void removeKeys()
     {
         for (const char* key : {kMsinfo, kLocation})
-            testkeys::run(L"reg.exe delete \"HKLM\\" + cad::com::wideFromUtf8(key) + L"\" /f");
+            testkeys::run(L"reg.exe delete \"HKLM\\" + win::wideFromUtf8(key) + L"\" /f");
     }
     fs::path standIn_;
     fs::path folder_;
@@ -156,7 +156,7 @@ CASE(SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
         for (const std::string& name : row.installed) {
             const std::string path = setup.install(name);
             if (row.hidden)
-                SetFileAttributesW(cad::com::wideFromUtf8(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+                SetFileAttributesW(win::wideFromUtf8(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
         }
         if (row.pathValue)
             testkeys::reg("add " + q(std::string("HKLM\\") + kMsinfo) + " /v PATH /d " +

@@ -32,7 +32,7 @@ unsigned long run(const std::wstring& commandLine)
         CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(nul);
     if (!started)
-        throw std::runtime_error("nicht startbar: " + cad::com::utf8FromWide(commandLine));
+        throw std::runtime_error("nicht startbar: " + win::utf8FromWide(commandLine));
     WaitForSingleObject(process.hProcess, 60000);
     DWORD code = 1;
     GetExitCodeProcess(process.hProcess, &code);
@@ -43,7 +43,7 @@ unsigned long run(const std::wstring& commandLine)
 
 void reg(const std::string& arguments)
 {
-    if (run(L"reg.exe " + cad::com::wideFromUtf8(arguments)) != 0)
+    if (run(L"reg.exe " + win::wideFromUtf8(arguments)) != 0)
         throw std::runtime_error("reg " + arguments + " schlug fehl");
 }
 

@@ -1,10 +1,10 @@
-#include "app/controls.h"
-#include "app/window_registry.h"
 #include "dialogs/frmAbout.h"
 #include "tests/support/fake_launcher.h"
 #include "tests/support/memory_registry.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/qt_print.h"
+#include "ui/controls.h"
+#include "ui/window_registry.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -86,7 +86,7 @@ TEST_F(About, SystemInfoSaysWhenThereIsNoProgramAndStartsTheRegisteredOneWithThe
     QTest::keyClick(form.get(), Qt::Key_S, Qt::AltModifier);
     // An access key clicks the button visibly, a moment later.
     QTest::qWaitFor([&] { return !messages.messages.empty(); }, 1000);
-    EXPECT_EQ(messages.messages, (std::vector<fake::Message>{{kUnavailable, "KUP_Tools", ui::Icon::None}}));
+    EXPECT_EQ(messages.messages, (std::vector<fake::Message>{{kUnavailable, "KUP_Tools", kup::Icon::None}}));
     EXPECT_TRUE(launcher.started.empty());
     EXPECT_EQ(registry.openKeys(), 0);
 

@@ -1,5 +1,5 @@
-#include "app/window_registry.h"
 #include "dialogs/frmHelpSaveAsTiff.h"
+#include "ui/window_registry.h"
 
 #include <QApplication>
 #include <QLabel>

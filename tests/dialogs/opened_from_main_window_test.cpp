@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
-#include "app/window_registry.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelpSaveAsTiff.h"
 #include "dialogs/frmOpenDirectory.h"
 #include "tests/dialogs/temp_tree.h"
 #include "tests/support/qt_print.h"
+#include "ui/window_registry.h"
 
 #include <QAction>
 #include <QApplication>

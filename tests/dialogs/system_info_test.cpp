@@ -107,7 +107,7 @@ protected:
         EXPECT_THAT(launcher.started, IsEmpty());
         EXPECT_THAT(messages.messages,
                     ElementsAre(fake::Message{"System-Informationen sind augenblicklich nicht verfügbar.",
-                                              "KUP_Tools", ui::Icon::None}));
+                                              "KUP_Tools", kup::Icon::None}));
     }
     fake::MemoryRegistry registry;
     fake::Launcher launcher;
@@ -153,7 +153,7 @@ TEST(SysInfoKeys, TheProgramKeyDecidesAloneAndOnlyWithoutItTheLocationKeyIsJoine
         if (!messages.messages.empty())
             EXPECT_EQ(messages.messages[0],
                       (fake::Message{"System-Informationen sind augenblicklich nicht verfügbar.", "KUP_Tools",
-                                     ui::Icon::None}));
+                                     kup::Icon::None}));
     }
 }
 

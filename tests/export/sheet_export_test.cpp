@@ -15,9 +15,9 @@ const std::string kHeading = "Speichere einzelne Blätter von als TIFF\r\n";
 const std::string kDone = "--- Erfolgreich abgeschlossen ---";
 
 // Records boxes together with what the log showed when each box came up.
-struct Boxes : ui::MessageBoxes {
+struct Boxes : kup::MessageBoxes {
     explicit Boxes(const fake::TextLog& log) : log(log) {}
-    void show(const std::string& text, const std::string& title, ui::Icon) override
+    void show(const std::string& text, const std::string& title, kup::Icon) override
     {
         shown.push_back({text, title, log.text});
     }

@@ -1,12 +1,12 @@
 // The sheet information window against the fake CAD, driven through its
 // controls offscreen, under German and English regional settings.
 #include "app/frmMain.h"
-#include "app/window_registry.h"
 #include "cad/number_text.h"
 #include "dialogs/frmAbout.h"
 #include "tests/sheetinfo/sheet_info_window.h"
 #include "tests/sheetinfo/worked_example.h"
 #include "tests/support/fake_cad.h"
+#include "ui/window_registry.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -23,7 +23,7 @@ void useRegionalSettings(const QLocale& locale);
 struct Boxes : fake::MessageRecorder {
     QPlainTextEdit* report = nullptr;  // its text is noted with every box
     std::vector<std::string> reportWhileShown;
-    void show(const std::string& text, const std::string& title, ui::Icon icon) override
+    void show(const std::string& text, const std::string& title, kup::Icon icon) override
     {
         MessageRecorder::show(text, title, icon);
         if (report != nullptr)

@@ -1,7 +1,7 @@
 // Records message boxes instead of showing them.
 #pragma once
 
-#include "app/message_box.h"
+#include "cad/message_boxes.h"
 
 #include <string>
 #include <vector>
@@ -11,15 +11,15 @@ namespace fake {
 struct Message {
     std::string text;
     std::string title;
-    ui::Icon icon = ui::Icon::None;
+    kup::Icon icon = kup::Icon::None;
     bool operator==(const Message&) const = default;
 };
 
-class MessageRecorder : public ui::MessageBoxes {
+class MessageRecorder : public kup::MessageBoxes {
 public:
-    void show(const std::string& text, const std::string& title, ui::Icon icon) override
+    void show(const std::string& text, const std::string& title, kup::Icon icon) override
     {
-        messages.push_back({text, title.empty() ? ui::kProgramTitle : title, icon});
+        messages.push_back({text, title.empty() ? kup::kProgramTitle : title, icon});
     }
     std::vector<Message> messages;
 };

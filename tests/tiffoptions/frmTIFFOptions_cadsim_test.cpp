@@ -94,7 +94,8 @@ protected:
     std::unique_ptr<frmTIFFOptions> form;
 };
 
-const fake::Message kWritten{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich", ui::Icon::None};
+const fake::Message kWritten{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich",
+                             kup::Icon::None};
 
 TEST_P(WindowOnCadsim, SettingLeavesCadsimHoldingWhatTheWindowShows)
 {

@@ -2,7 +2,7 @@
 #include "tests/tiffoptions/tiff_window_fixture.h"
 
 #include "app/frmMain.h"
-#include "app/window_registry.h"
+#include "ui/window_registry.h"
 
 #include <QAction>
 #include <QApplication>

@@ -8,7 +8,8 @@ using Journal = std::vector<std::string>;
 using Messages = std::vector<fake::Message>;
 using Transfers = TiffWindow;
 
-const fake::Message kWritten{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich", ui::Icon::None};
+const fake::Message kWritten{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich",
+                             kup::Icon::None};
 
 // The nine writes of a set, after the four preparatory ones.
 Journal setWrites(const std::string& capture, const std::string& image, const std::string& compression,

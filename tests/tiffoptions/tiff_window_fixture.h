@@ -87,11 +87,11 @@ protected:
 
     fake::Message warning(const std::string& text) const
     {
-        return {text, "KUP-Tools Warnung", ui::Icon::Warning};
+        return {text, "KUP-Tools Warnung", kup::Icon::Warning};
     }
     fake::Message fehlerinfo(const std::string& text) const
     {
-        return {text, "KUP-Tools - Fehlerinfo", ui::Icon::None};
+        return {text, "KUP-Tools - Fehlerinfo", kup::Icon::None};
     }
 
     fake::Cad cad;

@@ -1,7 +1,7 @@
 #include "tests/com/standin/standin_objects.h"
 
-#include "cad/com/win_text.h"
 #include "cad/number_text.h"
+#include "platform/win_text.h"
 
 #include <oleauto.h>
 
@@ -15,12 +15,12 @@ namespace {
 
 std::string utf8(BSTR text)
 {
-    return text ? cad::com::utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
+    return text ? win::utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
 
 BSTR bstr(const std::string& text)
 {
-    const std::wstring wide = cad::com::wideFromUtf8(text);
+    const std::wstring wide = win::wideFromUtf8(text);
     return SysAllocStringLen(wide.data(), UINT(wide.size()));
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace cad::com {
+namespace win {
 
 inline std::wstring wideFrom(std::string_view text, UINT codePage)
 {
@@ -38,4 +38,4 @@ inline std::string utf8FromWide(std::wstring_view text)
     return narrowTo(text, CP_UTF8);
 }
 
-}  // namespace cad::com
+}  // namespace win

@@ -1,4 +1,4 @@
-#include "app/text_box_log.h"
+#include "ui/text_box_log.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

@@ -1,14 +1,14 @@
-#include "app/qt_message_boxes.h"
+#include "ui/qt_message_boxes.h"
 
 #include <QMessageBox>
 
 namespace ui {
 
-void QtMessageBoxes::show(const std::string& text, const std::string& title, Icon icon)
+void QtMessageBoxes::show(const std::string& text, const std::string& title, kup::Icon icon)
 {
-    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    QString::fromStdString(title.empty() ? std::string(kProgramTitle) : title), QString(),
-                    QMessageBox::Ok, parent_);
+    QMessageBox box(icon == kup::Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    QString::fromStdString(title.empty() ? std::string(kup::kProgramTitle) : title),
+                    QString(), QMessageBox::Ok, parent_);
     // Texts come from the CAD system and file names: never read them as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

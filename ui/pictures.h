@@ -1,4 +1,4 @@
-// The two pictures of the tool (drawn by app/make_pictures.sh): the logo, a
+// The two pictures of the tool (drawn by ui/make_pictures.sh): the logo, a
 // 42 x 42 GIF, and the application icon, one 42 x 42 image with 256 colours.
 #pragma once
 

@@ -51,7 +51,7 @@
 // Fixed dialogs stay with the window that was active when they opened.
 #pragma once
 
-#include "app/controls.h"
+#include "ui/controls.h"
 
 #include <QFont>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "app/pictures.h"
+#include "ui/pictures.h"
 
 // The pictures are compiled into the library; a static library has to register
 // its resources itself, and Q_INIT_RESOURCE must stand outside any namespace.

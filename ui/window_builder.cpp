@@ -1,6 +1,6 @@
-#include "app/window_builder.h"
+#include "ui/window_builder.h"
 
-#include "app/pictures.h"
+#include "ui/pictures.h"
 
 #include <QApplication>
 #include <QComboBox>

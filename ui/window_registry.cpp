@@ -1,4 +1,4 @@
-#include "app/window_registry.h"
+#include "ui/window_registry.h"
 
 namespace ui {
 

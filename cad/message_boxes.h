@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace ui {
+namespace kup {
 
 enum class Icon { None, Warning };
 
@@ -19,4 +19,4 @@ public:
                       Icon icon = Icon::None) = 0;
 };
 
-}  // namespace ui
+}  // namespace kup

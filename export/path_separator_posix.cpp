@@ -1,0 +1,5 @@
+#include "export/sheet_export.h"
+
+namespace kup {
+const char kPathSeparator = '/';
+}
