@@ -91,8 +91,9 @@ SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
         return outcome;
     }
 
-    // Beside the target, so the rename cannot cross file systems.
-    std::string temporary = (folder / ("." + fileName + ".cadsim-XXXXXX")).string();
+    // Beside the target, so the rename cannot cross file systems, and short,
+    // so every name the folder takes has room for it.
+    std::string temporary = (folder / ".cadsim-XXXXXX").string();
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         outcome.result = errno == ENOENT || errno == ENOTDIR ? kSaveFolderMissing : kSaveFolderNotWritable;

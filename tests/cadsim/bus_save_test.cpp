@@ -139,7 +139,7 @@ TEST_F(Save, AScaleFactorDrawsFromTheTopLeftCorner)
     EXPECT_NEAR(f.lastInkRow, 1485, 3);
 }
 
-TEST_F(Save, FoldersAreFoundWithEitherSeparator)
+TEST_F(Save, FoldersAreFoundWithEitherSeparatorAndTheLongestNamesFit)
 {
     fs::create_directories(folder() + "/aus/unter");
     EXPECT_EQ(save("aus\\unter\\Blatt1.TIF"), 0);  // relative: below the drawing's folder
@@ -147,7 +147,12 @@ TEST_F(Save, FoldersAreFoundWithEitherSeparator)
     std::string backslashed = folder() + "/aus\\b.tif";
     EXPECT_EQ(save(backslashed), 0);
     EXPECT_TRUE(readTiff(folder() + "/aus/b.tif").decoded);
-    expectFolderHolds(folder() + "/aus", {"unter", "b.tif"});
+    std::string longest;  // 254 bytes, the file system takes 255
+    for (int i = 0; i < 125; ++i)
+        longest += "ä";
+    longest += ".tif";
+    EXPECT_EQ(save(folder() + "/aus/" + longest), 0);
+    expectFolderHolds(folder() + "/aus", {"unter", "b.tif", longest});
 }
 
 TEST_F(Save, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
