@@ -11,9 +11,14 @@
 
 namespace cadsim {
 
+// Classic TIFF addresses its file with 32-bit offsets.
+constexpr uint64_t kClassicTiffLimit = 0xFFFFFFFFull;
+
 struct TiffRequest {
     std::string documentName;  // DocumentName tag
     std::string pageName;      // PageName tag
+    // Larger files become BigTIFF.
+    uint64_t classicLimit = kClassicTiffLimit;
 };
 
 // Writes the complete file to an open descriptor (which it closes). False

@@ -209,5 +209,19 @@ TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
     expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "Blatt1.tif"});
 }
 
+// 10 x 10 m at 2400 dpi: over 100 GB as bits, 14 MB as Group 4, and about a
+// second of work.
+const Prefs kLargePage{1, 0, 2, 2400, 12, 100, true, 10.0, 10.0};
+
+TEST_F(Save, ALargeGroup4PageStaysClassicTiffWhenItFits)
+{
+    set(kLargePage);
+    ASSERT_EQ(save("gross.tif"), 0);
+    std::ifstream in(folder() + "/gross.tif", std::ios::binary);
+    char header[4] = {};
+    in.read(header, 4);
+    EXPECT_EQ(std::string(header, 4), std::string("II*\0", 4));  // 43 would be BigTIFF
+}
+
 }  // namespace
 }  // namespace bustest
