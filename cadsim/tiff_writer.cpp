@@ -184,11 +184,15 @@ enum class Written { Complete, OutgrowsClassic, Failed };
 
 // The strips, as long as they fit into room bytes.
 Written writeStrips(TIFF* tif, const StripCoder& code, int height, int stripRows, uint64_t room,
-                    std::string& error)
+                    const TiffRequest& request, std::string& error)
 {
     uint64_t used = 8;  // header
     uint32_t strip = 0;
     for (int first = 0; first < height; first += stripRows, ++strip) {
+        if (request.stop && *request.stop) {
+            error = "abgebrochen, cadsim wird beendet";
+            return Written::Failed;
+        }
         const int rows = std::min(stripRows, height - first);
         const Strip data = code(first, rows);
         used += data.bound;
@@ -251,7 +255,7 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
         }
         setTags(tif, page, rgb, compression, stripRows, request);
         const Written written =
-            writeStrips(tif, code, page.height, stripRows, big ? UINT64_MAX : classicRoom, error);
+            writeStrips(tif, code, page.height, stripRows, big ? UINT64_MAX : classicRoom, request, error);
         if (written == Written::OutgrowsClassic) {
             TIFFCleanup(tif);  // what it still writes is cut off below
             ::close(copy);

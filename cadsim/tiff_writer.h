@@ -5,6 +5,7 @@
 #include "cadsim/drawing.h"
 #include "cadsim/preferences.h"
 
+#include <csignal>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ struct TiffRequest {
     std::string pageName;      // PageName tag
     // Larger files become BigTIFF.
     uint64_t classicLimit = kClassicTiffLimit;
+    // Once set, the write ends early and fails.
+    const volatile std::sig_atomic_t* stop = nullptr;
 };
 
 // Writes the complete file to an open descriptor (which it closes). False

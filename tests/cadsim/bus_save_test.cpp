@@ -8,8 +8,10 @@
 #include <QDir>
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace bustest {
 namespace {
@@ -221,6 +223,27 @@ TEST_F(Save, ALargeGroup4PageStaysClassicTiffWhenItFits)
     char header[4] = {};
     in.read(header, 4);
     EXPECT_EQ(std::string(header, 4), std::string("II*\0", 4));  // 43 would be BigTIFF
+}
+
+TEST_F(Save, SigtermDuringASaveRemovesTheTemporaryFileAndEndsCleanly)
+{
+    set(kLargePage);
+    std::thread terminator([this] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        bool begun = false;
+        while (!begun && std::chrono::steady_clock::now() < deadline) {
+            for (const auto& entry : fs::directory_iterator(folder()))
+                begun = begun || entry.path().filename().string().front() == '.';
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::kill(static_cast<pid_t>(cadsim->pid()), SIGTERM);
+    });
+    int32_t result = -1;
+    EXPECT_NO_THROW(result = save("gross.tif"));
+    terminator.join();
+    EXPECT_EQ(result, 7);  // stopped, and answered before the end
+    EXPECT_EQ(cadsim->waitForEnd(), 0);
+    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json"});
 }
 
 }  // namespace
