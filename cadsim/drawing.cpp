@@ -185,6 +185,27 @@ Sheet Reader::sheet(const json& value, const std::string& where) const
     return sheet;
 }
 
+// Builds the document as json::parse does, and keeps where parsing stopped.
+struct PlaceKeeper : nlohmann::detail::json_sax_dom_parser<json> {
+    using json_sax_dom_parser::json_sax_dom_parser;
+    template <class Exception>
+    bool parse_error(std::size_t position, const std::string& token, const Exception& e)
+    {
+        failedAt = position;
+        return json_sax_dom_parser::parse_error(position, token, e);
+    }
+    std::size_t failedAt = 0;
+};
+
+std::string lineAndColumn(const std::string& text, std::size_t position)
+{
+    const std::string before = text.substr(0, std::min(position, text.size()));
+    const size_t newline = before.rfind('\n');
+    const auto line = 1 + std::count(before.begin(), before.end(), '\n');
+    const size_t column = newline == std::string::npos ? before.size() : before.size() - newline - 1;
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
 }  // namespace
 
 Drawing parseDrawing(const std::string& jsonText, const std::string& fileName)
@@ -192,14 +213,23 @@ Drawing parseDrawing(const std::string& jsonText, const std::string& fileName)
     cad::FillSizeTables();
     Reader reader(fileName);
     json root;
+    PlaceKeeper keeper(root);
     try {
-        root = json::parse(jsonText);
+        json::sax_parse(jsonText, &keeper);
     } catch (const json::parse_error& e) {
         std::string what = e.what();
         // nlohmann prefixes its own class name; the position is what helps.
         if (auto at = what.find("parse error"); at != std::string::npos)
             what = what.substr(at);
         reader.fail("", "kein gültiges JSON (" + what + ")");
+    } catch (const json::exception& e) {
+        // A number beyond a double's range: nlohmann names the number but not
+        // where it is, so the place is told in the words of its parse errors.
+        std::string what = e.what();
+        if (auto at = what.find("] "); at != std::string::npos)
+            what = what.substr(at + 2);
+        reader.fail("", "kein gültiges JSON (parse error at " + lineAndColumn(jsonText, keeper.failedAt) +
+                            ": " + what + ")");
     }
     if (!root.is_object())
         reader.fail("", "Objekt erwartet");

@@ -5,14 +5,50 @@
 #include "cadsim/main_window.h"
 #include "cadsim/options.h"
 #include "cadsim/sample_drawing.h"
+#include "cadsim/save_sheet.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
+#include <QSocketNotifier>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
+
+namespace {
+
+int stopPipe[2] = {-1, -1};
+
+// SIGTERM and SIGINT end cadsim as Quit does. A save under way is stopped
+// first (the event loop only gets to the pipe once it is over), so no
+// temporary file is left behind.
+void stopOnSignal(int)
+{
+    const int savedErrno = errno;
+    cadsim::stopSaving();
+    const char byte = 0;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+bool quitOnSignals(QCoreApplication& app)
+{
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    auto* notifier = new QSocketNotifier(stopPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action = {};
+    action.sa_handler = stopOnSignal;
+    sigemptyset(&action.sa_mask);
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -76,6 +112,11 @@ int main(int argc, char* argv[])
         std::fprintf(stderr,
                      "cadsim: der Name %s ist auf dem Sitzungsbus schon vergeben (läuft cadsim schon?)\n",
                      qPrintable(cad::dbus::contract::kService));
+        return 1;
+    }
+
+    if (!quitOnSignals(*app)) {
+        std::perror("cadsim: SIGTERM und SIGINT nicht abzufangen");
         return 1;
     }
 

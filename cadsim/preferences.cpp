@@ -4,11 +4,14 @@
 
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace cadsim {
 
@@ -101,18 +104,14 @@ bool PreferenceStore::setInteger(int32_t preference, int32_t value)
     const IntegerField* f = integerField(preference);
     if (!f || value < f->min || value > f->max)
         return false;
-    values_.*(f->field) = static_cast<int16_t>(value);
-    save();
-    return true;
+    return keepIfSaved([&] { values_.*(f->field) = static_cast<int16_t>(value); });
 }
 
 bool PreferenceStore::setToggle(int32_t preference, bool value)
 {
     if (preference != kTiffPrintScaleToFit)
         return false;
-    values_.scaleToFit = value;
-    save();
-    return true;
+    return keepIfSaved([&] { values_.scaleToFit = value; });
 }
 
 bool PreferenceStore::setReal(int32_t preference, double value)
@@ -120,9 +119,17 @@ bool PreferenceStore::setReal(int32_t preference, double value)
     const RealField* f = realField(preference);
     if (!f || !realInRange(value))
         return false;
-    values_.*(f->field) = value;
-    save();
-    return true;
+    return keepIfSaved([&] { values_.*(f->field) = value; });
+}
+
+bool PreferenceStore::keepIfSaved(const std::function<void()>& change)
+{
+    const TiffPreferences before = values_;
+    change();
+    if (save())
+        return true;
+    values_ = before;  // what the file still says
+    return false;
 }
 
 void PreferenceStore::load()
@@ -171,10 +178,10 @@ void PreferenceStore::load()
         loadWarning_ = path_ + ": ungültige Werte durch Vorgaben ersetzt: " + rejected;
 }
 
-void PreferenceStore::save()
+bool PreferenceStore::save()
 {
     if (path_.empty())
-        return;
+        return true;
     json root;
     for (const IntegerField& f : kIntegers)
         root[f.key] = values_.*(f.field);
@@ -189,17 +196,31 @@ void PreferenceStore::save()
     if (target.has_parent_path())
         fs::create_directories(target.parent_path(), ec);
     const std::string temporary = path_ + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << root.dump(2) << '\n';
-        if (!out) {
-            std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", temporary.c_str());
-            return;
-        }
+    const std::string text = root.dump(2) + '\n';
+    // A full disk shows only when the data leaves the buffers: the file is
+    // checked complete on disk before it may replace the old one.
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    bool written = fd >= 0;
+    for (size_t done = 0; written && done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        written = n > 0 || (n < 0 && errno == EINTR);
+        done += n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    written = written && ::fsync(fd) == 0;
+    if (fd >= 0 && ::close(fd) != 0)
+        written = false;
+    if (!written) {
+        std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", temporary.c_str());
+        ::unlink(temporary.c_str());
+        return false;
     }
     fs::rename(temporary, target, ec);
-    if (ec)
+    if (ec) {
         std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", path_.c_str());
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 std::string defaultPreferencesPath()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -57,15 +58,16 @@ public:
     std::optional<bool> toggle(int32_t preference) const;
     std::optional<double> real(int32_t preference) const;
 
-    // Setters: true when the number is known and the value in range; the
-    // file is rewritten at once.
+    // Setters: true when the number is known, the value in range and the
+    // file rewritten with it; otherwise the value stays as it was.
     bool setInteger(int32_t preference, int32_t value);
     bool setToggle(int32_t preference, bool value);
     bool setReal(int32_t preference, double value);
 
 private:
     void load();
-    void save();
+    bool save();
+    bool keepIfSaved(const std::function<void()>& change);
 
     std::string path_;
     TiffPreferences values_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,8 @@ namespace cadsim {
 namespace fs = std::filesystem;
 
 namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
 
 bool endsWithTif(const std::string& name)
 {
@@ -38,6 +41,11 @@ bool forbiddenInFileName(const std::string& fileName)
 }
 
 }  // namespace
+
+void stopSaving()
+{
+    stopRequested = 1;
+}
 
 std::string documentTitle(const Drawing& drawing)
 {
@@ -91,8 +99,9 @@ SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
         return outcome;
     }
 
-    // Beside the target, so the rename cannot cross file systems.
-    std::string temporary = (folder / ("." + fileName + ".cadsim-XXXXXX")).string();
+    // Beside the target, so the rename cannot cross file systems, and short,
+    // so every name the folder takes has room for it.
+    std::string temporary = (folder / ".cadsim-XXXXXX").string();
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         outcome.result = errno == ENOENT || errno == ENOTDIR ? kSaveFolderMissing : kSaveFolderNotWritable;
@@ -105,7 +114,9 @@ SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
 
     const Sheet& sheet = drawing.sheets[drawing.activeSheet];
     std::string error;
-    if (!writeSheetTiff(fd, temporary, sheet, preferences, {documentTitle(drawing), sheet.name}, error)) {
+    TiffRequest request{documentTitle(drawing), sheet.name};
+    request.stop = &stopRequested;
+    if (!writeSheetTiff(fd, temporary, sheet, preferences, request, error)) {
         ::unlink(temporary.c_str());
         outcome.result = kSaveWriteFailed;
         outcome.reason = error;

@@ -36,6 +36,10 @@ std::string resolveSavePath(const Drawing& drawing, const std::string& name);
 SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
                             const TiffPreferences& preferences);
 
+// Makes a save under way, and every later one, stop early, remove its
+// temporary file and answer kSaveWriteFailed. Safe in a signal handler.
+void stopSaving();
+
 // The title a drawing shows: "Flansch - Blatt2"; parts and assemblies: the title.
 std::string documentTitle(const Drawing& drawing);
 

@@ -11,6 +11,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -76,35 +77,93 @@ int rowsPerStrip(int width, int bitsPerPixel)
     return static_cast<int>(std::min<size_t>(kBandRows, rows));
 }
 
-bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
-                    const TiffPreferences& preferences, const TiffRequest& request, std::string& error)
+namespace {
+
+// One strip as it goes to the file: coded here (written as it is) or left to
+// libtiff to code, with the most it can take in the file.
+struct Strip {
+    const uint8_t* data;
+    size_t size;
+    bool coded;
+    uint64_t bound;
+};
+
+// Codes the strip of the given rows; rows come in order from the top, and
+// asking for row 0 again starts the page over.
+using StripCoder = std::function<Strip(int first, int rows)>;
+
+// Group 4 straight from the change positions.
+StripCoder group4Strips(Rasterizer& raster, int width)
 {
-    const PageLayout page = layoutPage(sheet, preferences);
-    const bool rgb = preferences.imageType == 1;
-    const int bitsPerPixel = rgb ? 24 : 1;
-    const uint64_t rawBytes =
-        static_cast<uint64_t>((static_cast<uint64_t>(page.width) * bitsPerPixel + 7) / 8) * page.height;
-    // Classic TIFF ends at 4 GiB; larger uncompressed pages go to BigTIFF.
-    const char* mode = rawBytes > (3ull << 30) ? "w8" : "w";
+    auto encoder = std::make_shared<Group4Encoder>(width);
+    return [&raster, encoder, changes = std::vector<int>()](int first, int rows) mutable {
+        encoder->beginStrip();
+        for (int r = 0; r < rows; ++r) {
+            raster.rowChanges(first + r, changes);
+            encoder->addRow(changes);
+        }
+        const std::vector<uint8_t>& data = encoder->endStrip();
+        return Strip{data.data(), data.size(), true, data.size()};
+    };
+}
 
-    TIFFSetErrorHandler(keepTiffMessage);
-    TIFFSetWarningHandler(nullptr);
-    lastTiffMessage.clear();
-    TIFF* tif = TIFFFdOpen(fd, fileName.c_str(), mode);
-    if (!tif) {
-        ::close(fd);
-        error = "TIFF-Datei nicht anzulegen: " + lastTiffMessage;
-        return false;
-    }
-    std::unique_ptr<TIFF, void (*)(TIFF*)> closer(tif, TIFFClose);
+// RGB PackBits from the runs, without expanding the rows first.
+StripCoder rgbPackBitsStrips(Rasterizer& raster, int width)
+{
+    return [&raster, width, encoded = std::vector<uint8_t>(),
+            changes = std::vector<int>()](int first, int rows) mutable {
+        encoded.clear();
+        for (int r = 0; r < rows; ++r) {
+            raster.rowChanges(first + r, changes);
+            packBitsRgbRow(changes, width, encoded);
+        }
+        return Strip{encoded.data(), encoded.size(), true, encoded.size()};
+    };
+}
 
-    uint16_t compression = COMPRESSION_NONE;
-    if (preferences.compression == 1)
-        compression = COMPRESSION_PACKBITS;
-    else if (preferences.compression == 2)
-        compression = COMPRESSION_CCITTFAX4;
-    const int stripRows = rowsPerStrip(page.width, bitsPerPixel);
+// Black and white bit rows, uncompressed or PackBits coded by libtiff: at
+// worst one count byte more per 128 bytes of a row.
+StripCoder bitRowStrips(Rasterizer& raster, int width, int stripRows, bool packBits)
+{
+    const size_t stride = (static_cast<size_t>(width) + 7) / 8;
+    return [&raster, stride, packBits, bits = std::vector<uint8_t>(stride * stripRows)](int first,
+                                                                                        int rows) mutable {
+        const size_t size = stride * rows;
+        std::fill(bits.begin(), bits.begin() + size, 0);
+        raster.fillBand(first, rows, bits.data(), stride);
+        return Strip{bits.data(), size, false, packBits ? size + (stride / 128 + 1) * rows : size};
+    };
+}
 
+// Uncompressed RGB: the bit rows expanded.
+StripCoder rgbStrips(Rasterizer& raster, int width, int stripRows)
+{
+    const size_t stride = (static_cast<size_t>(width) + 7) / 8;
+    const size_t rgbRow = static_cast<size_t>(width) * 3;
+    return [&raster, width, stride, rgbRow, bits = std::vector<uint8_t>(stride * stripRows),
+            rgb = std::vector<uint8_t>(rgbRow * stripRows)](int first, int rows) mutable {
+        std::fill(bits.begin(), bits.begin() + stride * rows, 0);
+        raster.fillBand(first, rows, bits.data(), stride);
+        for (int r = 0; r < rows; ++r)
+            expandRgbRow(bits.data() + r * stride, width, rgb.data() + r * rgbRow);
+        return Strip{rgb.data(), rgbRow * rows, false, rgbRow * rows};
+    };
+}
+
+StripCoder stripCoder(Rasterizer& raster, int width, int stripRows, bool rgb, uint16_t compression)
+{
+    if (compression == COMPRESSION_CCITTFAX4)
+        return group4Strips(raster, width);
+    if (rgb && compression == COMPRESSION_PACKBITS)
+        return rgbPackBitsStrips(raster, width);
+    if (rgb)
+        return rgbStrips(raster, width, stripRows);
+    return bitRowStrips(raster, width, stripRows, compression == COMPRESSION_PACKBITS);
+}
+
+void setTags(TIFF* tif, const PageLayout& page, bool rgb, uint16_t compression, int stripRows,
+             const TiffRequest& request)
+{
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(page.width));
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(page.height));
     TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, rgb ? 8 : 1);
@@ -119,70 +178,105 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
     TIFFSetField(tif, TIFFTAG_DOCUMENTNAME, request.documentName.c_str());
     TIFFSetField(tif, TIFFTAG_PAGENAME, request.pageName.c_str());
     TIFFSetField(tif, TIFFTAG_SOFTWARE, "cadsim");
+}
+
+enum class Written { Complete, OutgrowsClassic, Failed };
+
+// The strips, as long as they fit into room bytes.
+Written writeStrips(TIFF* tif, const StripCoder& code, int height, int stripRows, uint64_t room,
+                    const TiffRequest& request, std::string& error)
+{
+    uint64_t used = 8;  // header
+    uint32_t strip = 0;
+    for (int first = 0; first < height; first += stripRows, ++strip) {
+        if (request.stop && *request.stop) {
+            error = "abgebrochen, cadsim wird beendet";
+            return Written::Failed;
+        }
+        const int rows = std::min(stripRows, height - first);
+        const Strip data = code(first, rows);
+        used += data.bound;
+        if (used > room)
+            return Written::OutgrowsClassic;
+        uint8_t* bytes = const_cast<uint8_t*>(data.data);
+        const tmsize_t size = static_cast<tmsize_t>(data.size);
+        const tmsize_t written = data.coded ? TIFFWriteRawStrip(tif, strip, bytes, size)
+                                            : TIFFWriteEncodedStrip(tif, strip, bytes, size);
+        if (written < 0) {
+            error = "Schreiben fehlgeschlagen: " + lastTiffMessage;
+            return Written::Failed;
+        }
+    }
+    return Written::Complete;
+}
+
+}  // namespace
+
+bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
+                    const TiffPreferences& preferences, const TiffRequest& request, std::string& error)
+{
+    const PageLayout page = layoutPage(sheet, preferences);
+    const bool rgb = preferences.imageType == 1;
+    uint16_t compression = COMPRESSION_NONE;
+    if (preferences.compression == 1)
+        compression = COMPRESSION_PACKBITS;
+    else if (preferences.compression == 2)
+        compression = COMPRESSION_CCITTFAX4;
+    const int stripRows = rowsPerStrip(page.width, rgb ? 24 : 1);
+    const uint64_t strips = (static_cast<uint64_t>(page.height) + stripRows - 1) / stripRows;
+    // The directory follows the strips: tags, texts, and offset and byte count per strip.
+    const uint64_t directory = 4096 + request.documentName.size() + request.pageName.size() + 8 * strips;
+    const uint64_t classicRoom = request.classicLimit > directory ? request.classicLimit - directory : 0;
+    const uint64_t rawBytes =
+        static_cast<uint64_t>((static_cast<uint64_t>(page.width) * (rgb ? 24 : 1) + 7) / 8) * page.height;
+    // Many readers know classic TIFF only. An uncompressed page's size is
+    // known beforehand; a compressed one's only once coded, so it starts as
+    // classic TIFF and starts over as BigTIFF should it outgrow it.
+    bool big = compression == COMPRESSION_NONE && rawBytes > classicRoom;
 
     Rasterizer raster(page.width, page.height);
     addSheetShapes(raster, sheet, page);
+    const StripCoder code = stripCoder(raster, page.width, stripRows, rgb, compression);
 
-    const size_t stride = (static_cast<size_t>(page.width) + 7) / 8;
-    const bool group4 = compression == COMPRESSION_CCITTFAX4;
-    const bool ownPackBits = rgb && compression == COMPRESSION_PACKBITS;
-    // Group 4 and RGB PackBits are coded from the change positions directly;
-    // the rest goes through bit rows.
-    std::vector<uint8_t> bits;
-    std::vector<uint8_t> encoded;
-    std::vector<int> changes;
-    if (!group4 && !ownPackBits)
-        bits.resize(stride * stripRows);
-    if (rgb && !ownPackBits)
-        encoded.resize(static_cast<size_t>(page.width) * 3 * stripRows);
-    Group4Encoder g4(page.width);
-
-    uint32_t strip = 0;
-    for (int first = 0; first < page.height; first += stripRows, ++strip) {
-        const int rows = std::min(stripRows, page.height - first);
-        tmsize_t written;
-        if (group4) {
-            g4.beginStrip();
-            for (int r = 0; r < rows; ++r) {
-                raster.rowChanges(first + r, changes);
-                g4.addRow(changes);
-            }
-            const std::vector<uint8_t>& data = g4.endStrip();
-            written = TIFFWriteRawStrip(tif, strip, const_cast<uint8_t*>(data.data()),
-                                        static_cast<tmsize_t>(data.size()));
-        } else if (ownPackBits) {
-            encoded.clear();
-            for (int r = 0; r < rows; ++r) {
-                raster.rowChanges(first + r, changes);
-                packBitsRgbRow(changes, page.width, encoded);
-            }
-            written = TIFFWriteRawStrip(tif, strip, encoded.data(), static_cast<tmsize_t>(encoded.size()));
-        } else {
-            std::fill(bits.begin(), bits.begin() + stride * rows, 0);
-            raster.fillBand(first, rows, bits.data(), stride);
-            if (!rgb) {
-                written =
-                    TIFFWriteEncodedStrip(tif, strip, bits.data(), static_cast<tmsize_t>(stride * rows));
-            } else {
-                const size_t rgbRow = static_cast<size_t>(page.width) * 3;
-                for (int r = 0; r < rows; ++r)
-                    expandRgbRow(bits.data() + r * stride, page.width, encoded.data() + r * rgbRow);
-                written =
-                    TIFFWriteEncodedStrip(tif, strip, encoded.data(), static_cast<tmsize_t>(rgbRow * rows));
-            }
-        }
-        if (written < 0) {
-            error = "Schreiben fehlgeschlagen: " + lastTiffMessage;
+    TIFFSetErrorHandler(keepTiffMessage);
+    TIFFSetWarningHandler(nullptr);
+    for (;;) {
+        lastTiffMessage.clear();
+        // libtiff closes the descriptor it is given; this one stays for a new start.
+        const int copy = ::dup(fd);
+        TIFF* tif = copy < 0 ? nullptr : TIFFFdOpen(copy, fileName.c_str(), big ? "w8" : "w");
+        if (!tif) {
+            error = "TIFF-Datei nicht anzulegen: " +
+                    (lastTiffMessage.empty() ? std::string(std::strerror(errno)) : lastTiffMessage);
+            if (copy >= 0)
+                ::close(copy);
+            ::close(fd);
             return false;
         }
+        setTags(tif, page, rgb, compression, stripRows, request);
+        const Written written =
+            writeStrips(tif, code, page.height, stripRows, big ? UINT64_MAX : classicRoom, request, error);
+        if (written == Written::OutgrowsClassic) {
+            TIFFCleanup(tif);  // what it still writes is cut off below
+            ::close(copy);
+            if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+                error = "Schreiben fehlgeschlagen: " + std::string(std::strerror(errno));
+                ::close(fd);
+                return false;
+            }
+            big = true;
+            continue;
+        }
+        bool complete = written == Written::Complete;
+        if (complete && (!TIFFFlush(tif) || ::fsync(fd) != 0)) {
+            error = "Schreiben fehlgeschlagen: " +
+                    (lastTiffMessage.empty() ? std::string(std::strerror(errno)) : lastTiffMessage);
+            complete = false;
+        }
+        TIFFClose(tif);
+        complete = ::close(fd) == 0 && complete;
+        return complete;
     }
-    if (!TIFFFlush(tif) || ::fsync(TIFFFileno(tif)) != 0) {
-        error = "Schreiben fehlgeschlagen: " +
-                (lastTiffMessage.empty() ? std::string(std::strerror(errno)) : lastTiffMessage);
-        return false;
-    }
-    closer.reset();
-    return true;
 }
 
 }  // namespace cadsim

@@ -5,15 +5,23 @@
 #include "cadsim/drawing.h"
 #include "cadsim/preferences.h"
 
+#include <csignal>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace cadsim {
 
+// Classic TIFF addresses its file with 32-bit offsets.
+constexpr uint64_t kClassicTiffLimit = 0xFFFFFFFFull;
+
 struct TiffRequest {
     std::string documentName;  // DocumentName tag
     std::string pageName;      // PageName tag
+    // Larger files become BigTIFF.
+    uint64_t classicLimit = kClassicTiffLimit;
+    // Once set, the write ends early and fails.
+    const volatile std::sig_atomic_t* stop = nullptr;
 };
 
 // Writes the complete file to an open descriptor (which it closes). False

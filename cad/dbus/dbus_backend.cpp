@@ -8,6 +8,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <limits>
 #include <unistd.h>
 
 namespace cad::dbus {
@@ -33,14 +35,18 @@ public:
     {
     }
 
+    // untilIdle: the wait outlasts the timeout for as long as cadsim is busy
+    // (it answers nothing else meanwhile), so a save that takes longer is not
+    // reported failed while its file still appears later.
     QList<QVariant> call(const QString& interface, const char* member, const QList<QVariant>& arguments,
-                         const char* signature, int timeoutMs = 0) const
+                         const char* signature, int timeoutMs = 0, bool untilIdle = false) const
     {
         QDBusMessage message =
             QDBusMessage::createMethodCall(kService, path_, interface, QLatin1String(member));
         message.setArguments(arguments);
+        const int timeout = timeoutMs > 0 ? timeoutMs : options_.callTimeoutMs;
         const QDBusMessage reply =
-            bus_.call(message, QDBus::Block, timeoutMs > 0 ? timeoutMs : options_.callTimeoutMs);
+            untilIdle ? callUntilIdle(message, timeout) : bus_.call(message, QDBus::Block, timeout);
         if (reply.type() == QDBusMessage::ErrorMessage)
             throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) + ": " +
                                   reply.errorMessage().toStdString() + " (" +
@@ -50,6 +56,31 @@ public:
                                   ": unerwartete Antwort (" + reply.signature().toStdString() + " statt " +
                                   signature + ")");
         return reply.arguments();
+    }
+
+    QDBusMessage callUntilIdle(const QDBusMessage& message, int timeoutMs) const
+    {
+        QDBusPendingCall pending = bus_.asyncCall(message, std::numeric_limits<int>::max());
+        QDeadlineTimer deadline(timeoutMs);
+        while (!pending.isFinished()) {
+            if (deadline.hasExpired()) {
+                // Answered at once: cadsim is idle, and the answer will not come.
+                QDBusMessage probe = QDBusMessage::createMethodCall(
+                    kService, kControlPath, QStringLiteral("org.freedesktop.DBus.Introspectable"),
+                    QStringLiteral("Introspect"));
+                const bool idle = bus_.call(probe, QDBus::Block, 1000).type() == QDBusMessage::ReplyMessage;
+                if (idle && !pending.isFinished())  // as the bus itself says it
+                    return QDBusMessage::createError(
+                        QStringLiteral("org.freedesktop.DBus.Error.NoReply"),
+                        QStringLiteral("Did not receive a reply. Possible causes include: the remote "
+                                       "application did not send a reply, the message bus security policy "
+                                       "blocked the reply, the reply timeout expired, or the network "
+                                       "connection was broken."));
+                deadline = QDeadlineTimer(1000);
+            }
+            QThread::msleep(20);
+        }
+        return pending.reply();
     }
 
     const QDBusConnection& bus() const { return bus_; }
@@ -132,7 +163,7 @@ public:
     {
         return remote_
             .call(kModelDoc, "SaveAsSilent", {QString::fromStdString(fileName), saveFlag}, "i",
-                  remote_.options().saveTimeoutMs)
+                  remote_.options().saveTimeoutMs, true)
             .at(0)
             .toInt();
     }

@@ -8,8 +8,10 @@
 #include <QDir>
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace bustest {
 namespace {
@@ -139,7 +141,7 @@ TEST_F(Save, AScaleFactorDrawsFromTheTopLeftCorner)
     EXPECT_NEAR(f.lastInkRow, 1485, 3);
 }
 
-TEST_F(Save, FoldersAreFoundWithEitherSeparator)
+TEST_F(Save, FoldersAreFoundWithEitherSeparatorAndTheLongestNamesFit)
 {
     fs::create_directories(folder() + "/aus/unter");
     EXPECT_EQ(save("aus\\unter\\Blatt1.TIF"), 0);  // relative: below the drawing's folder
@@ -147,7 +149,12 @@ TEST_F(Save, FoldersAreFoundWithEitherSeparator)
     std::string backslashed = folder() + "/aus\\b.tif";
     EXPECT_EQ(save(backslashed), 0);
     EXPECT_TRUE(readTiff(folder() + "/aus/b.tif").decoded);
-    expectFolderHolds(folder() + "/aus", {"unter", "b.tif"});
+    std::string longest;  // 254 bytes, the file system takes 255
+    for (int i = 0; i < 125; ++i)
+        longest += "ä";
+    longest += ".tif";
+    EXPECT_EQ(save(folder() + "/aus/" + longest), 0);
+    expectFolderHolds(folder() + "/aus", {"unter", "b.tif", longest});
 }
 
 TEST_F(Save, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
@@ -202,6 +209,43 @@ TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
     EXPECT_EQ(after.compression, COMPRESSION_CCITTFAX4);  // still the old, complete file
     EXPECT_EQ(save("Neu.tif"), 7);
     expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "Blatt1.tif"});
+}
+
+// 10 x 10 m at 2400 dpi: over 100 GB as bits, 14 MB as Group 4, and about a
+// second of work.
+const Prefs kLargePage{1, 0, 2, 2400, 12, 100, true, 10.0, 10.0};
+
+TEST_F(Save, ALargePageIsAwaitedBeyondTheTimeoutAndStaysClassicTiffWhenItFits)
+{
+    options.saveTimeoutMs = 100;
+    cad::setBackend(cad::dbus::makeBackend(options));
+    set(kLargePage);
+    ASSERT_EQ(save("gross.tif"), 0);  // not a timeout, while the file appears
+    std::ifstream in(folder() + "/gross.tif", std::ios::binary);
+    char header[4] = {};
+    in.read(header, 4);
+    EXPECT_EQ(std::string(header, 4), std::string("II*\0", 4));  // 43 would be BigTIFF
+}
+
+TEST_F(Save, SigtermDuringASaveRemovesTheTemporaryFileAndEndsCleanly)
+{
+    set(kLargePage);
+    std::thread terminator([this] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        bool begun = false;
+        while (!begun && std::chrono::steady_clock::now() < deadline) {
+            for (const auto& entry : fs::directory_iterator(folder()))
+                begun = begun || entry.path().filename().string().front() == '.';
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::kill(static_cast<pid_t>(cadsim->pid()), SIGTERM);
+    });
+    int32_t result = -1;
+    EXPECT_NO_THROW(result = save("gross.tif"));
+    terminator.join();
+    EXPECT_EQ(result, 7);  // stopped, and answered before the end
+    EXPECT_EQ(cadsim->waitForEnd(), 0);
+    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json"});
 }
 
 }  // namespace

@@ -98,6 +98,9 @@ TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlace)
         {sheetWith(R"({"polyline": [0, 0, 1, 1, 2]})"),
          "sheets[0].entities[0].polyline: mindestens zwei Punkte"},
         {sheetWith(R"({"rect": [0, "0", 1, 1]})"), "sheets[0].entities[0].rect[1]: Zahl erwartet"},
+        {sheetWith(R"({"line": [1e309, 0, 0, 1]})"), "kein gültiges JSON (parse error at line 1, column"},
+        {"{\"type\": \"drawing\",\n \"x\": 1e400, \"sheets\": []}",
+         "kein gültiges JSON (parse error at line 2, column 11: number overflow parsing '1e400')"},
     };
     for (const Malformed& c : cases) {
         try {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 
 namespace {
 
@@ -77,6 +79,26 @@ TEST_F(PreferenceFile, AcceptedValuesSurviveARestart)
     EXPECT_EQ(again.integer(10), 12);
     EXPECT_EQ(again.toggle(28), false);
     EXPECT_EQ(again.real(9), 0.123);
+}
+
+TEST_F(PreferenceFile, AFullDiskFailsTheSetterAndKeepsTheOldFile)
+{
+    PreferenceStore store(path);
+    ASSERT_TRUE(store.setInteger(9, 150));
+    // Writes past 16 bytes fail (EFBIG), as on a full disk.
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{16, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &full);
+    const bool accepted = store.setInteger(9, 300) || store.setToggle(28, false) || store.setReal(9, 0.2);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(store.integer(9), 150);
+    const PreferenceStore again(path);
+    EXPECT_EQ(again.values(), store.values());
+    EXPECT_TRUE(again.loadWarning().empty()) << again.loadWarning();
 }
 
 TEST_F(PreferenceFile, ABrokenFileFallsBackToDefaultsAndSaysWhich)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <random>
 
 namespace {
@@ -245,6 +246,51 @@ TEST(PackBits, RgbRowsDecodeToTheExpandedPixels)
     std::vector<uint8_t> white;
     cadsim::packBitsRgbRow({}, 9000, white);
     EXPECT_LE(white.size(), 2u * (3 * 9000 / 128 + 1));  // long runs stay short
+}
+
+// Decoded rows of a file libtiff wrote; empty when it cannot be read.
+std::vector<std::vector<uint8_t>> readRows(const std::string& path, bool& big)
+{
+    std::vector<std::vector<uint8_t>> rows;
+    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    if (!tif)
+        return rows;
+    big = TIFFIsBigTIFF(tif);
+    uint32_t height = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    for (uint32_t r = 0; r < height; ++r) {
+        rows.emplace_back(TIFFScanlineSize(tif));
+        if (TIFFReadScanline(tif, rows.back().data(), r) < 0)
+            return {};
+    }
+    TIFFClose(tif);
+    return rows;
+}
+
+TEST(TiffWriter, ACompressedPageThatOutgrowsClassicTiffStartsOverAsBigTiff)
+{
+    const cadsim::Drawing d = cadsim::parseDrawing(
+        R"({"type": "drawing", "sheets": [{"name": "B", "paperSize": 8, "template": 8, "templatePath": "",
+            "scale": [1, 1], "firstAngle": true, "entities": [{"rect": [0, 0, 420, 297]}, {"circle": [200, 150, 90]}]}]})",
+        "z.json");
+    cadsim::TiffPreferences prefs;
+    prefs.dpi = 600;
+    std::vector<std::vector<uint8_t>> rows[2];
+    for (int big = 0; big < 2; ++big) {
+        const std::string path = ::testing::TempDir() + "/outgrows.tif";
+        cadsim::TiffRequest request{"z", "B"};
+        request.classicLimit = big ? 6000 : cadsim::kClassicTiffLimit;
+        std::string error;
+        ASSERT_TRUE(cadsim::writeSheetTiff(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644), path,
+                                           d.sheets[0], prefs, request, error))
+            << error;
+        bool isBig = !big;
+        rows[big] = readRows(path, isBig);
+        EXPECT_EQ(isBig, big != 0);
+        std::remove(path.c_str());
+    }
+    EXPECT_FALSE(rows[0].empty());
+    EXPECT_EQ(rows[0], rows[1]);  // the same page either way
 }
 
 }  // namespace

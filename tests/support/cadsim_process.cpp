@@ -100,6 +100,15 @@ void CadsimProcess::kill()
     process_.waitForFinished(5000);
 }
 
+int CadsimProcess::waitForEnd(int waitMs)
+{
+    if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(waitMs))
+        return -1;
+    if (process_.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return process_.exitCode();
+}
+
 std::string CadsimProcess::output()
 {
     output_ += process_.readAll().toStdString();

@@ -35,6 +35,8 @@ public:
     void stop();
     // SIGKILL, as a crash would end it.
     void kill();
+    // Waits for it to end by itself: its exit code, -1 when it crashed or still runs.
+    int waitForEnd(int waitMs = 10000);
     // What it printed so far (stdout and stderr).
     std::string output();
 
