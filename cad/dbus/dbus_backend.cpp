@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 #include <limits>
 #include <unistd.h>
@@ -60,9 +61,16 @@ public:
 
     QDBusMessage callUntilIdle(const QDBusMessage& message, int timeoutMs) const
     {
+        // Still a bound: a cadsim that is busy for this long is stuck, and the
+        // tool must come back to the user.
+        constexpr int kLongestBusyMs = 10 * 60 * 1000;
         QDBusPendingCall pending = bus_.asyncCall(message, std::numeric_limits<int>::max());
         QDeadlineTimer deadline(timeoutMs);
+        const QDeadlineTimer ceiling(std::max(timeoutMs, kLongestBusyMs));
         while (!pending.isFinished()) {
+            if (ceiling.hasExpired())
+                return QDBusMessage::createError(QStringLiteral("org.freedesktop.DBus.Error.Timeout"),
+                                                 QStringLiteral("cadsim antwortet seit 10 Minuten nicht"));
             if (deadline.hasExpired()) {
                 // Answered at once: cadsim is idle, and the answer will not come.
                 QDBusMessage probe = QDBusMessage::createMethodCall(
