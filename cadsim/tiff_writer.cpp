@@ -80,7 +80,7 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
                     const TiffPreferences& preferences, const TiffRequest& request, std::string& error)
 {
     const PageLayout page = layoutPage(sheet, preferences);
-    const bool rgb = preferences.imageType == 1;
+    const bool rgb = preferences.imageType == cad::kRgb;
     const int bitsPerPixel = rgb ? 24 : 1;
     const uint64_t rawBytes =
         static_cast<uint64_t>((static_cast<uint64_t>(page.width) * bitsPerPixel + 7) / 8) * page.height;
@@ -99,9 +99,9 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
     std::unique_ptr<TIFF, void (*)(TIFF*)> closer(tif, TIFFClose);
 
     uint16_t compression = COMPRESSION_NONE;
-    if (preferences.compression == 1)
+    if (preferences.compression == cad::kPackBits)
         compression = COMPRESSION_PACKBITS;
-    else if (preferences.compression == 2)
+    else if (preferences.compression == cad::kGroup4)
         compression = COMPRESSION_CCITTFAX4;
     const int stripRows = rowsPerStrip(page.width, bitsPerPixel);
 
