@@ -300,6 +300,8 @@ void DBusService::dispatch(Call& call)
             if (fault->kind == "hang") {
                 // Never answered: the caller's timeout has to end the call.
                 call.message.setDelayedReply(true);
+                std::printf("cadsim: %s bleibt unbeantwortet (eingespeist)\n", qPrintable(call.member));
+                std::fflush(stdout);
                 call.answered = true;
                 return;
             }

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QTest>
 
 #include <chrono>
 #include <thread>
@@ -145,16 +146,28 @@ TEST_F(Faults, ACadSystemKilledDuringACallGivesAnErrorAtOnceAndThenNoApplication
     cad::setBackend(cad::dbus::makeBackend(options));
     ASSERT_EQ(inject("SaveAsSilent", "", "hang"), "");
     auto doc = activeDoc();
-    std::thread killer([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        cadsim->kill();
+    // The call waits on a thread of its own; cadsim is killed once it holds the call.
+    bool threw = false;
+    Clock::duration waited{};
+    std::thread caller([&] {
+        const auto begin = Clock::now();
+        std::string name = "x.tif";
+        bool flag = true;
+        try {
+            doc->SaveAsSilent(name, flag);
+        } catch (const cad::AutomationError&) {
+            threw = true;
+        }
+        waited = Clock::now() - begin;
     });
-    const auto begin = Clock::now();
-    std::string name = "x.tif";
-    bool flag = true;
-    EXPECT_THROW(doc->SaveAsSilent(name, flag), cad::AutomationError);
-    killer.join();
-    EXPECT_LT(Clock::now() - begin, std::chrono::seconds(5));
+    const bool held = QTest::qWaitFor(
+        [&] { return cadsim->output().find("SaveAsSilent bleibt unbeantwortet") != std::string::npos; },
+        10000);
+    cadsim->kill();
+    caller.join();
+    ASSERT_TRUE(held) << cadsim->output();
+    EXPECT_TRUE(threw);
+    EXPECT_LT(waited, std::chrono::seconds(5));
     EXPECT_THROW(doc->GetTitle(), cad::AutomationError);
     // Nobody owns the name now and the backend finds no cadsim to start.
     EXPECT_EQ(cad::attach(), nullptr);
