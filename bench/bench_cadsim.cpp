@@ -5,12 +5,19 @@
 // it only cadsim's figures are printed.
 #include "bench/dense_sheet.h"
 #include "cad/dbus/dbus_backend.h"
-#include "tests/support/cadsim_process.h"
-#include "tests/support/private_bus.h"
+#include "cad/dbus/dbus_contract.h"
+#include "cad/tiff_preferences.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -42,6 +49,67 @@ struct Config {
     std::vector<std::string> gsArguments;
 };
 
+// A session bus of the bench's own, so that it never meets the desktop's CAD;
+// set before anything in the process talks to the bus.
+class OwnSessionBus {
+public:
+    OwnSessionBus()
+    {
+        daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                      QStringLiteral("--print-address=1")});
+        while (!daemon_.canReadLine())
+            if (!daemon_.waitForReadyRead(10000))
+                throw std::runtime_error("dbus-daemon nicht zu starten (ist dbus-daemon installiert?)");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", daemon_.readLine().trimmed());
+    }
+    ~OwnSessionBus()
+    {
+        daemon_.terminate();
+        daemon_.waitForFinished(5000);
+    }
+
+private:
+    QProcess daemon_;
+};
+
+// The cadsim beside the bench, headless, for one measurement.
+class Cadsim {
+public:
+    Cadsim(const std::string& preferences, const std::string& drawing)
+    {
+        QDBusServiceWatcher watcher(cad::dbus::contract::kService, QDBusConnection::sessionBus(),
+                                    QDBusServiceWatcher::WatchForRegistration);
+        QEventLoop loop;
+        QObject::connect(&watcher, &QDBusServiceWatcher::serviceRegistered, &loop, &QEventLoop::quit);
+        QObject::connect(&process_, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.start(QString::fromStdString(cad::dbus::cadsimBesideExecutable()),
+                       {QStringLiteral("--headless"), QStringLiteral("--prefs"),
+                        QString::fromStdString(preferences), QString::fromStdString(drawing)});
+        loop.exec();
+        if (process_.state() != QProcess::Running ||
+            !QDBusConnection::sessionBus().interface()->isServiceRegistered(cad::dbus::contract::kService))
+            throw std::runtime_error("cadsim nicht auf dem Bus: " + process_.readAll().toStdString());
+    }
+    ~Cadsim()
+    {
+        QDBusConnection::sessionBus().call(
+            QDBusMessage::createMethodCall(cad::dbus::contract::kService, cad::dbus::contract::kControlPath,
+                                           cad::dbus::contract::text(cad::dbus::contract::interfaceName(
+                                               cad::dbus::contract::Interface::Control)),
+                                           QStringLiteral("Quit")),
+            QDBus::Block, 5000);
+        if (!process_.waitForFinished(10000))
+            process_.kill();
+        process_.waitForFinished(5000);
+    }
+    qint64 pid() const { return process_.processId(); }
+
+private:
+    QProcess process_;
+};
+
 // A memory figure of a running process from /proc (VmHWM: peak, VmRSS: now), in MiB.
 double memoryMiB(qint64 pid, const std::string& key)
 {
@@ -63,7 +131,7 @@ Figures runCadsim(const std::string& folder, const std::string& drawing, const C
 {
     const std::string output = folder + "/cadsim-" + std::to_string(c.dpi) + ".tif";
     ::unlink(output.c_str());
-    testbus::CadsimProcess cadsim(folder + "/preferences.json", {drawing});
+    Cadsim cadsim(folder + "/preferences.json", drawing);
     cad::dbus::BackendOptions options;
     options.cadsimPath = "/nonexistent";
     cad::setBackend(cad::dbus::makeBackend(options));
@@ -72,12 +140,13 @@ Figures runCadsim(const std::string& folder, const std::string& drawing, const C
         auto app = cad::attach();
         if (!app)
             throw std::runtime_error("cadsim nicht erreichbar");
-        app->SetUserPreferenceIntegerValue(6, int16_t{1});
-        app->SetUserPreferenceIntegerValue(7, c.imageType);
-        app->SetUserPreferenceIntegerValue(8, c.compression);
-        app->SetUserPreferenceIntegerValue(9, c.dpi);
-        app->SetUserPreferenceIntegerValue(10, int16_t{11});  // A0
-        app->SetUserPreferenceToggle(28, true);
+        using namespace cad::pref;
+        app->SetUserPreferenceIntegerValue(TiffScreenOrPrintCapture, int16_t{cad::kPrintCapture});
+        app->SetUserPreferenceIntegerValue(TiffImageType, c.imageType);
+        app->SetUserPreferenceIntegerValue(TiffCompressionScheme, c.compression);
+        app->SetUserPreferenceIntegerValue(TiffPrintDPI, c.dpi);
+        app->SetUserPreferenceIntegerValue(TiffPrintPaperSize, int16_t{cad::kPaperA0});
+        app->SetUserPreferenceToggle(TiffPrintScaleToFit, true);
         auto doc = app->ActiveDoc();
         std::string name = output;
         bool flag = true;
@@ -158,14 +227,18 @@ int main(int argc, char** argv)
     const std::string gs = QStandardPaths::findExecutable(QStringLiteral("gs")).toStdString();
 
     const Config configs[] = {
-        {"Group 4, 600 dpi", 0, 2, 600, {"-sDEVICE=tiffg4", "-r600"}},
-        {"RGB PackBits, 300 dpi", 1, 1, 300, {"-sDEVICE=tiff24nc", "-sCompression=pack", "-r300"}},
+        {"Group 4, 600 dpi", cad::kBlackAndWhite, cad::kGroup4, 600, {"-sDEVICE=tiffg4", "-r600"}},
+        {"RGB PackBits, 300 dpi",
+         cad::kRgb,
+         cad::kPackBits,
+         300,
+         {"-sDEVICE=tiff24nc", "-sCompression=pack", "-r300"}},
     };
     std::printf("A0 quer, %zu Linien, %zu Kreise, %zu Texte; Median aus %d Läufen\n\n", sheet.lines.size(),
                 sheet.circles.size(), sheet.texts.size(), runs);
     std::printf("%-24s %18s %18s %16s\n", "", "cadsim", "Ghostscript", "cadsim/gs");
     try {
-        testbus::PrivateBus bus;
+        OwnSessionBus bus;
         for (const Config& c : configs) {
             std::vector<Figures> ours, theirs;
             for (int r = 0; r < runs; ++r) {

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QRegularExpression>
@@ -18,47 +19,108 @@ namespace cadsim {
 namespace {
 
 using namespace cad::dbus::contract;
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
-const char* const kApplicationXml = R"(  <interface name="SldWorks.Application">
-    <property name="Visible" type="b" access="readwrite"/>
-    <method name="ActiveDoc"><arg type="o" direction="out"/></method>
-    <method name="GetUserPreferenceIntegerValue"><arg name="pref" type="i" direction="in"/><arg type="n" direction="out"/></method>
-    <method name="GetUserPreferenceToggle"><arg name="pref" type="i" direction="in"/><arg type="b" direction="out"/></method>
-    <method name="GetUserPreferenceDoubleValue"><arg name="pref" type="i" direction="in"/><arg type="d" direction="out"/></method>
-    <method name="SetUserPreferenceIntegerValue"><arg name="pref" type="i" direction="in"/><arg name="value" type="i" direction="in"/><arg type="n" direction="out"/></method>
-    <method name="SetUserPreferenceToggle"><arg name="pref" type="i" direction="in"/><arg name="value" type="b" direction="in"/></method>
-    <method name="SetUserPreferenceDoubleValue"><arg name="pref" type="i" direction="in"/><arg name="value" type="d" direction="in"/><arg type="n" direction="out"/></method>
-  </interface>
-)";
-const char* const kModelDocXml = R"(  <interface name="SldWorks.ModelDoc2">
-    <method name="GetType"><arg type="i" direction="out"/></method>
-    <method name="GetTitle"><arg type="s" direction="out"/></method>
-    <method name="SaveAsSilent"><arg name="name" type="s" direction="in"/><arg name="flag" type="b" direction="in"/><arg type="i" direction="out"/></method>
-  </interface>
-)";
-const char* const kDrawingDocXml = R"(  <interface name="SldWorks.DrawingDoc">
-    <method name="GetSheetCount"><arg type="i" direction="out"/></method>
-    <method name="GetSheetNames"><arg type="as" direction="out"/></method>
-    <method name="GetCurrentSheet"><arg type="o" direction="out"/></method>
-    <method name="ActivateSheet"><arg name="name" type="s" direction="in"/><arg type="b" direction="out"/></method>
-  </interface>
-)";
-const char* const kSheetXml = R"(  <interface name="SldWorks.Sheet">
-    <method name="GetName"><arg type="s" direction="out"/></method>
-    <method name="GetTemplateName"><arg type="s" direction="out"/></method>
-    <method name="GetProperties"><arg type="ad" direction="out"/></method>
-  </interface>
-)";
-const char* const kControlXml = R"(  <interface name="SldWorks.Control">
-    <method name="OpenDocument"><arg name="path" type="s" direction="in"/><arg type="o" direction="out"/></method>
-    <method name="CloseDocument"/>
-    <method name="CloseAllDocuments"/>
-    <method name="InjectFault"><arg name="member" type="s" direction="in"/><arg name="argument" type="s" direction="in"/><arg name="kind" type="s" direction="in"/></method>
-    <method name="ClearFaults"/>
-    <method name="Quit"/>
-  </interface>
-)";
+// The object a path names, and with it the interfaces it offers.
+struct Object {
+    enum Kind { None, Application, Control, Document, Sheet } kind = None;
+    int id = 0;
+    int index = 0;
+};
+
+Object objectAt(const QString& path)
+{
+    static const QRegularExpression documentRe(QStringLiteral("^/Documents/(\\d+)$"));
+    static const QRegularExpression sheetRe(QStringLiteral("^/Documents/(\\d+)/Sheets/(\\d+)$"));
+    if (path == kApplicationPath)
+        return {Object::Application};
+    if (path == kControlPath)
+        return {Object::Control};
+    if (auto m = documentRe.match(path); m.hasMatch())
+        return {Object::Document, m.captured(1).toInt()};
+    if (auto s = sheetRe.match(path); s.hasMatch())
+        return {Object::Sheet, s.captured(1).toInt(), s.captured(2).toInt()};
+    return {};
+}
+
+bool offers(const Object& object, Interface interface)
+{
+    switch (object.kind) {
+    case Object::Application:
+        return interface == Interface::Application;
+    case Object::Control:
+        return interface == Interface::Control;
+    case Object::Document:
+        return interface == Interface::ModelDoc || interface == Interface::DrawingDoc;
+    case Object::Sheet:
+        return interface == Interface::Sheet;
+    case Object::None:
+        break;
+    }
+    return false;
+}
+
+// The complete types of a signature, one by one ("sas" -> "s", "as").
+QStringList completeTypes(std::string_view signature)
+{
+    QStringList types;
+    size_t begin = 0;
+    while (begin < signature.size()) {
+        size_t end = begin;
+        int depth = 0;
+        do {
+            const char c = signature[end++];
+            if (c == '(' || c == '{')
+                ++depth;
+            else if (c == ')' || c == '}')
+                --depth;
+            else if (c == 'a')
+                continue;
+            if (depth == 0)
+                break;
+        } while (end < signature.size());
+        types << text(signature.substr(begin, end - begin));
+        begin = end;
+    }
+    return types;
+}
+
+// Introspection data of one interface, from the member table.
+QString interfaceXml(Interface interface)
+{
+    QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(text(interfaceName(interface)));
+    if (kVisible.interface == interface)
+        xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"readwrite\"/>\n")
+                   .arg(text(kVisible.name), text(kVisible.type));
+    for (const Member& m : kMembers) {
+        if (m.interface != interface)
+            continue;
+        if (m.arguments.empty() && m.reply.empty()) {
+            xml += QStringLiteral("    <method name=\"%1\"/>\n").arg(text(m.name));
+            continue;
+        }
+        xml += QStringLiteral("    <method name=\"%1\">").arg(text(m.name));
+        const QStringList names = text(m.names).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList types = completeTypes(m.arguments);
+        for (qsizetype i = 0; i < types.size(); ++i)
+            xml += (i < names.size() ? QStringLiteral("<arg name=\"%1\" ").arg(names[i])
+                                     : QStringLiteral("<arg ")) +
+                   QStringLiteral("type=\"%1\" direction=\"in\"/>").arg(types[i]);
+        for (const QString& type : completeTypes(m.reply))
+            xml += QStringLiteral("<arg type=\"%1\" direction=\"out\"/>").arg(type);
+        xml += QStringLiteral("</method>\n");
+    }
+    return xml + QStringLiteral("  </interface>\n");
+}
+
+QString signatureOf(const QList<QVariant>& values)
+{
+    QString signature;
+    for (const QVariant& v : values) {
+        const char* code = QDBusMetaType::typeToSignature(v.metaType());
+        signature += code ? QLatin1String(code) : QLatin1String("?");
+    }
+    return signature;
+}
 
 QDBusObjectPath documentPath(int id)
 {
@@ -80,25 +142,34 @@ QString argumentText(const QVariant& value)
 
 }  // namespace
 
-// One incoming call: its message, and the answer once there is one.
+// One incoming call: its message, the member of the contract it names, and
+// the answer once there is one.
 struct DBusService::Call {
     const QDBusMessage& message;
     const QDBusConnection& connection;
     QString member;
+    const Member* contract = nullptr;
     bool answered = false;
     bool refused = false;  // a "refuse" fault applies: answer the failure value
 
-    bool expect(const char* signature)
+    bool expect(std::string_view signature)
     {
-        if (message.signature() == QLatin1String(signature))
+        if (message.signature() == text(signature))
             return true;
         error(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
               QStringLiteral("%1 erwartet die Argumente (%2), nicht (%3)")
-                  .arg(member, QLatin1String(signature), message.signature()));
+                  .arg(member, text(signature), message.signature()));
         return false;
     }
     void reply(const QList<QVariant>& values = {})
     {
+        // An answer the member table does not promise would surprise every client.
+        if (contract && signatureOf(values) != text(contract->reply)) {
+            error(QStringLiteral("org.freedesktop.DBus.Error.Failed"),
+                  QStringLiteral("cadsim: Antwort (%1) statt (%2) auf %3")
+                      .arg(signatureOf(values), text(contract->reply), member));
+            return;
+        }
         connection.send(message.createReply(values));
         answered = true;
     }
@@ -116,22 +187,20 @@ DBusService::DBusService(CadSession& session, QObject* parent) : QDBusVirtualObj
 
 QString DBusService::introspect(const QString& path) const
 {
-    static const QRegularExpression documentRe(QStringLiteral("^/Documents/(\\d+)$"));
-    static const QRegularExpression sheetRe(QStringLiteral("^/Documents/(\\d+)/Sheets/\\d+$"));
+    const Object object = objectAt(path);
     QString xml;
-    if (path == kApplicationPath)
-        xml = QLatin1String(kApplicationXml);
-    else if (path == kControlPath)
-        xml = QLatin1String(kControlXml);
-    else if (auto m = documentRe.match(path); m.hasMatch()) {
-        OpenDocument* d = session_.findDocument(m.captured(1).toInt());
-        if (d) {
-            xml = QLatin1String(kModelDocXml);
+    if (object.kind == Object::Application)
+        xml = interfaceXml(Interface::Application);
+    else if (object.kind == Object::Control)
+        xml = interfaceXml(Interface::Control);
+    else if (object.kind == Object::Document) {
+        if (OpenDocument* d = session_.findDocument(object.id)) {
+            xml = interfaceXml(Interface::ModelDoc);
             if (d->drawing.type == DocumentType::Drawing)
-                xml += QLatin1String(kDrawingDocXml);
+                xml += interfaceXml(Interface::DrawingDoc);
         }
-    } else if (sheetRe.match(path).hasMatch())
-        xml = QLatin1String(kSheetXml);
+    } else if (object.kind == Object::Sheet)
+        xml = interfaceXml(Interface::Sheet);
 
     // Child nodes, so that busctl tree and d-feet can walk the objects.
     QStringList children;
@@ -140,8 +209,8 @@ QString DBusService::introspect(const QString& path) const
     else if (path == QLatin1String("/Documents"))
         for (const OpenDocument& d : session_.documents())
             children << QString::number(d.id);
-    else if (auto m = documentRe.match(path); m.hasMatch()) {
-        if (OpenDocument* d = session_.findDocument(m.captured(1).toInt()); d && !d->drawing.sheets.empty())
+    else if (object.kind == Object::Document) {
+        if (OpenDocument* d = session_.findDocument(object.id); d && !d->drawing.sheets.empty())
             children << QStringLiteral("Sheets");
     } else if (path.endsWith(QLatin1String("/Sheets"))) {
         static const QRegularExpression sheetsRe(QStringLiteral("^/Documents/(\\d+)/Sheets$"));
@@ -166,8 +235,6 @@ bool DBusService::handleMessage(const QDBusMessage& message, const QDBusConnecti
 
 void DBusService::dispatch(Call& call)
 {
-    static const QRegularExpression documentRe(QStringLiteral("^/Documents/(\\d+)$"));
-    static const QRegularExpression sheetRe(QStringLiteral("^/Documents/(\\d+)/Sheets/(\\d+)$"));
     const QString path = call.message.path();
     const QString interface = call.message.interface();
 
@@ -187,54 +254,99 @@ void DBusService::dispatch(Call& call)
             properties(call);
         return;
     }
-    if (path == kControlPath) {
-        control(call);
+    const Object object = objectAt(path);
+    if (object.kind == Object::None) {
+        if (path != QLatin1String("/"))
+            call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                       QStringLiteral("Kein Mitglied %1 an %2").arg(call.member, path));
         return;
     }
-    // Faults apply to the CAD members only, never to the control interface.
-    if (const Fault* fault =
-            session_.faultFor(call.member.toStdString(), argumentText(call.arg(0)).toStdString())) {
-        if (fault->kind == "error") {
-            call.error(QStringLiteral("SldWorks.Error.Injected"),
-                       QStringLiteral("eingespeister Fehler bei %1").arg(call.member));
-            return;
+
+    // The member: by interface and name among the interfaces the object offers;
+    // a call without an interface takes the member of that name.
+    bool interfaceOffered = interface.isEmpty();
+    for (const Member& m : kMembers) {
+        if (!offers(object, m.interface))
+            continue;
+        const bool inInterface = interface.isEmpty() || interface == text(interfaceName(m.interface));
+        interfaceOffered = interfaceOffered || inInterface;
+        if (inInterface && call.member == text(m.name)) {
+            call.contract = &m;
+            break;
         }
-        if (fault->kind == "hang") {
-            // Never answered: the caller's timeout has to end the call.
-            call.message.setDelayedReply(true);
-            call.answered = true;
-            return;
-        }
-        call.refused = true;
     }
-    if (path == kApplicationPath)
+    if (!call.contract) {
+        if (!interfaceOffered)
+            call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
+                       QStringLiteral("Keine Schnittstelle %1 an %2").arg(interface, path));
+        else
+            call.error(
+                QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                QStringLiteral("Kein Mitglied %1 an %2")
+                    .arg(interface.isEmpty() ? call.member : interface + QLatin1Char('.') + call.member,
+                         path));
+        return;
+    }
+
+    // Faults apply to the CAD members only, never to the control interface.
+    if (call.contract->interface != Interface::Control) {
+        if (const Fault* fault =
+                session_.faultFor(call.member.toStdString(), argumentText(call.arg(0)).toStdString())) {
+            if (fault->kind == "error") {
+                call.error(QStringLiteral("SldWorks.Error.Injected"),
+                           QStringLiteral("eingespeister Fehler bei %1").arg(call.member));
+                return;
+            }
+            if (fault->kind == "hang") {
+                // Never answered: the caller's timeout has to end the call.
+                call.message.setDelayedReply(true);
+                std::printf("cadsim: %s bleibt unbeantwortet (eingespeist)\n", qPrintable(call.member));
+                std::fflush(stdout);
+                call.answered = true;
+                return;
+            }
+            call.refused = true;
+        }
+    }
+    if (!call.expect(call.contract->arguments))
+        return;
+    switch (object.kind) {
+    case Object::Application:
         application(call);
-    else if (auto m = documentRe.match(path); m.hasMatch())
-        document(call, m.captured(1).toInt());
-    else if (auto s = sheetRe.match(path); s.hasMatch())
-        sheet(call, s.captured(1).toInt(), s.captured(2).toInt());
-    if (!call.answered && path != QLatin1String("/"))
-        call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
-                   QStringLiteral("Kein Mitglied %1 an %2").arg(call.member, path));
+        break;
+    case Object::Control:
+        control(call);
+        break;
+    case Object::Document:
+        document(call, object.id);
+        break;
+    case Object::Sheet:
+        sheet(call, object.id, object.index);
+        break;
+    case Object::None:
+        break;
+    }
 }
 
 void DBusService::properties(Call& call)
 {
     const QString property = call.arg(1).toString();
-    if (call.arg(0).toString() != kApplication ||
-        (property != QLatin1String("Visible") && call.member != QLatin1String("GetAll"))) {
+    if (call.arg(0).toString() != text(interfaceName(kVisible.interface)) ||
+        (property != text(kVisible.name) && call.member != QLatin1String("GetAll"))) {
         call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
                    QStringLiteral("Keine Eigenschaft %1").arg(property));
         return;
     }
+    const QString visible = text(kVisible.name);
     if (call.member == QLatin1String("Get") && call.expect("ss"))
         call.reply({QVariant::fromValue(QDBusVariant(session_.visible()))});
     else if (call.member == QLatin1String("GetAll") && call.expect("s"))
-        call.reply({QVariant::fromValue(QVariantMap{{QStringLiteral("Visible"), session_.visible()}})});
+        call.reply({QVariant::fromValue(QVariantMap{{visible, session_.visible()}})});
     else if (call.member == QLatin1String("Set") && call.expect("ssv")) {
-        if (session_.faultFor("Visible", "") && session_.faultFor("Visible", "")->kind == "error") {
+        const Fault* fault = session_.faultFor(visible.toStdString(), "");
+        if (fault && fault->kind == "error") {
             call.error(QStringLiteral("SldWorks.Error.Injected"),
-                       QStringLiteral("eingespeister Fehler bei Visible"));
+                       QStringLiteral("eingespeister Fehler bei %1").arg(visible));
             return;
         }
         session_.setVisible(call.arg(2).value<QDBusVariant>().variant().toBool());
@@ -245,59 +357,57 @@ void DBusService::properties(Call& call)
 void DBusService::application(Call& call)
 {
     PreferenceStore& prefs = session_.preferences();
-    const QString& m = call.member;
     const int32_t pref = call.arg(0).toInt();
     auto unknown = [&] {
         call.error(QStringLiteral("SldWorks.Error.UnknownPreference"),
-                   QStringLiteral("%1: Einstellung %2 unbekannt").arg(m).arg(pref));
+                   QStringLiteral("%1: Einstellung %2 unbekannt").arg(call.member).arg(pref));
     };
-    if (m == QLatin1String("ActiveDoc")) {
-        if (!call.expect(""))
-            return;
+    switch (call.contract->id) {
+    case Id::ActiveDoc: {
         OpenDocument* active = session_.activeDocument();
         call.reply({QVariant::fromValue(active && !call.refused ? documentPath(active->id) : noObject())});
-    } else if (m == QLatin1String("GetUserPreferenceIntegerValue")) {
-        if (!call.expect("i"))
-            return;
+        break;
+    }
+    case Id::GetUserPreferenceIntegerValue:
         if (auto v = prefs.integer(pref))
             call.reply({QVariant::fromValue<short>(call.refused ? 0 : *v)});
         else
             unknown();
-    } else if (m == QLatin1String("GetUserPreferenceToggle")) {
-        if (!call.expect("i"))
-            return;
+        break;
+    case Id::GetUserPreferenceToggle:
         if (auto v = prefs.toggle(pref))
             call.reply({call.refused ? false : *v});
         else
             unknown();
-    } else if (m == QLatin1String("GetUserPreferenceDoubleValue")) {
-        if (!call.expect("i"))
-            return;
+        break;
+    case Id::GetUserPreferenceDoubleValue:
         if (auto v = prefs.real(pref))
             call.reply({call.refused ? 0.0 : *v});
         else
             unknown();
-    } else if (m == QLatin1String("SetUserPreferenceIntegerValue")) {
-        if (!call.expect("ii"))
-            return;
+        break;
+    case Id::SetUserPreferenceIntegerValue: {
         const bool ok = !call.refused && prefs.setInteger(pref, call.arg(1).toInt());
         call.reply({QVariant::fromValue<short>(ok ? 1 : 0)});
         if (ok)
             session_.preferencesWritten();
-    } else if (m == QLatin1String("SetUserPreferenceToggle")) {
-        if (!call.expect("ib"))
-            return;
+        break;
+    }
+    case Id::SetUserPreferenceToggle:
         // No answer to read: an unknown toggle is simply not kept.
         if (!call.refused && prefs.setToggle(pref, call.arg(1).toBool()))
             session_.preferencesWritten();
         call.reply();
-    } else if (m == QLatin1String("SetUserPreferenceDoubleValue")) {
-        if (!call.expect("id"))
-            return;
+        break;
+    case Id::SetUserPreferenceDoubleValue: {
         const bool ok = !call.refused && prefs.setReal(pref, call.arg(1).toDouble());
         call.reply({QVariant::fromValue<short>(ok ? 1 : 0)});
         if (ok)
             session_.preferencesWritten();
+        break;
+    }
+    default:
+        break;
     }
 }
 
@@ -310,20 +420,20 @@ void DBusService::document(Call& call, int id)
         return;
     }
     Drawing& drawing = document->drawing;
-    const QString& m = call.member;
-    if (m == QLatin1String("GetType")) {
-        if (call.expect(""))
-            call.reply({call.refused ? 0 : static_cast<int>(drawing.type)});
+    if (call.contract->interface == Interface::DrawingDoc && drawing.type != DocumentType::Drawing) {
+        call.error(
+            QStringLiteral("SldWorks.Error.NotADrawing"),
+            QStringLiteral("%1: das Dokument ist keine Zeichnung und hat keine Blätter").arg(call.member));
         return;
     }
-    if (m == QLatin1String("GetTitle")) {
-        if (call.expect(""))
-            call.reply({call.refused ? QString() : QString::fromStdString(documentTitle(drawing))});
-        return;
-    }
-    if (m == QLatin1String("SaveAsSilent")) {
-        if (!call.expect("sb"))
-            return;
+    switch (call.contract->id) {
+    case Id::GetType:
+        call.reply({call.refused ? 0 : static_cast<int>(drawing.type)});
+        break;
+    case Id::GetTitle:
+        call.reply({call.refused ? QString() : QString::fromStdString(documentTitle(drawing))});
+        break;
+    case Id::SaveAsSilent: {
         const std::string name = call.arg(0).toString().toStdString();
         SaveOutcome outcome;
         if (call.refused)
@@ -338,39 +448,31 @@ void DBusService::document(Call& call, int id)
         std::fflush(stdout);
         call.reply({static_cast<int>(outcome.result)});
         session_.reportSave(QString::fromStdString(outcome.path), outcome.result);
-        return;
+        break;
     }
-    const bool drawingMember = m == QLatin1String("GetSheetCount") || m == QLatin1String("GetSheetNames") ||
-                               m == QLatin1String("GetCurrentSheet") || m == QLatin1String("ActivateSheet");
-    if (!drawingMember)
-        return;
-    if (drawing.type != DocumentType::Drawing) {
-        call.error(QStringLiteral("SldWorks.Error.NotADrawing"),
-                   QStringLiteral("%1: das Dokument ist keine Zeichnung und hat keine Blätter").arg(m));
-        return;
-    }
-    if (m == QLatin1String("GetSheetCount")) {
-        if (call.expect(""))
-            call.reply({call.refused ? 0 : static_cast<int>(drawing.sheets.size())});
-    } else if (m == QLatin1String("GetSheetNames")) {
-        if (!call.expect(""))
-            return;
+    case Id::GetSheetCount:
+        call.reply({call.refused ? 0 : static_cast<int>(drawing.sheets.size())});
+        break;
+    case Id::GetSheetNames: {
         QStringList names;
         if (!call.refused)
             for (const Sheet& s : drawing.sheets)
                 names << QString::fromStdString(s.name);
         call.reply({names});
-    } else if (m == QLatin1String("GetCurrentSheet")) {
-        if (!call.expect(""))
-            return;
+        break;
+    }
+    case Id::GetCurrentSheet:
         if (call.refused || drawing.sheets.empty())
             call.reply({QVariant::fromValue(noObject())});
         else
             call.reply({QVariant::fromValue(QDBusObjectPath(
                 QStringLiteral("/Documents/%1/Sheets/%2").arg(id).arg(drawing.activeSheet)))});
-    } else if (m == QLatin1String("ActivateSheet")) {
-        if (call.expect("s"))
-            call.reply({!call.refused && session_.activateSheet(id, call.arg(0).toString().toStdString())});
+        break;
+    case Id::ActivateSheet:
+        call.reply({!call.refused && session_.activateSheet(id, call.arg(0).toString().toStdString())});
+        break;
+    default:
+        break;
     }
 }
 
@@ -383,14 +485,14 @@ void DBusService::sheet(Call& call, int id, int index)
         return;
     }
     const Sheet& s = document->drawing.sheets[index];
-    const QString& m = call.member;
-    if (!call.expect(""))
-        return;
-    if (m == QLatin1String("GetName")) {
+    switch (call.contract->id) {
+    case Id::GetName:
         call.reply({call.refused ? QString() : QString::fromStdString(s.name)});
-    } else if (m == QLatin1String("GetTemplateName")) {
+        break;
+    case Id::GetTemplateName:
         call.reply({call.refused ? QString() : QString::fromStdString(s.templatePath)});
-    } else if (m == QLatin1String("GetProperties")) {
+        break;
+    case Id::GetProperties: {
         QList<double> values;
         if (!call.refused)
             values = {double(s.paperSize),
@@ -401,34 +503,33 @@ void DBusService::sheet(Call& call, int id, int index)
                       s.width,
                       s.height};
         call.reply({QVariant::fromValue(values)});
+        break;
+    }
+    default:
+        break;
     }
 }
 
 void DBusService::control(Call& call)
 {
-    const QString& m = call.member;
-    if (m == QLatin1String("OpenDocument")) {
-        if (!call.expect("s"))
-            return;
+    switch (call.contract->id) {
+    case Id::OpenDocument:
         try {
             const int id = session_.openDocument(call.arg(0).toString().toStdString());
             call.reply({QVariant::fromValue(documentPath(id))});
         } catch (const DrawingError& e) {
             call.error(QStringLiteral("SldWorks.Error.BadDrawing"), QString::fromStdString(e.what()));
         }
-    } else if (m == QLatin1String("CloseDocument")) {
-        if (call.expect("")) {
-            session_.closeActiveDocument();
-            call.reply();
-        }
-    } else if (m == QLatin1String("CloseAllDocuments")) {
-        if (call.expect("")) {
-            session_.closeAllDocuments();
-            call.reply();
-        }
-    } else if (m == QLatin1String("InjectFault")) {
-        if (!call.expect("sss"))
-            return;
+        break;
+    case Id::CloseDocument:
+        session_.closeActiveDocument();
+        call.reply();
+        break;
+    case Id::CloseAllDocuments:
+        session_.closeAllDocuments();
+        call.reply();
+        break;
+    case Id::InjectFault: {
         Fault fault{call.arg(0).toString().toStdString(), call.arg(1).toString().toStdString(),
                     call.arg(2).toString().toStdString()};
         if (session_.injectFault(fault))
@@ -437,16 +538,18 @@ void DBusService::control(Call& call)
             call.error(
                 QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
                 QStringLiteral("Art \"%1\" unbekannt: refuse, error oder hang").arg(call.arg(2).toString()));
-    } else if (m == QLatin1String("ClearFaults")) {
-        if (call.expect("")) {
-            session_.clearFaults();
-            call.reply();
-        }
-    } else if (m == QLatin1String("Quit")) {
-        if (call.expect("")) {
-            call.reply();
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
+        break;
+    }
+    case Id::ClearFaults:
+        session_.clearFaults();
+        call.reply();
+        break;
+    case Id::Quit:
+        call.reply();
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        break;
+    default:
+        break;
     }
 }
 

@@ -35,7 +35,7 @@ PageLayout layoutPage(const Sheet& sheet, const TiffPreferences& preferences)
     const double sheetW = sheet.width * 1000;
     const double sheetH = sheet.height * 1000;
     page.sheetHeightMm = sheetH;
-    if (preferences.captureMode == 0) {
+    if (preferences.captureMode == cad::kScreenCapture) {
         page.dpi = kScreenDpi;
         page.width = pixels(sheetW, page.dpi);
         page.height = pixels(sheetH, page.dpi);

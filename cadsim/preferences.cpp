@@ -28,12 +28,15 @@ struct IntegerField {
 };
 
 constexpr IntegerField kIntegers[] = {
-    {kTiffScreenOrPrintCapture, "TiffScreenOrPrintCapture", &TiffPreferences::captureMode, 0, 1},
-    {kTiffImageType, "TiffImageType", &TiffPreferences::imageType, 0, 1},
-    {kTiffCompressionScheme, "TiffCompressionScheme", &TiffPreferences::compression, 0, 2},
-    {kTiffPrintDPI, "TiffPrintDPI", &TiffPreferences::dpi, kMinDpi, kMaxDpi},
-    {kTiffPrintPaperSize, "TiffPrintPaperSize", &TiffPreferences::paperSize, 0, 12},
-    {kTiffPrintScaleFactor, "TiffPrintScaleFactor", &TiffPreferences::scaleFactor, kMinScaleFactor,
+    {cad::pref::TiffScreenOrPrintCapture, "TiffScreenOrPrintCapture", &TiffPreferences::captureMode,
+     cad::kScreenCapture, cad::kPrintCapture},
+    {cad::pref::TiffImageType, "TiffImageType", &TiffPreferences::imageType, cad::kBlackAndWhite, cad::kRgb},
+    {cad::pref::TiffCompressionScheme, "TiffCompressionScheme", &TiffPreferences::compression,
+     cad::kNoCompression, cad::kGroup4},
+    {cad::pref::TiffPrintDPI, "TiffPrintDPI", &TiffPreferences::dpi, kMinDpi, kMaxDpi},
+    {cad::pref::TiffPrintPaperSize, "TiffPrintPaperSize", &TiffPreferences::paperSize, cad::kPaperA,
+     cad::kPaperUserDefined},
+    {cad::pref::TiffPrintScaleFactor, "TiffPrintScaleFactor", &TiffPreferences::scaleFactor, kMinScaleFactor,
      kMaxScaleFactor},
 };
 
@@ -44,8 +47,8 @@ struct RealField {
 };
 
 constexpr RealField kReals[] = {
-    {kTiffPrintPaperWidth, "TiffPrintPaperWidth", &TiffPreferences::paperWidth},
-    {kTiffPrintPaperHeight, "TiffPrintPaperHeight", &TiffPreferences::paperHeight},
+    {cad::pref::TiffPrintPaperWidth, "TiffPrintPaperWidth", &TiffPreferences::paperWidth},
+    {cad::pref::TiffPrintPaperHeight, "TiffPrintPaperHeight", &TiffPreferences::paperHeight},
 };
 
 constexpr const char* kToggleKey = "TiffPrintScaleToFit";
@@ -87,7 +90,7 @@ std::optional<int16_t> PreferenceStore::integer(int32_t preference) const
 
 std::optional<bool> PreferenceStore::toggle(int32_t preference) const
 {
-    if (preference == kTiffPrintScaleToFit)
+    if (preference == cad::pref::TiffPrintScaleToFit)
         return values_.scaleToFit;
     return std::nullopt;
 }
@@ -109,7 +112,7 @@ bool PreferenceStore::setInteger(int32_t preference, int32_t value)
 
 bool PreferenceStore::setToggle(int32_t preference, bool value)
 {
-    if (preference != kTiffPrintScaleToFit)
+    if (preference != cad::pref::TiffPrintScaleToFit)
         return false;
     return keepIfSaved([&] { values_.scaleToFit = value; });
 }

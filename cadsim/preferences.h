@@ -2,6 +2,8 @@
 // survive a restart as the real CAD system's do.
 #pragma once
 
+#include "cad/tiff_preferences.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,28 +11,15 @@
 
 namespace cadsim {
 
-// Preference numbers as the automation interface knows them.
-enum IntegerPreference : int32_t {
-    kTiffScreenOrPrintCapture = 6,
-    kTiffImageType = 7,
-    kTiffCompressionScheme = 8,
-    kTiffPrintDPI = 9,
-    kTiffPrintPaperSize = 10,
-    kTiffPrintScaleFactor = 11,
-};
-constexpr int32_t kTiffPrintScaleToFit = 28;  // toggle
-constexpr int32_t kTiffPrintPaperWidth = 8;   // double
-constexpr int32_t kTiffPrintPaperHeight = 9;  // double
-
 struct TiffPreferences {
-    int16_t captureMode = 1;  // 0 screen, 1 print
-    int16_t imageType = 0;    // 0 black and white, 1 RGB
-    int16_t compression = 2;  // 0 none, 1 PackBits, 2 Group 4
+    int16_t captureMode = cad::kPrintCapture;  // cad::TiffCapture
+    int16_t imageType = cad::kBlackAndWhite;   // cad::TiffImageType
+    int16_t compression = cad::kGroup4;        // cad::TiffCompression
     int16_t dpi = 200;
-    int16_t paperSize = 8;  // A3 landscape
+    int16_t paperSize = cad::kPaperA3;  // cad::PaperSize
     int16_t scaleFactor = 100;
     bool scaleToFit = true;
-    double paperWidth = 0.42;  // metres, used with paper size 12
+    double paperWidth = 0.42;  // metres, used with cad::kPaperUserDefined
     double paperHeight = 0.297;
     bool operator==(const TiffPreferences&) const = default;
 };

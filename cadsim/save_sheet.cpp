@@ -86,7 +86,7 @@ SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
         outcome.reason = "das Dokument hat kein Blatt";
         return outcome;
     }
-    if (preferences.imageType == 1 && preferences.compression == 2) {
+    if (preferences.imageType == cad::kRgb && preferences.compression == cad::kGroup4) {
         outcome.result = kSaveGroup4Colour;
         outcome.reason = "Group 4 gibt es nur für Schwarzweiß";
         return outcome;

@@ -216,11 +216,11 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
                     const TiffPreferences& preferences, const TiffRequest& request, std::string& error)
 {
     const PageLayout page = layoutPage(sheet, preferences);
-    const bool rgb = preferences.imageType == 1;
+    const bool rgb = preferences.imageType == cad::kRgb;
     uint16_t compression = COMPRESSION_NONE;
-    if (preferences.compression == 1)
+    if (preferences.compression == cad::kPackBits)
         compression = COMPRESSION_PACKBITS;
-    else if (preferences.compression == 2)
+    else if (preferences.compression == cad::kGroup4)
         compression = COMPRESSION_CCITTFAX4;
     const int stripRows = rowsPerStrip(page.width, rgb ? 24 : 1);
     const uint64_t strips = (static_cast<uint64_t>(page.height) + stripRows - 1) / stripRows;

@@ -61,13 +61,13 @@ bool SetzeSwxTiffOptions(TiffOptionSet options, std::string& message)
         // first: the CAD system accepts some values only in that context. The set's
         // own values overwrite them below. These results are not examined.
         calling = callText("SetUserPreferenceIntegerValue", pref::TiffScreenOrPrintCapture);
-        app->SetUserPreferenceIntegerValue(pref::TiffScreenOrPrintCapture, int16_t{1});
+        app->SetUserPreferenceIntegerValue(pref::TiffScreenOrPrintCapture, int16_t{cad::kPrintCapture});
         calling = callText("SetUserPreferenceIntegerValue", pref::TiffPrintPaperSize);
-        app->SetUserPreferenceIntegerValue(pref::TiffPrintPaperSize, int32_t{12});
+        app->SetUserPreferenceIntegerValue(pref::TiffPrintPaperSize, int32_t{cad::kPaperUserDefined});
         calling = callText("SetUserPreferenceToggle", pref::TiffPrintScaleToFit);
         app->SetUserPreferenceToggle(pref::TiffPrintScaleToFit, int16_t{1});
         calling = callText("SetUserPreferenceIntegerValue", pref::TiffCompressionScheme);
-        app->SetUserPreferenceIntegerValue(pref::TiffCompressionScheme, int16_t{0});
+        app->SetUserPreferenceIntegerValue(pref::TiffCompressionScheme, int16_t{cad::kNoCompression});
 
         const auto failed = [&](const char* line) { message += std::string(line) + kCrLf; };
         const auto writeInteger = [&](int32_t preference, int16_t value, const char* line) {

@@ -27,8 +27,20 @@ namespace {
 
 using namespace contract;
 
-// One remote object: every call is blocking with a timeout, and anything but a
-// reply of the expected signature becomes an AutomationError.
+// The D-Bus signature of the values a call carries, as the bus will see them.
+std::string signatureOf(const QList<QVariant>& values)
+{
+    std::string signature;
+    for (const QVariant& v : values) {
+        const char* code = QDBusMetaType::typeToSignature(v.metaType());
+        signature += code ? code : "?";
+    }
+    return signature;
+}
+
+// One remote object: every call is blocking with a timeout, made as the
+// contract's member table has it, and anything but a reply of the table's
+// signature becomes an AutomationError.
 class Remote {
 public:
     Remote(QDBusConnection bus, QString path, const BackendOptions& options)
@@ -39,24 +51,25 @@ public:
     // untilIdle: the wait outlasts the timeout for as long as cadsim is busy
     // (it answers nothing else meanwhile), so a save that takes longer is not
     // reported failed while its file still appears later.
-    QList<QVariant> call(const QString& interface, const char* member, const QList<QVariant>& arguments,
-                         const char* signature, int timeoutMs = 0, bool untilIdle = false) const
+    QList<QVariant> call(Id id, const QList<QVariant>& arguments = {}, int timeoutMs = 0,
+                         bool untilIdle = false) const
     {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(kService, path_, interface, QLatin1String(member));
-        message.setArguments(arguments);
-        const int timeout = timeoutMs > 0 ? timeoutMs : options_.callTimeoutMs;
-        const QDBusMessage reply =
-            untilIdle ? callUntilIdle(message, timeout) : bus_.call(message, QDBus::Block, timeout);
-        if (reply.type() == QDBusMessage::ErrorMessage)
-            throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) + ": " +
-                                  reply.errorMessage().toStdString() + " (" +
-                                  reply.errorName().toStdString() + ")");
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String(signature))
-            throw AutomationError("Fehler beim CAD-Aufruf " + std::string(member) +
-                                  ": unerwartete Antwort (" + reply.signature().toStdString() + " statt " +
-                                  signature + ")");
-        return reply.arguments();
+        const Member& m = member(id);
+        if (signatureOf(arguments) != m.arguments)
+            throw AutomationError("Fehler beim CAD-Aufruf " + std::string(m.name) + ": Argumente (" +
+                                  signatureOf(arguments) + ") statt (" + std::string(m.arguments) + ")");
+        return send(text(interfaceName(m.interface)), text(m.name), arguments, m.reply, timeoutMs, untilIdle);
+    }
+
+    void setProperty(const Property& property, const QVariant& value) const
+    {
+        if (signatureOf({value}) != property.type)
+            throw AutomationError("Fehler beim CAD-Aufruf Set: Wert (" + signatureOf({value}) + ") statt (" +
+                                  std::string(property.type) + ")");
+        send(kProperties, QStringLiteral("Set"),
+             {text(interfaceName(property.interface)), text(property.name),
+              QVariant::fromValue(QDBusVariant(value))},
+             "", 0, false);
     }
 
     QDBusMessage callUntilIdle(const QDBusMessage& message, int timeoutMs) const
@@ -101,6 +114,25 @@ public:
     }
 
 private:
+    QList<QVariant> send(const QString& interface, const QString& method, const QList<QVariant>& arguments,
+                         std::string_view signature, int timeoutMs, bool untilIdle) const
+    {
+        const std::string name = method.toStdString();
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, path_, interface, method);
+        message.setArguments(arguments);
+        const int timeout = timeoutMs > 0 ? timeoutMs : options_.callTimeoutMs;
+        const QDBusMessage reply =
+            untilIdle ? callUntilIdle(message, timeout) : bus_.call(message, QDBus::Block, timeout);
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            throw AutomationError("Fehler beim CAD-Aufruf " + name + ": " +
+                                  reply.errorMessage().toStdString() + " (" +
+                                  reply.errorName().toStdString() + ")");
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != text(signature))
+            throw AutomationError("Fehler beim CAD-Aufruf " + name + ": unerwartete Antwort (" +
+                                  reply.signature().toStdString() + " statt " + std::string(signature) + ")");
+        return reply.arguments();
+    }
+
     QDBusConnection bus_;
     QString path_;
     BackendOptions options_;
@@ -117,15 +149,11 @@ public:
     {
     }
 
-    std::string GetName() override { return text(remote_.call(kSheet, "GetName", {}, "s").at(0)); }
-    std::string GetTemplateName() override
-    {
-        return text(remote_.call(kSheet, "GetTemplateName", {}, "s").at(0));
-    }
+    std::string GetName() override { return text(remote_.call(Id::GetName).at(0)); }
+    std::string GetTemplateName() override { return text(remote_.call(Id::GetTemplateName).at(0)); }
     std::vector<double> GetProperties() override
     {
-        const QList<double> values =
-            qdbus_cast<QList<double>>(remote_.call(kSheet, "GetProperties", {}, "ad").at(0));
+        const QList<double> values = qdbus_cast<QList<double>>(remote_.call(Id::GetProperties).at(0));
         return {values.begin(), values.end()};
     }
 
@@ -140,21 +168,18 @@ public:
     {
     }
 
-    int32_t GetType() override { return remote_.call(kModelDoc, "GetType", {}, "i").at(0).toInt(); }
-    int32_t GetSheetCount() override
-    {
-        return remote_.call(kDrawingDoc, "GetSheetCount", {}, "i").at(0).toInt();
-    }
+    int32_t GetType() override { return remote_.call(Id::GetType).at(0).toInt(); }
+    int32_t GetSheetCount() override { return remote_.call(Id::GetSheetCount).at(0).toInt(); }
     std::vector<std::string> GetSheetNames() override
     {
         std::vector<std::string> names;
-        for (const QString& name : remote_.call(kDrawingDoc, "GetSheetNames", {}, "as").at(0).toStringList())
+        for (const QString& name : remote_.call(Id::GetSheetNames).at(0).toStringList())
             names.push_back(name.toStdString());
         return names;
     }
     std::unique_ptr<Sheet> GetCurrentSheet() override
     {
-        const QVariant path = remote_.call(kDrawingDoc, "GetCurrentSheet", {}, "o").at(0);
+        const QVariant path = remote_.call(Id::GetCurrentSheet).at(0);
         if (Remote::isNone(path))
             return nullptr;
         return std::make_unique<DBusSheet>(remote_.bus(), path.value<QDBusObjectPath>().path(),
@@ -162,15 +187,14 @@ public:
     }
     int32_t ActivateSheet(std::string& name) override
     {
-        const bool active =
-            remote_.call(kDrawingDoc, "ActivateSheet", {QString::fromStdString(name)}, "b").at(0).toBool();
+        const bool active = remote_.call(Id::ActivateSheet, {QString::fromStdString(name)}).at(0).toBool();
         return active ? kTrue : kFalse;
     }
-    std::string GetTitle() override { return text(remote_.call(kModelDoc, "GetTitle", {}, "s").at(0)); }
+    std::string GetTitle() override { return text(remote_.call(Id::GetTitle).at(0)); }
     int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
     {
         return remote_
-            .call(kModelDoc, "SaveAsSilent", {QString::fromStdString(fileName), saveFlag}, "i",
+            .call(Id::SaveAsSilent, {QString::fromStdString(fileName), saveFlag},
                   remote_.options().saveTimeoutMs, true)
             .at(0)
             .toInt();
@@ -187,15 +211,10 @@ public:
     {
     }
 
-    void Visible(bool visible) override
-    {
-        remote_.call(QStringLiteral("org.freedesktop.DBus.Properties"), "Set",
-                     {kApplication, QStringLiteral("Visible"), QVariant::fromValue(QDBusVariant(visible))},
-                     "");
-    }
+    void Visible(bool visible) override { remote_.setProperty(kVisible, visible); }
     std::unique_ptr<Document> ActiveDoc() override
     {
-        const QVariant path = remote_.call(kApplication, "ActiveDoc", {}, "o").at(0);
+        const QVariant path = remote_.call(Id::ActiveDoc).at(0);
         if (Remote::isNone(path))
             return nullptr;
         return std::make_unique<DBusDocument>(remote_.bus(), path.value<QDBusObjectPath>().path(), options_);
@@ -203,15 +222,15 @@ public:
     int16_t GetUserPreferenceIntegerValue(int32_t preference) override
     {
         return static_cast<int16_t>(
-            remote_.call(kApplication, "GetUserPreferenceIntegerValue", {preference}, "n").at(0).toInt());
+            remote_.call(Id::GetUserPreferenceIntegerValue, {preference}).at(0).toInt());
     }
     bool GetUserPreferenceToggle(int32_t preference) override
     {
-        return remote_.call(kApplication, "GetUserPreferenceToggle", {preference}, "b").at(0).toBool();
+        return remote_.call(Id::GetUserPreferenceToggle, {preference}).at(0).toBool();
     }
     double GetUserPreferenceDoubleValue(int32_t preference) override
     {
-        return remote_.call(kApplication, "GetUserPreferenceDoubleValue", {preference}, "d").at(0).toDouble();
+        return remote_.call(Id::GetUserPreferenceDoubleValue, {preference}).at(0).toDouble();
     }
     // Both widths travel as a 32-bit integer on the bus.
     int16_t SetUserPreferenceIntegerValue(int32_t preference, int16_t value) override
@@ -221,13 +240,11 @@ public:
     int16_t SetUserPreferenceIntegerValue(int32_t preference, int32_t value) override
     {
         return static_cast<int16_t>(
-            remote_.call(kApplication, "SetUserPreferenceIntegerValue", {preference, value}, "n")
-                .at(0)
-                .toInt());
+            remote_.call(Id::SetUserPreferenceIntegerValue, {preference, value}).at(0).toInt());
     }
     void SetUserPreferenceToggle(int32_t preference, bool value) override
     {
-        remote_.call(kApplication, "SetUserPreferenceToggle", {preference, value}, "");
+        remote_.call(Id::SetUserPreferenceToggle, {preference, value});
     }
     void SetUserPreferenceToggle(int32_t preference, int16_t value) override
     {
@@ -236,9 +253,7 @@ public:
     int16_t SetUserPreferenceDoubleValue(int32_t preference, double& value) override
     {
         return static_cast<int16_t>(
-            remote_.call(kApplication, "SetUserPreferenceDoubleValue", {preference, value}, "n")
-                .at(0)
-                .toInt());
+            remote_.call(Id::SetUserPreferenceDoubleValue, {preference, value}).at(0).toInt());
     }
 
 private:

@@ -2,6 +2,10 @@
 // replies, no answer at all, and a CAD system that dies during a call.
 #include "tests/support/cadsim_fixture.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QTest>
+
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -66,6 +70,66 @@ TEST_F(Faults, AnErrorReplyBecomesAnAutomationErrorWithTheServersText)
     EXPECT_NE(inject("GetTitle", "", "explode"), "");
 }
 
+// Calls outside the member table: the right member on the wrong interface or
+// with the wrong arguments is answered with an error, never served.
+TEST_F(Faults, ACallOutsideTheContractIsAnsweredWithAnError)
+{
+    const struct {
+        const char* path;
+        const char* interface;
+        const char* member;
+        QList<QVariant> arguments;
+        const char* answer;  // error name, or the reply's signature
+    } rows[] = {
+        {"/Application",
+         "SldWorks.ModelDoc2",
+         "ActiveDoc",
+         {},
+         "org.freedesktop.DBus.Error.UnknownInterface"},
+        {"/Control", "SldWorks.Application", "Quit", {}, "org.freedesktop.DBus.Error.UnknownInterface"},
+        {"/Documents/1",
+         "SldWorks.ModelDoc2",
+         "GetSheetCount",
+         {},
+         "org.freedesktop.DBus.Error.UnknownMethod"},
+        {"/Documents/1/Sheets/0",
+         "SldWorks.DrawingDoc",
+         "GetName",
+         {},
+         "org.freedesktop.DBus.Error.UnknownInterface"},
+        {"/Application",
+         "SldWorks.Application",
+         "GetUserPreferenceToggle",
+         {QStringLiteral("28")},
+         "org.freedesktop.DBus.Error.InvalidArgs"},
+        {"/Application",
+         "SldWorks.Application",
+         "SetUserPreferenceIntegerValue",
+         {9, 300.0},
+         "org.freedesktop.DBus.Error.InvalidArgs"},
+        {"/Documents/1",
+         "SldWorks.ModelDoc2",
+         "SaveAsSilent",
+         {QStringLiteral("x.tif")},
+         "org.freedesktop.DBus.Error.InvalidArgs"},
+        // Without an interface the member's name is enough, as the bus allows.
+        {"/Documents/1", "", "GetSheetCount", {}, "i"},
+        {"/Application", "SldWorks.Application", "GetUserPreferenceToggle", {28}, "b"},
+    };
+    for (const auto& row : rows) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(QStringLiteral("SldWorks.Application"), QLatin1String(row.path),
+                                           QLatin1String(row.interface), QLatin1String(row.member));
+        call.setArguments(row.arguments);
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
+        const QString answer =
+            reply.type() == QDBusMessage::ErrorMessage ? reply.errorName() : reply.signature();
+        EXPECT_EQ(answer.toStdString(), row.answer) << row.path << " " << row.interface << "." << row.member;
+    }
+    // Nothing of that was carried out: cadsim still runs, the preference is unchanged.
+    EXPECT_EQ(app()->GetUserPreferenceIntegerValue(9), 200);
+}
+
 TEST_F(Faults, NoAnswerEndsInTheCallTimeout)
 {
     ASSERT_EQ(inject("GetSheetCount", "", "hang"), "");
@@ -90,16 +154,28 @@ TEST_F(Faults, ACadSystemKilledDuringACallGivesAnErrorAtOnceAndThenNoApplication
     cad::setBackend(cad::dbus::makeBackend(options));
     ASSERT_EQ(inject("SaveAsSilent", "", "hang"), "");
     auto doc = activeDoc();
-    std::thread killer([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        cadsim->kill();
+    // The call waits on a thread of its own; cadsim is killed once it holds the call.
+    bool threw = false;
+    Clock::duration waited{};
+    std::thread caller([&] {
+        const auto begin = Clock::now();
+        std::string name = "x.tif";
+        bool flag = true;
+        try {
+            doc->SaveAsSilent(name, flag);
+        } catch (const cad::AutomationError&) {
+            threw = true;
+        }
+        waited = Clock::now() - begin;
     });
-    const auto begin = Clock::now();
-    std::string name = "x.tif";
-    bool flag = true;
-    EXPECT_THROW(doc->SaveAsSilent(name, flag), cad::AutomationError);
-    killer.join();
-    EXPECT_LT(Clock::now() - begin, std::chrono::seconds(5));
+    const bool held = QTest::qWaitFor(
+        [&] { return cadsim->output().find("SaveAsSilent bleibt unbeantwortet") != std::string::npos; },
+        10000);
+    cadsim->kill();
+    caller.join();
+    ASSERT_TRUE(held) << cadsim->output();
+    EXPECT_TRUE(threw);
+    EXPECT_LT(waited, std::chrono::seconds(5));
     EXPECT_THROW(doc->GetTitle(), cad::AutomationError);
     // Nobody owns the name now and the backend finds no cadsim to start.
     EXPECT_EQ(cad::attach(), nullptr);

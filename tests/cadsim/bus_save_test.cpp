@@ -197,7 +197,8 @@ TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
     cadsim.reset();
     // 200 kB per file: a small Group 4 page fits, an uncompressed colour page does not.
     cadsim = std::make_unique<testbus::CadsimProcess>(preferences, std::vector<std::string>{drawing},
-                                                      std::vector<std::string>{}, 10000, 200 * 1024);
+                                                      std::vector<std::string>{}, testbus::kCadsimStartWaitMs,
+                                                      200 * 1024);
     ASSERT_EQ(save("Blatt1.tif"), 0);
     const TiffFacts before = readTiff(folder() + "/Blatt1.tif");
     ASSERT_TRUE(before.decoded);

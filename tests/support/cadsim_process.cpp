@@ -2,8 +2,9 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
-#include <QThread>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <csignal>
 #include <stdexcept>
@@ -26,6 +27,30 @@ QDBusMessage busCall(const QString& service, const QString& path, const QString&
     QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
     message.setArguments(arguments);
     return QDBusConnection::sessionBus().call(message, QDBus::Block, timeoutMs);
+}
+
+// Waits, by watching the bus, until SldWorks.Application has an owner (owned)
+// or has none; bounded by waitMs, and ended early when `process` ends.
+bool waitForName(bool owned, int waitMs, const QProcess* process = nullptr)
+{
+    // Listening before looking, so that a change in between is not missed.
+    QDBusServiceWatcher watcher(QStringLiteral("SldWorks.Application"), QDBusConnection::sessionBus(),
+                                owned ? QDBusServiceWatcher::WatchForRegistration
+                                      : QDBusServiceWatcher::WatchForUnregistration);
+    if (cadsimOnBus() == owned)
+        return true;
+    QEventLoop loop;
+    QTimer bound;
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(
+        &watcher, owned ? &QDBusServiceWatcher::serviceRegistered : &QDBusServiceWatcher::serviceUnregistered,
+        &loop, &QEventLoop::quit);
+    if (process)
+        QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
+    bound.start(waitMs);
+    loop.exec();
+    return cadsimOnBus() == owned;
 }
 }  // namespace
 
@@ -62,14 +87,15 @@ CadsimProcess::CadsimProcess(const std::string& preferencesFile, const std::vect
     process_.start(QString::fromStdString(cadsimProgram()), arguments);
     if (!process_.waitForStarted(waitMs))
         throw std::runtime_error("cadsim startet nicht: " + cadsimProgram());
-    QDeadlineTimer deadline(waitMs);
-    while (!cadsimOnBus()) {
-        if (process_.state() == QProcess::NotRunning || deadline.hasExpired()) {
-            const std::string text = output();
-            stop();
-            throw std::runtime_error("cadsim nicht auf dem Bus: " + text);
-        }
-        QThread::msleep(20);
+    if (!waitForName(true, waitMs, &process_)) {
+        const bool ended = process_.state() == QProcess::NotRunning;
+        stop();
+        const std::string text = output();
+        throw std::runtime_error(
+            (ended ? "cadsim endete, ohne SldWorks.Application auf dem Bus zu übernehmen; es schrieb: "
+                   : "cadsim hatte SldWorks.Application nach " + std::to_string(waitMs / 1000) +
+                         " s nicht auf dem Bus übernommen; es schrieb: ") +
+            (text.empty() ? std::string("(nichts)") : text));
     }
 }
 
@@ -89,9 +115,7 @@ void CadsimProcess::stop()
         process_.waitForFinished(5000);
     }
     // The bus notices the lost owner a moment later; later tests start a new one.
-    QDeadlineTimer deadline(3000);
-    while (cadsimOnBus() && !deadline.hasExpired())
-        QThread::msleep(20);
+    waitForName(false, 10000);
 }
 
 void CadsimProcess::kill()

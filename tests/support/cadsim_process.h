@@ -10,6 +10,10 @@
 
 namespace testbus {
 
+// How long a started cadsim may take to own its bus name: generous, since a
+// loaded machine starts programs slowly.
+inline constexpr int kCadsimStartWaitMs = 30000;
+
 // The build folder's cadsim.
 std::string cadsimProgram();
 
@@ -19,11 +23,11 @@ bool cadsimOnBus();
 class CadsimProcess {
 public:
     // Starts `cadsim --headless --prefs preferencesFile drawings...` and waits
-    // up to waitMs for the bus name. Throws std::runtime_error with cadsim's own
-    // output when it ends or does not appear. A fileSizeLimit (bytes) makes
+    // up to waitMs for the bus name, watching the bus. Throws std::runtime_error
+    // with cadsim's own output when it ends or does not appear in time. A fileSizeLimit (bytes) makes
     // every larger write fail, as a full disk would.
     CadsimProcess(const std::string& preferencesFile, const std::vector<std::string>& drawings = {},
-                  const std::vector<std::string>& extraArguments = {}, int waitMs = 10000,
+                  const std::vector<std::string>& extraArguments = {}, int waitMs = kCadsimStartWaitMs,
                   long long fileSizeLimit = 0);
     // Stops it (Quit over the bus, then kill) if still running.
     ~CadsimProcess();

@@ -2,6 +2,7 @@
 
 #include "cad/number_text.h"
 #include "cad/size_tables.h"
+#include "cad/tiff_preferences.h"
 
 #include <algorithm>
 
@@ -305,9 +306,15 @@ Document& Cad::activeDocument()
 
 void setDefaultPreferences(Cad& cad)
 {
-    cad.integerPreferences = {{6, 1}, {7, 0}, {8, 2}, {9, 200}, {10, 8}, {11, 100}};
-    cad.togglePreferences = {{28, true}};
-    cad.doublePreferences = {{8, 0.42}, {9, 0.297}};
+    using namespace cad::pref;
+    cad.integerPreferences = {{TiffScreenOrPrintCapture, cad::kPrintCapture},
+                              {TiffImageType, cad::kBlackAndWhite},
+                              {TiffCompressionScheme, cad::kGroup4},
+                              {TiffPrintDPI, 200},
+                              {TiffPrintPaperSize, cad::kPaperA3},
+                              {TiffPrintScaleFactor, 100}};
+    cad.togglePreferences = {{TiffPrintScaleToFit, true}};
+    cad.doublePreferences = {{TiffPrintPaperWidth, 0.42}, {TiffPrintPaperHeight, 0.297}};
 }
 
 }  // namespace fake
