@@ -5,7 +5,6 @@
 #include "cad/sheet_queries.h"
 #include "tiffoptions/swx_sldtools.h"
 
-#include <exception>
 #include <set>
 #include <vector>
 
@@ -13,8 +12,8 @@ namespace kup {
 
 namespace {
 const char* const kCrLf = "\r\n";
-const char* const kErrorTitle = "KUP-Tools - Fehlerinfo";
-const char* const kInfoTitle = "info";
+const char* const kErrorTitle = kTitleFehlerinfo;
+const char* const kInfoTitle = kTitleInfo;
 
 // Windows compares file names without regard to case, so "Blatt1" and
 // "BLATT1" would be one file there.
@@ -48,7 +47,7 @@ public:
     {
         try {
             walkSheets();
-        } catch (const std::exception& error) {
+        } catch (const cad::AutomationError& error) {
             // The CAD system failed or went away mid-run: say so where the user
             // looks, keep what the log already shows, and give the window back.
             if (!logCleared_)

@@ -1,0 +1,19 @@
+// Texts between the core (UTF-8 std::string) and Qt.
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace ui {
+
+inline QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// The decimal separator of the user's regional settings (the default locale),
+// as the number texts write it.
+char regionalDecimalSeparator();
+
+}  // namespace ui
