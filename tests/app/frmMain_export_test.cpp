@@ -1,11 +1,11 @@
+// The main window's export button: the settings it hands on and the busy state
+// around the run; what the run itself writes is the export core's matter.
 #include "app/frmMain.h"
 #include "tests/support/fake_cad.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -17,16 +17,11 @@ namespace {
 // Records each box with the state of the window at the moment it came up.
 struct Boxes : kup::MessageBoxes {
     frmMain* form = nullptr;
-    struct Shown {
-        std::string text, title;
-        bool working;
-        Qt::CursorShape cursor;
-    };
-    std::vector<Shown> shown;
-    void show(const std::string& text, const std::string& title, kup::Icon) override
+    std::vector<std::string> shown;  // "title|working|cursor"
+    void show(const std::string&, const std::string& title, kup::Icon) override
     {
-        shown.push_back(
-            {text, title, form->control("lblWorking")->isVisibleTo(form), form->cursor().shape()});
+        shown.push_back(title + (form->control("lblWorking")->isVisibleTo(form) ? "|working|" : "|idle|") +
+                        std::to_string(form->cursor().shape()));
     }
 };
 
@@ -40,11 +35,7 @@ struct MainWindowExport : ::testing::Test {
         boxes.form = form.get();
         form->setMessageBoxes(boxes);
     }
-    void clickExport()
-    {
-        QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton);
-    }
-    std::string log() const { return form->ausgabe().text(); }
+    void clickExport() { QTest::mouseClick(form->control("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); }
     bool idle() const
     {
         return !form->control("lblWorking")->isVisibleTo(form.get()) &&
@@ -60,11 +51,8 @@ TEST_F(MainWindowExport, ExportButtonRunsWithTheWindowsSettings)
 {
     clickExport();
     EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{"Welle - Blatt1.tif", "Welle - Blatt2.tif"}));
-    EXPECT_EQ(log(), "Speichere einzelne Blätter von als TIFF\r\n"
-                     "gesichert Sheet 0 unter : Welle - Blatt1.tif\r\n"
-                     "gesichert Sheet 1 unter : Welle - Blatt2.tif\r\n"
-                     "--- Erfolgreich abgeschlossen ---");
-    EXPECT_EQ(cad.journalOf("GetProperties").size(), 2u);
+    EXPECT_EQ(cad.journalOf("GetProperties").size(), 2u);  // each sheet in its own format
+    EXPECT_TRUE(form->ausgabe().text().ends_with("--- Erfolgreich abgeschlossen ---"));
     EXPECT_TRUE(idle());
 
     // Sheet names, a chosen directory, no own format.
@@ -81,32 +69,25 @@ TEST_F(MainWindowExport, ExportButtonRunsWithTheWindowsSettings)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(MainWindowExport, BusyWhileRunningAndIdleAfterAFailure)
+TEST_F(MainWindowExport, BusyWhileRunningAndIdleAndUsableAfterAFailure)
 {
     cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
     clickExport();
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "info");
-    EXPECT_TRUE(boxes.shown[0].working);
-    EXPECT_EQ(boxes.shown[0].cursor, Qt::WaitCursor);
+    EXPECT_EQ(boxes.shown, std::vector<std::string>{"info|working|" + std::to_string(Qt::WaitCursor)});
     EXPECT_TRUE(idle());
-}
 
-TEST_F(MainWindowExport, AutomationErrorLeavesAUsableWindow)
-{
+    cad.clearFaults();
+    cad.clearJournal();
     cad.throwAtCall(20);  // inside the first sheet's preference read
+    boxes.shown.clear();
     clickExport();
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "KUP-Tools - Fehlerinfo");
-    EXPECT_NE(log().find("*** "), std::string::npos);
+    EXPECT_EQ(boxes.shown,
+              std::vector<std::string>{"KUP-Tools - Fehlerinfo|working|" + std::to_string(Qt::WaitCursor)});
     EXPECT_TRUE(idle());
-    EXPECT_TRUE(form->control("cmdTS_SaveSheetAsTiff")->isEnabled());
-
     cad.clearFaults();
     boxes.shown.clear();
     clickExport();
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(log().substr(log().size() - 33), "--- Erfolgreich abgeschlossen ---");
 }
 
 }  // namespace
