@@ -40,7 +40,8 @@ struct FromMainWindow : ::testing::Test {
         });
         QTest::mouseClick(main->control("cmdTS_ChooseSaveDirectory"), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(fake::openChooser(), nullptr);  // unloaded after use
+        for (QWidget* window : QApplication::topLevelWidgets())
+            EXPECT_EQ(qobject_cast<frmOpenDirectory*>(window), nullptr);  // unloaded after use
     }
 };
 

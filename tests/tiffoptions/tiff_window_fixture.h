@@ -4,6 +4,7 @@
 
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/qt_print.h"
 #include "tiffoptions/frmTIFFOptions.h"
 
 #include <QCheckBox>
