@@ -103,9 +103,15 @@ TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatThenSheetNamesThenThePreferenceFo
         expectPage(out + sheet, 297, 210, dpi);
 }
 
-TEST_F(ExportEndToEnd, KilledCadsimGivesAMessageAndAUsableWindow)
+TEST_F(ExportEndToEnd, AnErrorReplyOrAKilledCadsimGiveAMessageAndAUsableWindow)
 {
+    ASSERT_TRUE(control("InjectFault", {QString("SaveAsSilent"), QString(), QString("error")}).empty());
+    clickExport();
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
+
     cadsim->kill();
+    boxes.messages.clear();
     clickExport();
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
