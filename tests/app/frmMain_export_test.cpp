@@ -1,3 +1,5 @@
+// The main window's export button: the settings it hands on and the busy state
+// around the run; what the run itself writes is the export core's matter.
 #include "app/frmMain.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"

@@ -7,59 +7,35 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct Seen {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    Qt::TextFormat format = Qt::AutoText;
-    QMessageBox::StandardButtons buttons;
-    Qt::WindowModality modality = Qt::NonModal;
-};
-
-// Shows a box and reads it while it is open, then confirms it with OK.
-Seen showAndRead(const std::string& text, const std::string& title, kup::Icon icon)
+// Shows each box, reads it while it is open, then confirms it with OK.
+TEST(QtMessageBoxes, ModalWithOkOnlyTheGivenTitleAndIconAndPlainTextWithOneBreakPerCrLf)
 {
-    Seen seen;
-    bool answered = false;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        seen = {box->windowTitle(),     box->text(),          box->icon(), box->textFormat(),
-                box->standardButtons(), box->windowModality()};
-        box->button(QMessageBox::Ok)->click();
-        answered = true;
-    });
-    ui::QtMessageBoxes boxes;
-    boxes.show(text, title, icon);
-    EXPECT_TRUE(answered) << "no message box was open";
-    return seen;
-}
-
-}  // namespace
-
-TEST(QtMessageBoxes, ModalWithOkOnlyAndTheGivenTitleAndIcon)
-{
-    const Seen seen = showAndRead("Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo", kup::Icon::None);
-    EXPECT_EQ(seen.title, "KUP-Tools - Fehlerinfo");
-    EXPECT_EQ(seen.text, "Keine Zeichnung aktiv");
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
-    EXPECT_EQ(seen.modality, Qt::ApplicationModal);
-
-    EXPECT_EQ(showAndRead("Wert zu groß", "KUP-Tools Warnung", kup::Icon::Warning).icon,
-              QMessageBox::Warning);
-}
-
-TEST(QtMessageBoxes, ABoxWithoutTitleCarriesTheProgramTitle)
-{
-    EXPECT_EQ(showAndRead("Hallo", "", kup::Icon::None).title, "KUP_Tools");
-}
-
-TEST(QtMessageBoxes, TextIsPlainWithOneBreakPerCrLf)
-{
-    const Seen seen = showAndRead("<b>C:\\a<b>.SLDDRW</b>\r\nzweite Zeile", "info", kup::Icon::None);
-    EXPECT_EQ(seen.text, "<b>C:\\a<b>.SLDDRW</b>\nzweite Zeile");
-    EXPECT_EQ(seen.format, Qt::PlainText);
+    struct Case {
+        std::string text, title;
+        kup::Icon icon;
+        QString seen;  // title, text, icon, buttons, modality
+    } const cases[] = {
+        {"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo", kup::Icon::None,
+         "KUP-Tools - Fehlerinfo|Keine Zeichnung aktiv|0|1024|2"},
+        {"Wert zu groß", "KUP-Tools Warnung", kup::Icon::Warning, "KUP-Tools Warnung|Wert zu groß|2|1024|2"},
+        {"<b>C:\\a<b>.SLDDRW</b>\r\nzweite Zeile", "", kup::Icon::None,
+         "KUP_Tools|<b>C:\\a<b>.SLDDRW</b>\nzweite Zeile|0|1024|2"},
+    };
+    for (const Case& c : cases) {
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            seen =
+                QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                            QString::number(box->standardButtons()), QString::number(box->windowModality())}
+                    .join('|');
+            box->button(QMessageBox::Ok)->click();
+        });
+        ui::QtMessageBoxes boxes;
+        boxes.show(c.text, c.title, c.icon);
+        EXPECT_EQ(seen, c.seen) << "no message box was open, or another one";
+    }
 }

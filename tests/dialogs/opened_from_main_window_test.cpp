@@ -1,9 +1,12 @@
+// The windows the main window opens: one instance each, its own button unloads
+// it, and the next opening loads it afresh.
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelpSaveAsTiff.h"
 #include "dialogs/frmOpenDirectory.h"
+#include "sheetinfo/frmSheetInfo.h"
 #include "tests/dialogs/temp_tree.h"
-#include "tests/support/qt_print.h"
+#include "tiffoptions/frmTIFFOptions.h"
 #include "ui/window_registry.h"
 
 #include <QAction>
@@ -11,12 +14,11 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -33,55 +35,68 @@ struct FromMainWindow : ::testing::Test {
         fake::ModalAnswer modal([&] {
             frmOpenDirectory* chooser = fake::openChooser();
             ASSERT_NE(chooser, nullptr);
+            EXPECT_EQ(QApplication::activeModalWidget(), chooser);
             answer(*chooser);
         });
         QTest::mouseClick(main->control("cmdTS_ChooseSaveDirectory"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            EXPECT_EQ(qobject_cast<frmOpenDirectory*>(window), nullptr);  // unloaded after use
     }
 };
 
-void openAndAccept(frmOpenDirectory& chooser, const QString& path)
+template <class Window> QWidget* found()
 {
-    auto* dir1 = chooser.control<QListWidget>("Dir1");
-    for (int i = 0; i < dir1->count(); ++i)
-        if (dir1->item(i)->data(Qt::UserRole).toString() == path) {
-            const QPoint at = dir1->visualItemRect(dir1->item(i)).center();
-            QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, at);
-        }
-    QTest::mouseClick(chooser.control("cmdOkay"), Qt::LeftButton);
+    return ui::windows().find<Window>();
 }
 
-int openChoosers()
+TEST_F(FromMainWindow, EachMenuOpensOneInstanceThatItsButtonUnloads)
 {
-    int count = 0;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        count += qobject_cast<frmOpenDirectory*>(window) != nullptr;
-    return count;
+    main->show();
+    struct Case {
+        const char* menu;
+        std::function<QWidget*()> find;
+        const char* close;  // the window's own button
+    } const cases[] = {
+        {"mnuAbout", found<frmAbout>, "cmdOK"},
+        {"mnuHelpSaveAsTiff", found<frmHelpSaveAsTiff>, "cmdOkay"},
+        {"mnuBlattInfoAusgeben", found<frmSheetInfo>, "cmdBack"},
+        {"mnuTiffOptionSetzenAuslesen", found<frmTIFFOptions>, "cmdBack"},
+        {nullptr, found<frmHelpSaveAsTiff>, "cmdOkay"},  // the explanation label
+    };
+    for (const Case& c : cases) {
+        const auto open = [&] {
+            if (c.menu != nullptr)
+                main->menuItem(c.menu)->trigger();
+            else
+                QTest::mouseClick(main->control("lblErklaerung"), Qt::LeftButton);
+            return c.find();
+        };
+        SCOPED_TRACE(c.menu ? c.menu : "lblErklaerung");
+        auto* first = qobject_cast<ui::Form*>(open());
+        ASSERT_NE(first, nullptr);
+        EXPECT_TRUE(first->isVisible());
+        first->setWindowTitle("geändert");
+        EXPECT_EQ(open(), first);
+        EXPECT_EQ(first->windowTitle(), "geändert");  // not loaded again
+        QTest::mouseClick(first->control(c.close), Qt::LeftButton);
+        EXPECT_EQ(c.find(), nullptr);
+        EXPECT_NE(open()->windowTitle(), "geändert");
+        ui::windows().destroyAll();
+    }
 }
 
-}  // namespace
-
-TEST_F(FromMainWindow, AboutMenuOpensOneAboutWindow)
+TEST_F(FromMainWindow, SheetInfosAboutButtonOpensTheMainMenusAboutWhichOutlivesIt)
 {
-    main->menuItem("mnuAbout")->trigger();
+    main->menuItem("mnuBlattInfoAusgeben")->trigger();
+    auto* info = ui::windows().find<frmSheetInfo>();
+    QTest::mouseClick(info->control("cmdAbout"), Qt::LeftButton);
     frmAbout* about = ui::windows().find<frmAbout>();
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(about->windowTitle(), "KUP_Tools-Info");
     main->menuItem("mnuAbout")->trigger();
     EXPECT_EQ(ui::windows().find<frmAbout>(), about);
-}
-
-TEST_F(FromMainWindow, MenuAndExplanationLabelOpenTheSameHelpWindow)
-{
-    main->menuItem("mnuHelpSaveAsTiff")->trigger();
-    frmHelpSaveAsTiff* help = ui::windows().find<frmHelpSaveAsTiff>();
-    ASSERT_NE(help, nullptr);
-    main->show();
-    QTest::mouseClick(main->control("lblErklaerung"), Qt::LeftButton);
-    EXPECT_EQ(ui::windows().find<frmHelpSaveAsTiff>(), help);
-    help->close();
-    QTest::mouseClick(main->control("lblErklaerung"), Qt::LeftButton);
-    EXPECT_NE(ui::windows().find<frmHelpSaveAsTiff>(), nullptr);
+    QTest::mouseClick(info->control("cmdBack"), Qt::LeftButton);
+    EXPECT_EQ(ui::windows().find<frmAbout>(), about);
 }
 
 TEST_F(FromMainWindow, ChosenFolderStandsInTheFieldAndCancelOrCloseEmptyIt)
@@ -89,12 +104,14 @@ TEST_F(FromMainWindow, ChosenFolderStandsInTheFieldAndCancelOrCloseEmptyIt)
     fake::TempTree tree;
     main->show();
     choose([&](frmOpenDirectory& chooser) {
-        EXPECT_EQ(QApplication::activeModalWidget(), &chooser);
-        openAndAccept(chooser, tree.path("beta"));
+        auto* dir1 = chooser.control<QListWidget>("Dir1");
+        for (int i = 0; i < dir1->count(); ++i)
+            if (dir1->item(i)->data(Qt::UserRole).toString() == tree.path("beta"))
+                dir1->setCurrentRow(i);
+        QTest::keyClick(dir1, Qt::Key_Return);
+        QTest::mouseClick(chooser.control("cmdOkay"), Qt::LeftButton);
     });
     EXPECT_EQ(directory()->text(), tree.path("beta"));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(openChoosers(), 0);  // unloaded after use
 
     // Opened afresh at the process's current directory, not at the last choice or the field's text.
     choose([&](frmOpenDirectory& chooser) {
@@ -106,5 +123,6 @@ TEST_F(FromMainWindow, ChosenFolderStandsInTheFieldAndCancelOrCloseEmptyIt)
     directory()->setText(tree.path("Alpha"));
     choose([&](frmOpenDirectory& chooser) { chooser.close(); });
     EXPECT_EQ(directory()->text(), "");
-    EXPECT_EQ(openChoosers(), 0);
 }
+
+}  // namespace

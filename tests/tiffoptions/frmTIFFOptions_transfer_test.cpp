@@ -1,30 +1,36 @@
-// Loading the TIFF options from the CAD into the window and writing them back.
+// Loading the TIFF options from the CAD into the window and writing them back;
+// both show or read number texts, so under every regional setting.
 #include "tests/tiffoptions/tiff_window_fixture.h"
+
+#include <sstream>
 
 namespace tiffwindow {
 namespace {
 
 using Journal = std::vector<std::string>;
-using Messages = std::vector<fake::Message>;
 using Transfers = TiffWindow;
 
-const fake::Message kWritten{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich",
-                             kup::Icon::None};
+const fake::Message kWritten{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich"};
 
-// The nine writes of a set, after the four preparatory ones.
-Journal setWrites(const std::string& capture, const std::string& image, const std::string& compression,
-                  const std::string& dpi, const std::string& paper, const std::string& scale,
-                  const std::string& fit, const std::string& width, const std::string& height)
+// The nine writes of a set after the four preparatory ones, from
+// "capture image compression dpi paper scale fit width height"; "" for none.
+Journal setWrites(const std::string& values)
 {
-    return {"SetUserPreferenceIntegerValue(i4:11, i2:" + scale + ")",
-            "SetUserPreferenceToggle(i4:28, b:" + fit + ")",
-            "SetUserPreferenceDoubleValue(i4:8, &r8:" + width + ")",
-            "SetUserPreferenceDoubleValue(i4:9, &r8:" + height + ")",
-            "SetUserPreferenceIntegerValue(i4:10, i2:" + paper + ")",
-            "SetUserPreferenceIntegerValue(i4:9, i2:" + dpi + ")",
-            "SetUserPreferenceIntegerValue(i4:6, i2:" + capture + ")",
-            "SetUserPreferenceIntegerValue(i4:7, i2:" + image + ")",
-            "SetUserPreferenceIntegerValue(i4:8, i2:" + compression + ")"};
+    std::istringstream in(values);
+    std::string v[9];
+    for (std::string& value : v)
+        in >> value;
+    if (values.empty())
+        return {};
+    return {"SetUserPreferenceIntegerValue(i4:11, i2:" + v[5] + ")",
+            "SetUserPreferenceToggle(i4:28, b:" + v[6] + ")",
+            "SetUserPreferenceDoubleValue(i4:8, &r8:" + v[7] + ")",
+            "SetUserPreferenceDoubleValue(i4:9, &r8:" + v[8] + ")",
+            "SetUserPreferenceIntegerValue(i4:10, i2:" + v[4] + ")",
+            "SetUserPreferenceIntegerValue(i4:9, i2:" + v[3] + ")",
+            "SetUserPreferenceIntegerValue(i4:6, i2:" + v[0] + ")",
+            "SetUserPreferenceIntegerValue(i4:7, i2:" + v[1] + ")",
+            "SetUserPreferenceIntegerValue(i4:8, i2:" + v[2] + ")"};
 }
 
 Journal lastWrites(const fake::Cad& cad)
@@ -33,102 +39,58 @@ Journal lastWrites(const fake::Cad& cad)
     return all.size() < 9 ? all : Journal(all.end() - 9, all.end());
 }
 
-TEST_P(Transfers, LoadingShowsWhatTheCadHoldsAndWritingSendsItBack)
+// Makes the CAD hold "capture image compression dpi paper scale fit width height".
+void hold(fake::Cad& cad, const std::string& values)
 {
-    cad.integerPreferences = {{6, 1}, {7, 1}, {8, 1}, {9, 300}, {10, 12}, {11, 150}};
-    cad.togglePreferences = {{28, false}};
-    cad.doublePreferences = {{8, 0.5}, {9, 0.25}};
-    load();
-    // The image-type step meets Group 4 still shown: one warning, black and white.
-    EXPECT_EQ(boxes.messages, Messages{warning(kConflict)});
-    EXPECT_EQ(list("cmbTO_ImageType")->currentText(), "Schwarz/Weiß");
-    EXPECT_EQ(list("cmbTO_CompressionScheme")->currentText(), "Packbit");
-    EXPECT_EQ(list("cmbTO_PrintDPI")->currentText(), "300");
-    EXPECT_EQ(list("cmbTO_PaperSize")->currentText(), "benutzerdefiniert");
-    EXPECT_EQ(scale()->text(), "150");
-    EXPECT_EQ(form->lastScaleFactor(), 150);
-    EXPECT_FALSE(fit()->isChecked());
-    EXPECT_TRUE(scale()->isEnabled());
-    EXPECT_EQ(width()->text(), regional("0,5"));
-    EXPECT_EQ(height()->text(), regional("0,25"));
-    EXPECT_TRUE(width()->isEnabled());
-
-    // The second load finds RGB allowed beside Packbit.
-    boxes.messages.clear();
-    load();
-    EXPECT_TRUE(boxes.messages.empty());
-    EXPECT_EQ(list("cmbTO_ImageType")->currentText(), "Farbe RGB");
-
-    cad.clearJournal();
-    write();
-    EXPECT_EQ(boxes.messages, Messages{kWritten});
-    EXPECT_EQ(lastWrites(cad), setWrites("1", "1", "1", "300", "12", "150", "false", "0.5", "0.25"));
+    std::istringstream in(values);
+    for (const int32_t id : {6, 7, 8, 9, 10, 11})
+        in >> cad.integerPreferences[id];
+    in >> std::boolalpha >> cad.togglePreferences[28] >> cad.doublePreferences[8] >> cad.doublePreferences[9];
 }
 
-TEST_P(Transfers, CadSizesStayInTheBoxesWhateverThePaperSizeAndUnmovedListsRunTheirRules)
+TEST_P(Transfers, LoadingShowsWhatTheCadHoldsRunsTheRulesOfUnmovedListsAndWritesItBack)
 {
-    cad.doublePreferences = {{8, 0.123456789012345}, {9, 2.5}};
-    load();
-    EXPECT_TRUE(boxes.messages.empty());
-    EXPECT_EQ(list("cmbTO_PaperSize")->currentText(), "A3");
-    // Capture stays "für Druck" yet its rule opens the scale text again; the paper-size rule,
-    // though A3 stays, closes width and height.
-    EXPECT_TRUE(scale()->isEnabled());
-    EXPECT_TRUE(fit()->isChecked());
-    EXPECT_EQ(width()->text(), regional("0,123456789012345"));
-    EXPECT_EQ(height()->text(), regional("2,5"));
-    EXPECT_FALSE(width()->isEnabled());
-    write();
-    EXPECT_EQ(cad.doublePreferences[8], 0.123456789012345);
-    EXPECT_EQ(cad.doublePreferences[9], 2.5);
-}
-
-TEST_P(Transfers, An150DpiFromTheCadKeepsTheShownDpiAndWritesIt)
-{
-    cad.integerPreferences[9] = 150;
-    load();
-    EXPECT_TRUE(boxes.messages.empty());
-    EXPECT_EQ(list("cmbTO_PrintDPI")->currentText(), "200");
-    write();
-    EXPECT_EQ(boxes.messages, Messages{kWritten});
-    EXPECT_EQ(cad.integerPreferences[9], 200);
-    // Everything else as the fresh window shows it.
-    EXPECT_EQ(lastWrites(cad), setWrites("1", "0", "2", "200", "8", "100", "true", "0.42", "0.297"));
-}
-
-TEST_P(Transfers, AScaleFactorOfZeroWarnsBringsTheLastOneBackAndLoadingGoesOn)
-{
-    cad.integerPreferences[11] = 0;
-    cad.togglePreferences[28] = false;
-    cad.doublePreferences = {{8, 0.7}, {9, 0.6}};
-    load();
-    EXPECT_EQ(boxes.messages, Messages{warning(kScaleRange)});
-    EXPECT_EQ(scale()->text(), "100");
-    EXPECT_EQ(form->lastScaleFactor(), 100);
-    EXPECT_FALSE(fit()->isChecked());
-    EXPECT_EQ(width()->text(), regional("0,7"));
-    EXPECT_EQ(height()->text(), regional("0,6"));
-}
-
-TEST_P(Transfers, ValuesWithoutAListPositionLeaveTheirListsAndAreNamedOnceAtTheEnd)
-{
-    choose("cmbTO_ScreenOrPrintCapture", 0);
-    cad.integerPreferences = {{6, 5}, {7, -1}, {8, 3}, {9, 600}, {10, 13}, {11, 90}};
-    cad.doublePreferences = {{8, 0.3}, {9, 0.2}};
-    load();
-    EXPECT_EQ(list("cmbTO_ScreenOrPrintCapture")->currentText(), "Bildschirm");
-    EXPECT_EQ(list("cmbTO_ImageType")->currentText(), "Schwarz/Weiß");
-    EXPECT_EQ(list("cmbTO_CompressionScheme")->currentText(), "Group 4 Fax");
-    EXPECT_EQ(list("cmbTO_PaperSize")->currentText(), "A3");
-    EXPECT_EQ(list("cmbTO_PrintDPI")->currentText(), "600");
-    EXPECT_EQ(scale()->text(), "90");
-    EXPECT_TRUE(fit()->isChecked());
-    EXPECT_EQ(width()->text(), regional("0,3"));
-    EXPECT_EQ(
-        boxes.messages,
-        Messages{warning("Diese Werte aus Solidworks haben keinen Eintrag in ihrer Liste; die Liste zeigt "
-                         "weiter ihren bisherigen Wert:\nAufnahme (Screen/Druck): 5\nBildtyp: -1\n"
-                         "Kompressionschema: 3\nPapiergröße: 13")});
+    struct Case {
+        std::string held;
+        QString shown;        // German
+        std::string written;  // then, by Command1
+        Messages messages;
+    } const cases[] = {
+        // The image-type step meets Group 4 still shown.
+        {"1 1 1 300 12 150 false 0.5 0.25",
+         "Schwarz/Weiß|Packbit|für Druck|300|benutzerdefiniert|150|aus|0,5|0,25",
+         "1 0 1 300 12 150 false 0.5 0.25",
+         {warning(kConflict)}},
+        // Capture stays yet opens the scale text again; A3 stays yet closes the sizes, which keep the CAD's.
+        {"1 0 2 200 8 100 true 0.123456789012345 2.5",
+         "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100|an|0,123456789012345-|2,5-",
+         "1 0 2 200 8 100 true 0.123456789012345 2.5"},
+        // No entry for 150 dpi: the shown one stays and is written.
+        {"1 0 2 150 8 100 true 0.42 0.297", "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100|an|0,42-|0,297-",
+         "1 0 2 200 8 100 true 0.42 0.297"},
+        {"1 0 2 200 8 0 false 0.7 0.6",
+         "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100|aus|0,7-|0,6-",
+         "1 0 2 200 8 100 false 0.7 0.6",
+         {warning(kScaleRange)}},
+        {"5 -1 3 600 13 90 true 0.3 0.2",
+         "Schwarz/Weiß|Group 4 Fax|für Druck|600|A3|90-|an|0,3-|0,2-",
+         "1 0 2 600 8 90 true 0.3 0.2",
+         {warning("Diese Werte aus Solidworks haben keinen Eintrag in ihrer Liste; die Liste zeigt weiter "
+                  "ihren bisherigen Wert:\nAufnahme (Screen/Druck): 5\nBildtyp: -1\nKompressionschema: 3\n"
+                  "Papiergröße: 13")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.held);
+        reopen();
+        hold(cad, c.held);
+        load();
+        EXPECT_EQ(shown(), regional(c.shown));
+        EXPECT_EQ(boxes.messages, c.messages);
+        boxes.messages.clear();
+        write();
+        EXPECT_EQ(boxes.messages, Messages{kWritten});
+        EXPECT_EQ(lastWrites(cad), setWrites(c.written));
+    }
 }
 
 TEST_P(Transfers, AnUnreachableCadLeavesTheControlsAsTheyWere)
@@ -137,45 +99,66 @@ TEST_P(Transfers, AnUnreachableCadLeavesTheControlsAsTheyWere)
     choose("cmbTO_PaperSize", 12);
     type(width(), regional("0,6"));
     load();
+    EXPECT_EQ(shown(), regional("Schwarz/Weiß|Group 4 Fax|für Druck|200|benutzerdefiniert|100-|an|0,6|0,1"));
     EXPECT_EQ(boxes.messages, Messages{fehlerinfo("Solidworks läuft gar nicht")});
-    EXPECT_EQ(list("cmbTO_PaperSize")->currentText(), "benutzerdefiniert");
-    EXPECT_EQ(width()->text(), regional("0,6"));
-
-    boxes.messages.clear();
-    write();
-    EXPECT_EQ(boxes.messages, Messages{fehlerinfo("Solidworks läuft gar nicht")});
-    EXPECT_EQ(cad.journal(), (Journal{"attach", "attach"}));
+    EXPECT_EQ(cad.journal(), Journal{"attach"});
 }
 
-TEST_P(Transfers, FailedTransfersAreShownUnderFehlerinfo)
+TEST_P(Transfers, WritingSendsWhatTheControlsShowAndRefusesSizesThatAreNoRegionalNumber)
 {
-    cad.throwAtCall(5);  // the third preference read
-    load();
-    ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
-    EXPECT_EQ(boxes.messages[0].text.rfind("Fehler beim Lesen der TIFF-Optionen", 0), 0u)
-        << boxes.messages[0].text;
-    EXPECT_NE(boxes.messages[0].text.find("simulierter Fehler"), std::string::npos);
-    EXPECT_EQ(list("cmbTO_CompressionScheme")->currentText(), "Group 4 Fax");
-    EXPECT_EQ(scale()->text(), "100");
+    struct Case {
+        int paper, dpi, capture;  // positions to choose, -1 to leave
+        QString scale, width, height;
+        std::string written;
+    } const cases[] = {
+        // The disabled print controls are sent too.
+        {9, 4, 0, {}, {}, {}, "0 0 2 600 9 100 true 0.594 0.42"},
+        // The scale as its rounded leading number.
+        {-1, -1, -1, "12.7", {}, {}, "1 0 2 200 8 13 false 0.42 0.297"},
+        {-1, -1, -1, "2,5", {}, {}, "1 0 2 200 8 2 false 0.42 0.297"},
+        {12, -1, -1, {}, regional(" 0,75 "), regional("1,25"), "1 0 2 200 12 100 true 0.75 1.25"},
+        {12, -1, -1, {}, "abc", {}, {}},
+        {12, -1, -1, {}, "", {}, {}},
+        {12, -1, -1, {}, QLocale().decimalPoint() == "," ? "0.5" : "0,5", {}, {}},
+        {12, -1, -1, {}, "0,5m", "x", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width.toStdString() + c.scale.toStdString());
+        reopen();
+        choose("cmbTO_PaperSize", c.paper < 0 ? 8 : c.paper);
+        choose("cmbTO_PrintDPI", c.dpi < 0 ? 2 : c.dpi);
+        choose("cmbTO_ScreenOrPrintCapture", c.capture < 0 ? 1 : c.capture);
+        if (!c.scale.isNull()) {
+            untickFit();
+            type(scale(), c.scale);
+        }
+        if (!c.width.isNull())
+            type(width(), c.width);
+        if (!c.height.isNull())
+            type(height(), c.height);
+        cad.clearJournal();
+        write();
+        EXPECT_EQ(lastWrites(cad), setWrites(c.written));
+        if (c.written.empty()) {
+            std::string lines = "Breite [m]: \"" + c.width.toStdString() + "\" ist keine Zahl.\n";
+            if (!c.height.isNull())
+                lines += "Höhe [m]: \"" + c.height.toStdString() + "\" ist keine Zahl.\n";
+            EXPECT_EQ(
+                boxes.messages,
+                Messages{warning(lines + "Bitte eine Zahl in der Form " + regional("0,42").toStdString() +
+                                 " eingeben. Es wurde nichts an Solidworks übergeben.")});
+        } else {
+            EXPECT_EQ(boxes.messages, Messages{kWritten});
+        }
+    }
 
-    boxes.messages.clear();
-    cad.clearFaults();
-    cad.clearJournal();
-    cad.addFault({.member = "SetUserPreferenceDoubleValue", .kind = fake::FaultKind::Throw});
-    write();
-    ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
-    EXPECT_EQ(boxes.messages[0].text.rfind("Fehler beim Setzen der TIFF-Optionen", 0), 0u)
-        << boxes.messages[0].text;
-
-    boxes.messages.clear();
-    cad.clearFaults();
-    cad.addFault(
-        {.member = "SetUserPreferenceIntegerValue", .kind = fake::FaultKind::Refuse, .argument = "9"});
+    // Refused by the CAD after all writes: named under Fehlerinfo.
+    reopen();
+    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "9"});
     write();
     EXPECT_EQ(boxes.messages, Messages{fehlerinfo("Fehler beim Setzen der TIFF-Optionen\r\n"
                                                   "TiffPrintDPI konnte nicht gesetzt werden\r\n")});
+    EXPECT_EQ(lastWrites(cad), setWrites("1 0 2 200 8 100 true 0.42 0.297"));
 
     // A fault of the tool is not one of the CAD system.
     boxes.messages.clear();
@@ -184,66 +167,6 @@ TEST_P(Transfers, FailedTransfersAreShownUnderFehlerinfo)
     load();
     EXPECT_EQ(boxes.messages,
               Messages{fehlerinfo("Interner Fehler: GetUserPreferenceToggle: simulierter Fehler")});
-}
-
-TEST_P(Transfers, WritingUnderScreenCaptureSendsTheDisabledPrintControls)
-{
-    choose("cmbTO_PaperSize", 9);
-    choose("cmbTO_PrintDPI", 4);
-    choose("cmbTO_ScreenOrPrintCapture", 0);
-    EXPECT_FALSE(list("cmbTO_PaperSize")->isEnabled());
-    write();
-    EXPECT_EQ(boxes.messages, Messages{kWritten});
-    EXPECT_EQ(lastWrites(cad), setWrites("0", "0", "2", "600", "9", "100", "true", "0.594", "0.42"));
-}
-
-TEST_P(Transfers, ScaleTextsAreWrittenAsTheirRoundedLeadingNumber)
-{
-    untickFit();
-    type(scale(), "12.7");
-    write();
-    EXPECT_EQ(cad.integerPreferences[11], 13);
-    type(scale(), "2,5");
-    write();
-    EXPECT_EQ(cad.integerPreferences[11], 2);
-    EXPECT_EQ(cad.togglePreferences[28], false);
-}
-
-TEST_P(Transfers, SizeTextsThatAreNoRegionalNumberAreRefusedBeforeAnythingIsWritten)
-{
-    const QString other = QLocale().decimalPoint() == "," ? "0.5" : "0,5";
-    const std::string example = regional("0,42").toStdString();
-    choose("cmbTO_PaperSize", 12);
-    for (const QString& bad : {QString("abc"), QString(""), other, QString("0,5m")}) {
-        boxes.messages.clear();
-        cad.clearJournal();
-        type(width(), bad);
-        write();
-        EXPECT_EQ(boxes.messages,
-                  Messages{warning("Breite [m]: \"" + bad.toStdString() +
-                                   "\" ist keine Zahl.\nBitte eine Zahl in der Form " + example +
-                                   " eingeben. Es wurde nichts an Solidworks übergeben.")})
-            << bad.toStdString();
-        EXPECT_TRUE(cad.journal().empty());
-    }
-
-    // Both wrong: both named in one box.
-    boxes.messages.clear();
-    type(height(), "x");
-    write();
-    ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_NE(boxes.messages[0].text.find("Breite [m]: \"0,5m\""), std::string::npos);
-    EXPECT_NE(boxes.messages[0].text.find("Höhe [m]: \"x\""), std::string::npos);
-    EXPECT_TRUE(cad.journal().empty());
-
-    // Blanks around a regional number are fine.
-    boxes.messages.clear();
-    type(width(), regional(" 0,75 "));
-    type(height(), regional("1,25"));
-    write();
-    EXPECT_EQ(boxes.messages, Messages{kWritten});
-    EXPECT_EQ(cad.doublePreferences[8], 0.75);
-    EXPECT_EQ(cad.doublePreferences[9], 1.25);
 }
 
 INSTANTIATE_TEST_SUITE_P(Regional, Transfers, ::testing::Values(kGerman, kEnglish), localeName);

@@ -21,52 +21,46 @@ protected:
 
 const TiffOptionSet kColourSet{0, 1, 1, 300, 9, 150, false, 0.594, 0.42};
 
-const Journal kReadJournal{"attach",
-                           "Visible(b:true)",
-                           "GetUserPreferenceIntegerValue(i4:6)",
-                           "GetUserPreferenceIntegerValue(i4:7)",
-                           "GetUserPreferenceIntegerValue(i4:8)",
-                           "GetUserPreferenceIntegerValue(i4:9)",
-                           "GetUserPreferenceIntegerValue(i4:10)",
-                           "GetUserPreferenceIntegerValue(i4:11)",
-                           "GetUserPreferenceToggle(i4:28)",
-                           "GetUserPreferenceDoubleValue(i4:8)",
-                           "GetUserPreferenceDoubleValue(i4:9)"};
-
 TEST_F(Transfer, ReadsAllNineInOrder)
 {
     TiffOptionSet options;
     EXPECT_TRUE(HoleSwxTiffOptions(options, message));
     EXPECT_EQ(message, "");
     EXPECT_EQ(options, (TiffOptionSet{1, 0, 2, 200, 8, 100, true, 0.42, 0.297}));
-    EXPECT_EQ(cad.journal(), kReadJournal);
+    EXPECT_EQ(cad.journal(),
+              (Journal{"attach", "Visible(b:true)", "GetUserPreferenceIntegerValue(i4:6)",
+                       "GetUserPreferenceIntegerValue(i4:7)", "GetUserPreferenceIntegerValue(i4:8)",
+                       "GetUserPreferenceIntegerValue(i4:9)", "GetUserPreferenceIntegerValue(i4:10)",
+                       "GetUserPreferenceIntegerValue(i4:11)", "GetUserPreferenceToggle(i4:28)",
+                       "GetUserPreferenceDoubleValue(i4:8)", "GetUserPreferenceDoubleValue(i4:9)"}));
 
     cad.integerPreferences[9] = 150;  // no plausibility test: passed on as read
     EXPECT_TRUE(HoleSwxTiffOptions(options, message));
     EXPECT_EQ(options.TiffPrintDPI, 150);
+
+    cad.addFault({"GetUserPreferenceDoubleValue", fake::FaultKind::Throw, "9"});
+    options = {};
+    EXPECT_FALSE(HoleSwxTiffOptions(options, message));
+    EXPECT_EQ(message,
+              "Fehler beim Lesen der TIFF-Optionen\r\nGetUserPreferenceDoubleValue(9) fehlgeschlagen: "
+              "GetUserPreferenceDoubleValue: simulierter Fehler");
+    EXPECT_EQ(options.TiffPrintPaperWidth, 0.42);  // read before the fault
+    EXPECT_EQ(options.TiffPrintPaperHeight, -1.0);
 }
 
 TEST_F(Transfer, WritesPreparationThenTheSetWithExactWidths)
 {
     EXPECT_TRUE(SetzeSwxTiffOptions(kColourSet, message));
     EXPECT_EQ(message, "");
-    EXPECT_EQ(cad.journal(), (Journal{
-                                 "attach",
-                                 "Visible(b:true)",
-                                 "SetUserPreferenceIntegerValue(i4:6, i2:1)",
-                                 "SetUserPreferenceIntegerValue(i4:10, i4:12)",
-                                 "SetUserPreferenceToggle(i4:28, i2:1)",
-                                 "SetUserPreferenceIntegerValue(i4:8, i2:0)",
-                                 "SetUserPreferenceIntegerValue(i4:11, i2:150)",
-                                 "SetUserPreferenceToggle(i4:28, b:false)",
-                                 "SetUserPreferenceDoubleValue(i4:8, &r8:0.594)",
-                                 "SetUserPreferenceDoubleValue(i4:9, &r8:0.42)",
-                                 "SetUserPreferenceIntegerValue(i4:10, i2:9)",
-                                 "SetUserPreferenceIntegerValue(i4:9, i2:300)",
-                                 "SetUserPreferenceIntegerValue(i4:6, i2:0)",
-                                 "SetUserPreferenceIntegerValue(i4:7, i2:1)",
-                                 "SetUserPreferenceIntegerValue(i4:8, i2:1)",
-                             }));
+    EXPECT_EQ(
+        cad.journal(),
+        (Journal{"attach", "Visible(b:true)", "SetUserPreferenceIntegerValue(i4:6, i2:1)",
+                 "SetUserPreferenceIntegerValue(i4:10, i4:12)", "SetUserPreferenceToggle(i4:28, i2:1)",
+                 "SetUserPreferenceIntegerValue(i4:8, i2:0)", "SetUserPreferenceIntegerValue(i4:11, i2:150)",
+                 "SetUserPreferenceToggle(i4:28, b:false)", "SetUserPreferenceDoubleValue(i4:8, &r8:0.594)",
+                 "SetUserPreferenceDoubleValue(i4:9, &r8:0.42)", "SetUserPreferenceIntegerValue(i4:10, i2:9)",
+                 "SetUserPreferenceIntegerValue(i4:9, i2:300)", "SetUserPreferenceIntegerValue(i4:6, i2:0)",
+                 "SetUserPreferenceIntegerValue(i4:7, i2:1)", "SetUserPreferenceIntegerValue(i4:8, i2:1)"}));
     // The set's own values end up in the CAD, not the preparatory ones.
     TiffOptionSet back;
     EXPECT_TRUE(HoleSwxTiffOptions(back, message));
@@ -87,69 +81,46 @@ TEST_F(Transfer, UnreachableCad)
     EXPECT_EQ(cad.journal(), Journal{"attach"});  // nothing written
 }
 
-TEST_F(Transfer, RefusedWritesAreListedInTableOrderAndAllWritesAreMade)
+TEST_F(Transfer, RefusedWritesAreListedInTableOrderAfterAllWritesAndAnErrorEndsTheSet)
 {
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "9"});
-    EXPECT_FALSE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_EQ(message,
-              "Fehler beim Setzen der TIFF-Optionen\r\nTiffPrintDPI konnte nicht gesetzt werden\r\n");
-    EXPECT_EQ(cad.integerPreferences[6], 0);  // capture, image type and compression still written
-    EXPECT_EQ(cad.integerPreferences[7], 1);
-    EXPECT_EQ(cad.integerPreferences[8], 1);
-
-    cad.addFault({"SetUserPreferenceDoubleValue", fake::FaultKind::Refuse, "8"});
-    EXPECT_FALSE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_EQ(message, "Fehler beim Setzen der TIFF-Optionen\r\n"
-                       "TiffPrintPaperWidth konnte nicht gesetzt werden\r\n"
-                       "TiffPrintDPI konnte nicht gesetzt werden\r\n");
-
-    cad.clearFaults();
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "11"});
-    cad.addFault({"SetUserPreferenceDoubleValue", fake::FaultKind::Refuse, "9"});
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "10"});
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "7"});
-    EXPECT_FALSE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_EQ(message, "Fehler beim Setzen der TIFF-Optionen\r\n"
-                       "TiffprintScaleFactor konnte nicht gesetzt werden\r\n"
-                       "TiffPrintPaperHeight konnte nicht gesetzt werden\r\n"
-                       "TiffPrintPaperSize konnte nicht gesetzt werden\r\n"
-                       "TiffImageType konnte nicht gesetzt werden\r\n");
-}
-
-TEST_F(Transfer, RefusedToggleOrPreparationGoesUnnoticed)
-{
-    cad.addFault({"SetUserPreferenceToggle", fake::FaultKind::Refuse});
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "6", 1});
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "8", 1});
-    EXPECT_TRUE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_EQ(message, "");
-}
-
-TEST_F(Transfer, AutomationErrorsEndWithFalseAndNameTheMember)
-{
-    cad.addFault({"GetUserPreferenceDoubleValue", fake::FaultKind::Throw, "9"});
-    TiffOptionSet options;
-    EXPECT_FALSE(HoleSwxTiffOptions(options, message));
-    EXPECT_EQ(message, "Fehler beim Lesen der TIFF-Optionen\r\n"
-                       "GetUserPreferenceDoubleValue(9) fehlgeschlagen: "
-                       "GetUserPreferenceDoubleValue: simulierter Fehler");
-    EXPECT_EQ(options.TiffPrintPaperWidth, 0.42);  // read before the fault
-    EXPECT_EQ(options.TiffPrintPaperHeight, -1.0);
-
-    cad.clearFaults();
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Refuse, "11"});
-    cad.addFault({"SetUserPreferenceIntegerValue", fake::FaultKind::Throw, "9"});
-    EXPECT_FALSE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_EQ(message, "Fehler beim Setzen der TIFF-Optionen\r\n"
-                       "TiffprintScaleFactor konnte nicht gesetzt werden\r\n"
-                       "Abbruch bei SetUserPreferenceIntegerValue(9): "
-                       "SetUserPreferenceIntegerValue: simulierter Fehler\r\n");
-
-    cad.clearFaults();
-    cad.addFault({"Visible"});
-    EXPECT_FALSE(SetzeSwxTiffOptions(kColourSet, message));
-    EXPECT_NE(message.find("Abbruch bei Anmelden bei Solidworks: Visible: simulierter Fehler"),
-              std::string::npos);
+    const auto refuse = [](const char* member, const char* argument = nullptr, int nth = 0) {
+        return fake::Fault{member, fake::FaultKind::Refuse,
+                           argument ? std::optional<std::string>(argument) : std::nullopt, nth};
+    };
+    const char* const integer = "SetUserPreferenceIntegerValue";
+    struct Case {
+        std::vector<fake::Fault> faults;
+        std::string lines;  // after the heading; "" for success
+        bool allWritten;
+    } const cases[] = {
+        {{refuse(integer, "9")}, "TiffPrintDPI konnte nicht gesetzt werden\r\n", true},
+        {{refuse(integer, "9"), refuse("SetUserPreferenceDoubleValue", "8")},
+         "TiffPrintPaperWidth konnte nicht gesetzt werden\r\nTiffPrintDPI konnte nicht gesetzt werden\r\n",
+         true},
+        {{refuse(integer, "11"), refuse("SetUserPreferenceDoubleValue", "9"), refuse(integer, "10"),
+          refuse(integer, "7")},
+         "TiffprintScaleFactor konnte nicht gesetzt werden\r\nTiffPrintPaperHeight konnte nicht gesetzt "
+         "werden\r\n"
+         "TiffPrintPaperSize konnte nicht gesetzt werden\r\nTiffImageType konnte nicht gesetzt werden\r\n",
+         true},
+        // A refused toggle or preparatory write goes unnoticed.
+        {{refuse("SetUserPreferenceToggle"), refuse(integer, "6", 1), refuse(integer, "8", 1)}, "", true},
+        {{refuse(integer, "11"), {integer, fake::FaultKind::Throw, "9"}},
+         "TiffprintScaleFactor konnte nicht gesetzt werden\r\nAbbruch bei SetUserPreferenceIntegerValue(9): "
+         "SetUserPreferenceIntegerValue: simulierter Fehler\r\n",
+         false},
+        {{{"Visible"}}, "Abbruch bei Anmelden bei Solidworks: Visible: simulierter Fehler\r\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        cad.clearFaults();
+        fake::setDefaultPreferences(cad);
+        for (const fake::Fault& fault : c.faults)
+            cad.addFault(fault);
+        EXPECT_EQ(SetzeSwxTiffOptions(kColourSet, message), c.lines.empty());
+        EXPECT_EQ(message, c.lines.empty() ? "" : "Fehler beim Setzen der TIFF-Optionen\r\n" + c.lines);
+        EXPECT_EQ(cad.integerPreferences[8] == 1, c.allWritten);  // the last write
+    }
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // The TIFF options window on the fake CAD, driven as the user drives it, under
-// German and under English regional settings.
+// the regional setting the suite is instantiated with.
 #pragma once
 
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/qt_print.h"
 #include "tiffoptions/frmTIFFOptions.h"
 #include "ui/qt_message_boxes.h"
 
@@ -29,20 +30,33 @@ inline std::string localeName(const ::testing::TestParamInfo<QLocale>& info)
     return info.param.name().replace('_', "").toStdString();
 }
 
+using Messages = std::vector<fake::Message>;
+
 class TiffWindow : public ::testing::TestWithParam<QLocale> {
 protected:
     void SetUp() override
     {
         QLocale::setDefault(GetParam());
         cad.install();
-        fake::setDefaultPreferences(cad);
-        form = std::make_unique<frmTIFFOptions>();
-        form->show();
+        reopen();
     }
     void TearDown() override
     {
         form.reset();
         QLocale::setDefault(QLocale::c());
+    }
+
+    // A fresh window on a CAD with the standard preferences, for a table's next row.
+    void reopen()
+    {
+        form.reset();
+        cad.clearFaults();
+        cad.clearJournal();
+        cad.reachable = true;
+        fake::setDefaultPreferences(cad);
+        boxes.messages.clear();
+        form = std::make_unique<frmTIFFOptions>();
+        form->show();
     }
 
     // A number text as the regional settings write it: regional("0,42").
@@ -54,6 +68,20 @@ protected:
     QLineEdit* scale() const { return box("txtTO_PrintScaleFactor"); }
     QLineEdit* width() const { return box("txtTO_PrintPaperWidth"); }
     QLineEdit* height() const { return box("txtTO_PrintPaperHeight"); }
+
+    // What the window shows: the five lists, scale, fit, width and height with "|" between;
+    // a disabled text ends in "-".
+    QString shown() const
+    {
+        QStringList texts;
+        for (const char* name : {"cmbTO_ImageType", "cmbTO_CompressionScheme", "cmbTO_ScreenOrPrintCapture",
+                                 "cmbTO_PrintDPI", "cmbTO_PaperSize"})
+            texts << list(name)->currentText();
+        for (QLineEdit* edit : {scale(), width(), height()})
+            texts << edit->text() + (edit->isEnabled() ? "" : "-");
+        texts.insert(6, fit()->isChecked() ? "an" : "aus");
+        return texts.join('|');
+    }
 
     void click(const char* button) { QTest::mouseClick(form->control<QPushButton>(button), Qt::LeftButton); }
     void load() { click("cmdGetTiffOptions"); }
@@ -79,21 +107,13 @@ protected:
         else
             QTest::keyClicks(edit, text);
     }
-    void untickFit()
-    {
-        if (fit()->isChecked())
-            QTest::mouseClick(fit(), Qt::LeftButton);
-        ASSERT_FALSE(fit()->isChecked());
-    }
+    void untickFit() { fit()->setChecked(false); }
 
     fake::Message warning(const std::string& text) const
     {
         return {text, "KUP-Tools Warnung", kup::Icon::Warning};
     }
-    fake::Message fehlerinfo(const std::string& text) const
-    {
-        return {text, "KUP-Tools - Fehlerinfo", kup::Icon::None};
-    }
+    fake::Message fehlerinfo(const std::string& text) const { return {text, "KUP-Tools - Fehlerinfo"}; }
 
     fake::Cad cad;
     fake::MessageRecorder boxes;
