@@ -26,31 +26,14 @@ BSTR bstr(const std::string& text)
 
 std::string typeName(VARTYPE type)
 {
-    std::string name = (type & VT_BYREF) ? "VT_BYREF|" : "";
-    if (type & VT_ARRAY)
-        name += "VT_ARRAY|";
-    switch (type & VT_TYPEMASK) {
-    case VT_EMPTY:
-        return name + "VT_EMPTY";
-    case VT_I2:
-        return name + "VT_I2";
-    case VT_I4:
-        return name + "VT_I4";
-    case VT_R4:
-        return name + "VT_R4";
-    case VT_R8:
-        return name + "VT_R8";
-    case VT_BSTR:
-        return name + "VT_BSTR";
-    case VT_BOOL:
-        return name + "VT_BOOL";
-    case VT_VARIANT:
-        return name + "VT_VARIANT";
-    case VT_DISPATCH:
-        return name + "VT_DISPATCH";
-    default:
-        return name + "VT_" + std::to_string(type & VT_TYPEMASK);
-    }
+    const VARTYPE base = type & VT_TYPEMASK;
+    const char* name = base == VT_I2     ? "VT_I2"
+                       : base == VT_I4   ? "VT_I4"
+                       : base == VT_R8   ? "VT_R8"
+                       : base == VT_BSTR ? "VT_BSTR"
+                       : base == VT_BOOL ? "VT_BOOL"
+                                         : nullptr;
+    return ((type & VT_BYREF) ? "VT_BYREF|" : "") + (name ? std::string(name) : "VT_" + std::to_string(base));
 }
 
 // The value as the journal shows it; by-reference values are read through.
