@@ -3,6 +3,7 @@
 
 #include "cad/message_boxes.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,11 @@ public:
     void show(const std::string& text, const std::string& title, kup::Icon icon) override
     {
         messages.push_back({text, title.empty() ? kup::kProgramTitle : title, icon});
+        if (onShow)
+            onShow();
     }
     std::vector<Message> messages;
+    std::function<void()> onShow;  // as each box comes up: to see what else stood then
 };
 
 }  // namespace fake
