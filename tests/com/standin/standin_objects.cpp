@@ -92,31 +92,18 @@ void expectTypes(const Arguments& args, std::initializer_list<std::initializer_l
     }
 }
 
-void setI2(VARIANT* result, int16_t value)
-{
-    result->vt = VT_I2;
-    result->iVal = value;
-}
-void setI4(VARIANT* result, int32_t value)
-{
-    result->vt = VT_I4;
-    result->lVal = value;
-}
-void setBool(VARIANT* result, bool value)
-{
-    result->vt = VT_BOOL;
-    result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-void setString(VARIANT* result, const std::string& value)
-{
-    result->vt = VT_BSTR;
-    result->bstrVal = bstr(value);
-}
-void setObject(VARIANT* result, IDispatch* object)
-{
-    result->vt = VT_DISPATCH;
-    result->pdispVal = object;  // null is "Nothing"
-}
+// Results; a null object is "Nothing".
+const auto setI2 = [](VARIANT* result, int16_t value) { result->vt = VT_I2, result->iVal = value; };
+const auto setI4 = [](VARIANT* result, int32_t value) { result->vt = VT_I4, result->lVal = value; };
+const auto setBool = [](VARIANT* r, bool value) {
+    r->vt = VT_BOOL, r->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+};
+const auto setString = [](VARIANT* result, const std::string& value) {
+    result->vt = VT_BSTR, result->bstrVal = bstr(value);
+};
+const auto setObject = [](VARIANT* result, IDispatch* object) {
+    result->vt = VT_DISPATCH, result->pdispVal = object;
+};
 
 class Object : public IDispatch {
 public:
