@@ -19,7 +19,7 @@ fi
 
 reg() { "$wine" reg "$@" >/dev/null; }
 classes='HKLM\Software\Classes'
-clsid=$(grep -o 'KUP_STANDIN_CLSID_TEXT "{[^}]*}' tests/com/standin/standin_control.h | grep -o '{.*}')
+clsid=$(grep -o 'KUP_STANDIN_CLSID_TEXT "{[^}]*}' tests/com/standin/standin_objects.h | grep -o '{.*}')
 dll=$("$wine" winepath -w "$build/kup_cad_standin.dll" | tr -d '\r')
 reg add "$classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$dll" /f
 reg add "$classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Apartment /f
@@ -30,7 +30,7 @@ reg add "$classes\\CLSID\\$missing\\InprocServer32" /ve /d 'C:\fehlt\kup_fehlt.d
 reg add "$classes\\KupStandIn.OhneServer\\CLSID" /ve /d "$missing" /f
 
 set +e
-KUP_TEST_PREFIX=1 "$wine" "$build/kup_com_runner.exe" $filter 2>&1 | tr -d '\r'
+KUP_TEST_PREFIX=1 "$wine" "$build/kup_com_runner.exe" ${filter:+"--gtest_filter=*$filter*"} 2>&1 | tr -d '\r'
 status=${PIPESTATUS[0]}
 set -e
 "$wineserver" -w

@@ -69,60 +69,64 @@ TEST_F(SheetQueries, NamesOfADrawing)
                                                        "GetCurrentSheet()", "GetName()"}));
 }
 
-TEST_F(SheetQueries, DrawingWithoutSheets)
+TEST_F(SheetQueries, NamesAndWhatBothQueriesAnswerWithoutADrawing)
 {
-    cad.document->sheets.clear();
-    const Names n = holeSheetNames();
-    EXPECT_TRUE(n.ok) << n.error;
-    EXPECT_EQ(n.count, 0);
-    EXPECT_TRUE(n.names.empty());
-    EXPECT_EQ(n.current, "");
-}
-
-TEST_F(SheetQueries, OneSheetIsCountNameAndCurrent)
-{
-    cad.document->sheets.resize(1);
-    cad.document->active = 0;
-    const Names n = holeSheetNames();
-    EXPECT_TRUE(n.ok);
-    EXPECT_EQ(n.count, 1);
-    EXPECT_EQ(n.names, std::vector<std::string>{"Blatt1"});
-    EXPECT_EQ(n.current, "Blatt1");
-}
-
-TEST_F(SheetQueries, NoDocumentOrNoDrawing)
-{
-    cad.document.reset();
-    Names n = holeSheetNames();
-    EXPECT_FALSE(n.ok);
-    EXPECT_EQ(n.error, "Keine Dokument aktiv");
-    EXPECT_EQ(n.count, -1);
-    EXPECT_TRUE(n.names.empty());
-    EXPECT_EQ(n.current, "");
-    Props p = holeSheetProperties("Blatt1");
-    EXPECT_FALSE(p.ok);
-    EXPECT_EQ(p.error, "Keine Datei geöffnet");
-    EXPECT_EQ(p.templatePath, "alt");  // no other output touched
-
-    for (int32_t type : {kDocPart, kDocAssembly}) {
-        cad.document = fake::Document{type, "Welle", {}, 0};
-        n = holeSheetNames();
-        EXPECT_FALSE(n.ok);
-        EXPECT_EQ(n.error, "Keine Zeichnung aktiv");
-        EXPECT_EQ(n.count, 0);
-        EXPECT_TRUE(n.names.empty());
-        p = holeSheetProperties("Blatt1");
-        EXPECT_FALSE(p.ok);
-        EXPECT_EQ(p.error,
-                  "Keine Zeichnung aktiv. Funktion kann nur sinnvoll auf Zeichnungen angewendet werden.");
+    constexpr int32_t kNone = -99;
+    const std::string noDrawing = "Keine Zeichnung aktiv", off = "Solidworks läuft gar nicht";
+    const std::string unknown = "Konnte Blatt mit Namen Blatt1nicht ansprechen. Verlasse Prozedur!";
+    const struct {
+        const char* what;
+        int32_t type;  // kNone: no document
+        int sheets;
+        bool reachable;
+        int32_t countAnswer;  // kNone: the number of sheets
+        bool noNames;         // the drawing answers no names at all
+        bool ok;
+        int32_t count;
+        std::string names, current, error, propertiesError;
+    } rows[] = {
+        {"ohne Blätter", kDocDrawing, 0, true, kNone, false, true, 0, "", "", "", unknown},
+        {"ein Blatt", kDocDrawing, 1, true, kNone, false, true, 1, "Blatt1", "Blatt1", "", ""},
+        {"kein Dokument", kNone, 0, true, kNone, false, false, -1, "", "", "Keine Dokument aktiv",
+         "Keine Datei geöffnet"},
+        {"Teil", kDocPart, 0, true, kNone, false, false, 0, "", "", noDrawing,
+         noDrawing + ". Funktion kann nur sinnvoll auf Zeichnungen angewendet werden."},
+        {"Baugruppe", kDocAssembly, 0, true, kNone, false, false, 0, "", "", noDrawing,
+         noDrawing + ". Funktion kann nur sinnvoll auf Zeichnungen angewendet werden."},
+        {"nicht erreichbar", kDocDrawing, 3, false, kNone, false, false, 99, "alt", "alt", off, off},
+        {"keine Namen", kDocDrawing, 3, true, kNone, true, false, 3, "", "alt",
+         "Die Zeichnung meldet 3 Blätter, aber 0 Blattnamen", ""},
+        {"negative Anzahl", kDocDrawing, 3, true, -2, false, false, -2, "Blatt1|Blatt2|Blatt3", "alt",
+         "Die Zeichnung meldet -2 Blätter, aber 3 Blattnamen", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetUp();
+        cad.document->sheets.resize(row.sheets);
+        cad.document->active = 0;
+        cad.document->type = row.type;
+        if (row.type == kNone)
+            cad.document.reset();
+        cad.reachable = row.reachable;
+        if (row.countAnswer != kNone)
+            cad.document->sheetCountAnswer = row.countAnswer;
+        if (row.noNames)
+            cad.document->sheetNamesAnswer = std::vector<std::string>{};
+        const Names n = holeSheetNames();
+        EXPECT_EQ(n.ok, row.ok);
+        EXPECT_EQ(n.count, row.count);
+        std::string names;
+        for (const std::string& name : n.names)
+            names += (names.empty() ? "" : "|") + name;
+        EXPECT_EQ(names, row.names);
+        EXPECT_EQ(n.current, row.current);
+        EXPECT_EQ(n.error, row.error);
+        const Props p = holeSheetProperties("Blatt1");
+        EXPECT_EQ(p.error, row.propertiesError);
+        if (!p.ok) {
+            EXPECT_EQ(p.templatePath, "alt");  // no other output touched
+        }
     }
-}
-
-TEST_F(SheetQueries, UnreachableCad)
-{
-    cad.reachable = false;
-    EXPECT_EQ(holeSheetNames().error, "Solidworks läuft gar nicht");
-    EXPECT_EQ(holeSheetProperties("Blatt1").error, "Solidworks läuft gar nicht");
 }
 
 TEST_F(SheetQueries, PropertiesOfASheetWhichStaysActive)
@@ -146,16 +150,9 @@ TEST_F(SheetQueries, PropertiesOfASheetWhichStaysActive)
     EXPECT_EQ(cad.journalOf("GetProperties").size(), 1u);  // read once
 }
 
-TEST_F(SheetQueries, UserDefinedSizeNoTemplateAndRegionalScale)
+TEST_F(SheetQueries, ScaleInTheRegionalNotation)
 {
-    Props p = holeSheetProperties("Blatt2");
-    EXPECT_EQ(p.templateName, "keine Vorlage");
-    EXPECT_EQ(p.scaleText, "1:2,5");
-    EXPECT_EQ(p.firstAngle, 0);
-    p = holeSheetProperties("Blatt3");
-    EXPECT_EQ(p.paperName, "benutzerdefiniert");
-    setDecimalSeparator('.');
-    EXPECT_EQ(holeSheetProperties("Blatt2").scaleText, "1:2.5");
+    EXPECT_EQ(holeSheetProperties("Blatt2").scaleText, "1:2,5");
 }
 
 TEST_F(SheetQueries, UnknownSheetNameIsJoinedWithoutBlank)
@@ -168,30 +165,30 @@ TEST_F(SheetQueries, UnknownSheetNameIsJoinedWithoutBlank)
 
 TEST_F(SheetQueries, CodesOutsideTheTablesNeitherCrashNorReadOutside)
 {
-    cad.document->sheets[0].properties[0] = 40;
-    cad.document->sheets[0].properties[1] = -3;
-    cad.document->sheets[0].properties[4] = std::numeric_limits<double>::quiet_NaN();
-    const Props p = holeSheetProperties("Blatt1");
-    EXPECT_TRUE(p.ok);
-    EXPECT_EQ(p.paperCode, 40);
-    EXPECT_EQ(p.paperName, "unbekannt");
-    EXPECT_EQ(p.templateCode, -3);
-    EXPECT_EQ(p.templateName, "unbekannt");
-    EXPECT_EQ(p.firstAngle, 0);  // nonsense is not first angle
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double paper, templ, projection;
+        const char *paperName, *templateName;
+    } rows[] = {
+        {12, 13, -1, "benutzerdefiniert", "keine Vorlage"},
+        {13, 14, nan, "unbekannt", "unbekannt"},  // nonsense is not first angle
+        {-1, double(INT32_MIN), 0, "unbekannt", "unbekannt"},
+    };
+    for (const auto& row : rows) {
+        auto& properties = cad.document->sheets[0].properties;
+        properties[0] = row.paper, properties[1] = row.templ, properties[4] = row.projection;
+        const Props p = holeSheetProperties("Blatt1");
+        EXPECT_TRUE(p.ok);
+        EXPECT_EQ(p.paperCode, int32_t(row.paper));
+        EXPECT_EQ(p.paperName, row.paperName);
+        EXPECT_EQ(p.templateCode, int32_t(row.templ));
+        EXPECT_EQ(p.templateName, row.templateName);
+        EXPECT_EQ(p.firstAngle, row.projection == -1 ? -1 : 0);
+    }
 }
 
-TEST_F(SheetQueries, BadAnswersGiveClearErrors)
+TEST_F(SheetQueries, ShortPropertyArrayIsAnError)
 {
-    cad.document->sheetNamesAnswer = std::vector<std::string>{};
-    Names n = holeSheetNames();
-    EXPECT_FALSE(n.ok);
-    EXPECT_EQ(n.error, "Die Zeichnung meldet 3 Blätter, aber 0 Blattnamen");
-
-    cad.document->sheetNamesAnswer.reset();
-    cad.document->sheetCountAnswer = -2;
-    EXPECT_FALSE(holeSheetNames().ok);
-
-    cad.document->sheetCountAnswer.reset();
     cad.document->sheets[0].properties.resize(5);
     const Props p = holeSheetProperties("Blatt1");
     EXPECT_FALSE(p.ok);

@@ -3,21 +3,66 @@
 #include "dialogs/registry.h"
 #include "dialogs/system_info.h"
 #include "dialogs/windows_system.h"
-#include "tests/com/check.h"
-#include "tests/com/registry_keys.h"
 #include "tests/support/message_recorder.h"
 
 #include "cad/com/com_handles.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// Runs a program, its reports kept out of the runner's output, and waits for it; its exit code.
+unsigned long run(const std::wstring& commandLine)
+{
+    std::wstring line = commandLine;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   &inherit, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    CloseHandle(nul);
+    if (!started)
+        throw std::runtime_error("nicht startbar: " + win::utf8FromWide(commandLine));
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// Changes keys through the system's own reg.exe, as a user would.
+void reg(const std::string& arguments)
+{
+    if (run(L"reg.exe " + win::wideFromUtf8(arguments)) != 0)
+        throw std::runtime_error("reg " + arguments + " schlug fehl");
+}
+
+// The cases rewrite machine keys only where the script that set up the
+// private prefix says so, never on a machine of someone's own.
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* flag = std::getenv("KUP_TEST_PREFIX");
+        if (!flag || std::string(flag) != "1")
+            GTEST_SKIP() << "nur in der Test-Umgebung von tools/wine_tests.sh";
+    }
+};
 
 const char* const kMsinfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const char* const kLocation = "SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -67,7 +112,7 @@ private:
     static void removeKeys()
     {
         for (const char* key : {kMsinfo, kLocation})
-            testkeys::run(L"reg.exe delete \"HKLM\\" + win::wideFromUtf8(key) + L"\" /f");
+            run(L"reg.exe delete \"HKLM\\" + win::wideFromUtf8(key) + L"\" /f");
     }
     fs::path standIn_;
     fs::path folder_;
@@ -101,40 +146,41 @@ std::string q(const std::string& text)
     return "\"" + text + "\"";
 }
 
-CASE(KeyValuesThroughTheRegistryFunctions)
+// A value written below HKEY_LOCAL_MACHINE: "/v name [/t type] /d data".
+void add(const char* key, const std::string& value)
 {
-    if (!testkeys::inTestPrefix())
-        return;
+    reg("add " + q(std::string("HKLM\\") + key) + " " + value + " /f");
+}
+
+TEST_F(Registry, KeyValuesThroughTheRegistryFunctions)
+{
     SysInfoSetup setup;
     bool found = false;
-    CHECK_EQ(value(kMsinfo, "PATH", &found), std::string(""));
-    CHECK(!found);
+    EXPECT_EQ(value(kMsinfo, "PATH", &found), "");
+    EXPECT_FALSE(found);
 
     // reg.exe stores texts with their terminating NUL; it is cut off.
-    testkeys::reg("add " + q(std::string("HKLM\\") + kMsinfo) + " /v PATH /t REG_SZ /d " +
-                  q("C:\\Programme\\Gemeinsame Dateien\\msinfo32.exe") + " /f");
-    CHECK_EQ(value(kMsinfo, "PATH", &found), std::string("C:\\Programme\\Gemeinsame Dateien\\msinfo32.exe"));
-    CHECK(found);
+    add(kMsinfo, "/v PATH /t REG_SZ /d " + q("C:\\Programme\\Gemeinsame Dateien\\msinfo32.exe"));
+    EXPECT_EQ(value(kMsinfo, "PATH", &found), "C:\\Programme\\Gemeinsame Dateien\\msinfo32.exe");
+    EXPECT_TRUE(found);
 
-    testkeys::reg("add " + q(std::string("HKLM\\") + kMsinfo) + " /v Zahl /t REG_DWORD /d 4711 /f");
-    CHECK_EQ(value(kMsinfo, "Zahl"), std::string("4711"));
+    add(kMsinfo, "/v Zahl /t REG_DWORD /d 4711");
+    EXPECT_EQ(value(kMsinfo, "Zahl"), "4711");
 
-    testkeys::reg("add " + q(std::string("HKLM\\") + kMsinfo) + " /v Roh /t REG_BINARY /d 0102 /f");
-    CHECK_EQ(value(kMsinfo, "Roh", &found), std::string("alt"));
-    CHECK(found);
+    add(kMsinfo, "/v Roh /t REG_BINARY /d 0102");
+    EXPECT_EQ(value(kMsinfo, "Roh", &found), "alt");
+    EXPECT_TRUE(found);
 
     // A text stored without a NUL is taken whole.
     HKEY key = nullptr;
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMsinfo, 0, KEY_SET_VALUE, &key);
     RegSetValueExA(key, "OhneNul", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\abc"), 6);
     RegCloseKey(key);
-    CHECK_EQ(value(kMsinfo, "OhneNul"), std::string("C:\\abc"));
+    EXPECT_EQ(value(kMsinfo, "OhneNul"), "C:\\abc");
 }
 
-CASE(SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
+TEST_F(Registry, SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
 {
-    if (!testkeys::inTestPrefix())
-        return;
     struct Row {
         const char* what;
         const char* pathValue;  // file name in the folder the MSINFO key's PATH names; null: no PATH
@@ -159,16 +205,13 @@ CASE(SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
                 SetFileAttributesW(win::wideFromUtf8(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
         }
         if (row.pathValue)
-            testkeys::reg("add " + q(std::string("HKLM\\") + kMsinfo) + " /v PATH /d " +
-                          q(setup.folder() + "\\" + row.pathValue) + " /f");
+            add(kMsinfo, "/v PATH /d " + q(setup.folder() + "\\" + row.pathValue));
         if (row.locationKey)
-            testkeys::reg("add " + q(std::string("HKLM\\") + kLocation) + " /v MSINFO /d " +
-                          q(setup.folder()) + " /f");
+            add(kLocation, "/v MSINFO /d " + q(setup.folder()));
         const std::string expected =
             row.started ? std::string("gestartet: ") + row.started + " "
                         : "KUP_Tools: System-Informationen sind augenblicklich nicht verfügbar.; gestartet: ";
-        CHECK_EQ(row.what + (": " + startSysInfo(setup, row.started != nullptr)),
-                 row.what + (": " + expected));
+        EXPECT_EQ(startSysInfo(setup, row.started != nullptr), expected) << row.what;
     }
 }
 

@@ -1,36 +1,33 @@
-// The runner's hold on the stand-in server: the DLL that COM loads for the
-// registered class, loaded by the same path so that both share its state.
+// The runner's hold on the stand-in server: the state in the DLL that COM
+// loads for the registered class, loaded by the same path so both share it.
 #pragma once
 
-#include "tests/com/standin/standin_control.h"
+#include "tests/com/standin/standin_objects.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace standin {
 
-struct Control {
-    StandIn_Reset_t reset;
-    StandIn_OpenDocument_t openDocument;
-    StandIn_AddSheet_t addSheet;
-    StandIn_SetPreference_t setPreference;
-    StandIn_Preference_t preference;
-    StandIn_Fault_t fault;
-    StandIn_Journal_t journalText;
-    StandIn_Created_t created;
-    StandIn_Living_t living;
-    StandIn_RegisterRunning_t registerRunning;
-    StandIn_RevokeRunning_t revokeRunning;
+using Lines = std::vector<std::string>;
 
-    std::vector<std::string> journal() const;
-    // The journal lines of one member.
-    std::vector<std::string> journalOf(const std::string& member) const;
-};
-
-// Loads the registered DLL once; throws when it is not registered or lacks a function.
-const Control& control();
-
+// Loads the registered DLL once; throws when it is not registered.
+State& server();
+// No document, standard preferences, no faults, an empty journal.
+void reset();
 // A drawing with the given sheets (name, paper-size code), active, after a reset.
 void drawing(const std::string& title, const std::vector<std::pair<std::string, int>>& sheets);
+// The journal lines of one member.
+Lines journalOf(const std::string& member);
+
+// Every case starts from a reset server and leaves none of its objects alive.
+class ServerTest : public ::testing::Test {
+protected:
+    void SetUp() override { reset(); }
+    void TearDown() override { EXPECT_EQ(server().living, 0); }
+};
 
 }  // namespace standin

@@ -12,30 +12,13 @@ namespace fake {
 
 namespace {
 
-std::string i2(int16_t v)
-{
-    return "i2:" + std::to_string(v);
-}
-std::string i4(int32_t v)
-{
-    return "i4:" + std::to_string(v);
-}
-std::string b(bool v)
-{
-    return std::string("b:") + (v ? "true" : "false");
-}
-std::string r8(double v)
-{
-    return "r8:" + cad::numberText(v, '.');
-}
-std::string s(const std::string& v)
-{
-    return "s:" + v;
-}
-std::string byRef(const std::string& arg)
-{
-    return "&" + arg;
-}
+// Arguments as the journal shows them: type tag, value; "&" for by reference.
+const auto i2 = [](int16_t v) { return "i2:" + std::to_string(v); };
+const auto i4 = [](int32_t v) { return "i4:" + std::to_string(v); };
+const auto b = [](bool v) { return std::string("b:") + (v ? "true" : "false"); };
+const auto r8 = [](double v) { return "r8:" + cad::numberText(v, '.'); };
+const auto s = [](const std::string& v) { return "s:" + v; };
+const auto byRef = [](const std::string& arg) { return "&" + arg; };
 
 class FakeSheet : public cad::Sheet {
 public:
@@ -135,7 +118,7 @@ public:
     int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
     {
         if (cad_.call("SaveAsSilent", {byRef(s(fileName)), byRef(b(saveFlag))}))
-            return cad_.saveFailureCode;
+            return 1;
         cad_.savedFiles.push_back(fileName);
         return 0;
     }

@@ -63,7 +63,6 @@ public:
     std::map<int32_t, bool> togglePreferences;
     std::map<int32_t, double> doublePreferences;
     std::vector<std::string> savedFiles;  // names of successful saves, in order
-    int32_t saveFailureCode = 1;          // SaveAsSilent's answer when refused
 
     void addFault(Fault fault) { faults_.push_back(std::move(fault)); }
     // Raise an AutomationError at the k-th call overall (1-based, attaches count).

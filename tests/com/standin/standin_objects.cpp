@@ -26,31 +26,14 @@ BSTR bstr(const std::string& text)
 
 std::string typeName(VARTYPE type)
 {
-    std::string name = (type & VT_BYREF) ? "VT_BYREF|" : "";
-    if (type & VT_ARRAY)
-        name += "VT_ARRAY|";
-    switch (type & VT_TYPEMASK) {
-    case VT_EMPTY:
-        return name + "VT_EMPTY";
-    case VT_I2:
-        return name + "VT_I2";
-    case VT_I4:
-        return name + "VT_I4";
-    case VT_R4:
-        return name + "VT_R4";
-    case VT_R8:
-        return name + "VT_R8";
-    case VT_BSTR:
-        return name + "VT_BSTR";
-    case VT_BOOL:
-        return name + "VT_BOOL";
-    case VT_VARIANT:
-        return name + "VT_VARIANT";
-    case VT_DISPATCH:
-        return name + "VT_DISPATCH";
-    default:
-        return name + "VT_" + std::to_string(type & VT_TYPEMASK);
-    }
+    const VARTYPE base = type & VT_TYPEMASK;
+    const char* name = base == VT_I2     ? "VT_I2"
+                       : base == VT_I4   ? "VT_I4"
+                       : base == VT_R8   ? "VT_R8"
+                       : base == VT_BSTR ? "VT_BSTR"
+                       : base == VT_BOOL ? "VT_BOOL"
+                                         : nullptr;
+    return ((type & VT_BYREF) ? "VT_BYREF|" : "") + (name ? std::string(name) : "VT_" + std::to_string(base));
 }
 
 // The value as the journal shows it; by-reference values are read through.
@@ -109,31 +92,18 @@ void expectTypes(const Arguments& args, std::initializer_list<std::initializer_l
     }
 }
 
-void setI2(VARIANT* result, int16_t value)
-{
-    result->vt = VT_I2;
-    result->iVal = value;
-}
-void setI4(VARIANT* result, int32_t value)
-{
-    result->vt = VT_I4;
-    result->lVal = value;
-}
-void setBool(VARIANT* result, bool value)
-{
-    result->vt = VT_BOOL;
-    result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-void setString(VARIANT* result, const std::string& value)
-{
-    result->vt = VT_BSTR;
-    result->bstrVal = bstr(value);
-}
-void setObject(VARIANT* result, IDispatch* object)
-{
-    result->vt = VT_DISPATCH;
-    result->pdispVal = object;  // null is "Nothing"
-}
+// Results; a null object is "Nothing".
+const auto setI2 = [](VARIANT* result, int16_t value) { result->vt = VT_I2, result->iVal = value; };
+const auto setI4 = [](VARIANT* result, int32_t value) { result->vt = VT_I4, result->lVal = value; };
+const auto setBool = [](VARIANT* r, bool value) {
+    r->vt = VT_BOOL, r->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+};
+const auto setString = [](VARIANT* result, const std::string& value) {
+    result->vt = VT_BSTR, result->bstrVal = bstr(value);
+};
+const auto setObject = [](VARIANT* result, IDispatch* object) {
+    result->vt = VT_DISPATCH, result->pdispVal = object;
+};
 
 class Object : public IDispatch {
 public:
