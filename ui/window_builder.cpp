@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace ui {
@@ -344,14 +345,18 @@ void Form::guarded(const std::function<void()>& handler)
         return;
     }
     inHandler_ = true;
+    std::optional<std::string> fault;
     try {
         handler();
     } catch (const std::exception& error) {
-        inHandler_ = false;
-        messages().show(std::string("Interner Fehler: ") + error.what(), kup::kTitleFehlerinfo);
-        return;
+        fault = error.what();
+    } catch (...) {
+        // Nothing may escape into the event loop: that would end the program.
+        fault = "unbekannte Ausnahme";
     }
     inHandler_ = false;
+    if (fault)
+        messages().show("Interner Fehler: " + *fault, kup::kTitleFehlerinfo);
 }
 
 QWidget* Form::firstFocus() const
