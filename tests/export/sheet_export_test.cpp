@@ -172,13 +172,22 @@ TEST_F(SheetExport, NamesFromTheDrawingCannotLeaveTheFolder)
     EXPECT_EQ(safeFileNamePart("..\\..\\Windows\\x"), ".._.._Windows_x");
     EXPECT_EQ(safeFileNamePart(std::string("Tab\there\x01\x7f")), "Tab_here__");
     EXPECT_EQ(safeFileNamePart(" Blatt 1 – Ansicht "), " Blatt 1 – Ansicht ");
+    // Windows devices, whatever case and whatever follows a dot, are no files.
+    for (const std::string device : {"CON", "prn", "Aux", "NUL", "COM1", "com9", "LPT1", "lpt9"})
+        EXPECT_EQ(safeFileNamePart(device), device + "_");
+    EXPECT_EQ(safeFileNamePart("con.1.detail"), "con_.1.detail");
+    EXPECT_EQ(safeFileNamePart("NUL "), "NUL_ ");
+    for (const std::string name : {"CONSOLE", "COM0", "COM10", "LPT", "xCON", "AUX-1", "a.CON"})
+        EXPECT_EQ(safeFileNamePart(name), name);
 
     settings.titleNaming = false;
     settings.ownFormat = false;
     cad.document->sheets[0].name = "../../etc/passwd";
+    cad.document->sheets[1].name = "Con";
     run();
-    EXPECT_EQ(cad.savedFiles[0], ".._.._etc_passwd.tif");
+    EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{".._.._etc_passwd.tif", "Con_.tif", "Blatt3.tif"}));
     EXPECT_NE(log.text.find("unter : .._.._etc_passwd.tif\r\n"), std::string::npos);
+    EXPECT_NE(log.text.find("unter : Con_.tif\r\n"), std::string::npos);
 }
 
 TEST_F(SheetExport, ATargetNameIsNeverWrittenTwiceInARun)
@@ -199,6 +208,29 @@ TEST_F(SheetExport, ATargetNameIsNeverWrittenTwiceInARun)
             "a_b.tif)\r\n"
             "--- Abgeschlossen mit Fehlern: 2 von 3 Blättern nicht gespeichert ---");
     EXPECT_EQ(outcome.notSaved, 2);
+}
+
+TEST_F(SheetExport, NamesAreComparedWithTheCaseFoldingOfWindows)
+{
+    settings.titleNaming = false;
+    settings.ownFormat = false;
+    const struct {
+        std::vector<std::string> names, saved;
+    } rows[] = {
+        {{"Détail", "DÉTAIL", "détail"}, {"Détail.tif"}},
+        {{"ΣΊΣΥΦΟΣ", "σίσυφος", "Σίσυφοσ"}, {"ΣΊΣΥΦΟΣ.tif"}},              // final sigma folds to sigma
+        {{"Ǆ Ё", "ǅ ё", "ǆ Е"}, {"Ǆ Ё.tif", "ǆ Е.tif"}},                   // title case, Cyrillic
+        {{"Straße", "STRASSE", "STRAẞE"}, {"Straße.tif", "STRASSE.tif"}},  // ẞ folds to ß, not to ss
+        // Bytes that are not UTF-8 stay as they are: Latin-1 É and é differ.
+        {{"A\xC9", "a\xE9", "a\xC9"}, {"A\xC9.tif", "a\xE9.tif"}},
+    };
+    for (const auto& row : rows) {
+        cad.savedFiles.clear();
+        for (std::size_t i = 0; i < 3; ++i)
+            cad.document->sheets[i].name = row.names[i];
+        run();
+        EXPECT_EQ(cad.savedFiles, row.saved) << row.names[0];
+    }
 }
 
 TEST_F(SheetExport, FailedSaveKeepsTheLogAndTheClosingLineTellsTheTruth)
