@@ -12,13 +12,37 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace ui {
+
+namespace {
+// A fixed dialog has no taskbar entry, yet lives on when the window it was opened
+// from closes. Windows gives an owned window no taskbar button, so the dialog is
+// owned by a hidden window that lasts as long as the program; the X11 platform
+// already makes a dialog without parent transient for the program's hidden
+// leader window.
+void keepOutOfTheTaskbar([[maybe_unused]] QWidget* dialog)
+{
+#ifdef Q_OS_WIN
+    static const HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                              GetModuleHandleW(nullptr), nullptr);
+    if (owner != nullptr)
+        SetWindowLongPtrW(reinterpret_cast<HWND>(dialog->winId()), GWLP_HWNDPARENT,
+                          reinterpret_cast<LONG_PTR>(owner));
+#endif
+}
+}  // namespace
 
 int twipsToPixels(int twips, double dpi)
 {
@@ -229,6 +253,8 @@ void Form::buildMenus(const std::vector<MenuDef>& menus)
     for (const MenuDef& def : menus) {
         QMenu* menu = bar->addMenu(qs(def.caption));
         menu->setObjectName(qs(def.name));
+        // A drop-down menu is a window of its own, which a font set on the form does not reach.
+        menu->setFont(font());
         menus_[qs(def.name)] = menu;
         for (const MenuItemDef& item : def.items) {
             QAction* action = menu->addAction(qs(item.caption));
@@ -293,12 +319,8 @@ void Form::showEvent(QShowEvent* event)
     focusPlaced_ = true;
     if (QWidget* first = firstFocus())
         first->setFocus(Qt::OtherFocusReason);
-    // A dialog stays with the window it was opened from and has no taskbar entry of its own.
-    if (fixedDialog_ && windowHandle() != nullptr && windowHandle()->transientParent() == nullptr) {
-        QWidget* opener = QApplication::activeWindow();
-        if (opener != nullptr && opener != this && opener->windowHandle() != nullptr)
-            windowHandle()->setTransientParent(opener->windowHandle());
-    }
+    if (fixedDialog_)
+        keepOutOfTheTaskbar(this);
 }
 
 void Form::keyPressEvent(QKeyEvent* event)

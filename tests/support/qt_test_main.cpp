@@ -5,11 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 int main(int argc, char** argv)
 {
     // Before the first Qt call: the platform is chosen when QApplication starts.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // KUP_TEST_DPI=144 gives the offscreen screen that logical resolution (unscaled),
+    // for the tests of what must fit at any resolution.
+    std::string platform = "offscreen";
+    if (const char* dpi = std::getenv("KUP_TEST_DPI")) {
+        const std::string config = testing::TempDir() + "kup_offscreen_" + dpi + ".json";
+        std::ofstream(config)
+            << R"({"screens": [{"name": "kup", "width": 1280, "height": 1024, "logicalDpi": )"
+            << std::atoi(dpi) << "}]}";
+        platform += ":configfile=" + config;
+        setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+    }
+    setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
     QApplication app(argc, argv);
     // The tests quit the event loop themselves; a closed window must not do it behind their back.
     QApplication::setQuitOnLastWindowClosed(false);
