@@ -1,6 +1,7 @@
 #include "app/install_cad_backend.h"
 #include "app/mod_kup_tools.h"
 #include "cad/number_text.h"
+#include "ui/regional_settings.h"
 #include "ui/window_registry.h"
 
 #include <QApplication>
@@ -9,8 +10,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const QString decimalPoint = QLocale::system().decimalPoint();
-    cad::setDecimalSeparator(decimalPoint.isEmpty() ? '.' : decimalPoint.at(0).toLatin1());
+    cad::setDecimalSeparator(ui::decimalSeparator(QLocale::system()));
     installCadBackend();
     mod_kup_tools::Main();
     const int rc = QApplication::exec();

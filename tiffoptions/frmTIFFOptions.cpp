@@ -2,6 +2,7 @@
 
 #include "cad/number_text.h"
 #include "cad/size_tables.h"
+#include "ui/regional_settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,14 +93,6 @@ constexpr int kDpi200 = 2;
 
 const char* const kLists[] = {"cmbTO_ImageType", "cmbTO_CompressionScheme", "cmbTO_ScreenOrPrintCapture",
                               "cmbTO_PrintDPI", "cmbTO_PaperSize"};
-
-// The decimal separator of the user's regional settings, as the number texts use it.
-char regionalSeparator()
-{
-    const QString point = QLocale().decimalPoint();
-    const char separator = point.isEmpty() ? '\0' : point.at(0).toLatin1();
-    return separator == '\0' ? '.' : separator;
-}
 
 // The toolkit's drop-down lists keep a wide arrow field and margins; in the
 // table's lists of 1575 twips "benutzerdefiniert" would be cut off. This style
@@ -207,8 +200,8 @@ void frmTIFFOptions::Form_Load()
     selectPosition("cmbTO_CompressionScheme", kGroup4Fax, &frmTIFFOptions::cmbTO_CompressionScheme_Click);
     selectPosition("cmbTO_ScreenOrPrintCapture", kPrintCapture,
                    &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
-    setText("txtTO_PrintScaleFactor", "100");
-    control<QCheckBox>("chkTO_PrintScaleToFit")->setChecked(true);
+    setScaleText("100");
+    setScaleToFit(true);
     selectPosition("cmbTO_PaperSize", kA3, &frmTIFFOptions::cmbTO_PaperSize_Click);
     selectPosition("cmbTO_PrintDPI", kDpi200, nullptr);
 }
@@ -220,6 +213,23 @@ void frmTIFFOptions::selectPosition(const char* name, int position, Rule rule)
         box->setCurrentIndex(position);  // currentIndexChanged runs the rule
     else if (rule != nullptr)
         (this->*rule)();
+}
+
+void frmTIFFOptions::setScaleText(const std::string& text)
+{
+    if (this->text("txtTO_PrintScaleFactor") != text)
+        setText("txtTO_PrintScaleFactor", text);  // textChanged runs the rule
+    else
+        txtTO_PrintScaleFactor_Change();
+}
+
+void frmTIFFOptions::setScaleToFit(bool checked)
+{
+    auto* box = control<QCheckBox>("chkTO_PrintScaleToFit");
+    if (box->isChecked() != checked)
+        box->setChecked(checked);  // toggled runs the rule
+    else
+        chkTO_PrintScaleToFit_Click();
 }
 
 bool frmTIFFOptions::selectValue(const char* name, int value, Rule rule)
@@ -263,7 +273,7 @@ void frmTIFFOptions::cmbTO_PaperSize_Click()
     const int code = list("cmbTO_PaperSize")->currentIndex();
     if (code < 0 || code >= cad::kPaperSizeCount)
         return;
-    const char separator = regionalSeparator();
+    const std::string separator = ui::decimalSeparator();
     enable("txtTO_PrintPaperWidth", true);
     enable("txtTO_PrintPaperHeight", true);
     setText("txtTO_PrintPaperHeight", cad::numberText(cad::PaperSizeHeights[code] / 1000, separator));
@@ -319,9 +329,9 @@ void frmTIFFOptions::KupTools_HoleTiffOptions()
             dpi->setCurrentIndex(i);
     show("cmbTO_PaperSize", "Papiergröße", options.TiffPrintPaperSize,
          &frmTIFFOptions::cmbTO_PaperSize_Click);
-    setText("txtTO_PrintScaleFactor", std::to_string(options.TiffPrintScaleFactor));
-    control<QCheckBox>("chkTO_PrintScaleToFit")->setChecked(options.TiffPrintScaleToFit);
-    const char separator = regionalSeparator();
+    setScaleText(std::to_string(options.TiffPrintScaleFactor));
+    setScaleToFit(options.TiffPrintScaleToFit);
+    const std::string separator = ui::decimalSeparator();
     setText("txtTO_PrintPaperWidth", cad::numberText(options.TiffPrintPaperWidth, separator));
     setText("txtTO_PrintPaperHeight", cad::numberText(options.TiffPrintPaperHeight, separator));
 
@@ -336,7 +346,7 @@ void frmTIFFOptions::KupTools_HoleTiffOptions()
 
 std::optional<kup::TiffOptionSet> frmTIFFOptions::readControls()
 {
-    const char separator = regionalSeparator();
+    const std::string separator = ui::decimalSeparator();
     std::vector<std::string> notNumbers;
     const auto metres = [&](const char* name, const char* caption) {
         const std::string typed = text(name);

@@ -43,7 +43,7 @@ class SheetQueries : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(',');
+        setDecimalSeparator(",");
         cad.install();
         cad.document = fake::Document{cad::kDocDrawing,
                                       "Flansch",
@@ -52,7 +52,7 @@ protected:
                                        fake::makeSheet("Blatt3", 12, 12, 2, 1, true)},
                                       1};
     }
-    void TearDown() override { setDecimalSeparator('.'); }
+    void TearDown() override { setDecimalSeparator("."); }
     fake::Cad cad;
 };
 
@@ -154,7 +154,7 @@ TEST_F(SheetQueries, UserDefinedSizeNoTemplateAndRegionalScale)
     EXPECT_EQ(p.firstAngle, 0);
     p = holeSheetProperties("Blatt3");
     EXPECT_EQ(p.paperName, "benutzerdefiniert");
-    setDecimalSeparator('.');
+    setDecimalSeparator(".");
     EXPECT_EQ(holeSheetProperties("Blatt2").scaleText, "1:2.5");
 }
 

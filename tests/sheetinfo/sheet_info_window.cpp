@@ -1,6 +1,7 @@
 #include "tests/sheetinfo/sheet_info_window.h"
 
 #include "cad/number_text.h"
+#include "ui/regional_settings.h"
 
 #include <QAbstractItemView>
 #include <QPushButton>
@@ -13,8 +14,7 @@ namespace sheetinfotest {
 void useRegionalSettings(const QLocale& locale)
 {
     QLocale::setDefault(locale);
-    const QString point = QLocale().decimalPoint();
-    cad::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
+    cad::setDecimalSeparator(ui::decimalSeparator());
 }
 
 std::vector<std::string> fields(const frmSheetInfo& form)

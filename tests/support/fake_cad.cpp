@@ -23,7 +23,7 @@ std::string b(bool v)
 }
 std::string r8(double v)
 {
-    return "r8:" + cad::numberText(v, '.');
+    return "r8:" + cad::numberText(v, ".");
 }
 std::string s(const std::string& v)
 {

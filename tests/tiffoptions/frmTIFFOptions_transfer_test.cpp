@@ -71,9 +71,9 @@ TEST_P(Transfers, CadSizesStayInTheBoxesWhateverThePaperSizeAndUnmovedListsRunTh
     load();
     EXPECT_TRUE(boxes.messages.empty());
     EXPECT_EQ(list("cmbTO_PaperSize")->currentText(), "A3");
-    // Capture stays "für Druck" yet its rule opens the scale text again; the paper-size rule,
-    // though A3 stays, closes width and height.
-    EXPECT_TRUE(scale()->isEnabled());
+    // Every step runs its rule, changed or not: capture opens the scale text, the unchanged
+    // "100" unticks the box and the unchanged tick closes the text again; A3 closes the sizes.
+    EXPECT_FALSE(scale()->isEnabled());
     EXPECT_TRUE(fit()->isChecked());
     EXPECT_EQ(width()->text(), regional("0,123456789012345"));
     EXPECT_EQ(height()->text(), regional("2,5"));
@@ -238,7 +238,7 @@ TEST_P(Transfers, SizeTextsThatAreNoRegionalNumberAreRefusedBeforeAnythingIsWrit
     EXPECT_EQ(cad.doublePreferences[9], 1.25);
 }
 
-INSTANTIATE_TEST_SUITE_P(Regional, Transfers, ::testing::Values(kGerman, kEnglish), localeName);
+INSTANTIATE_TEST_SUITE_P(Regional, Transfers, ::testing::Values(kGerman, kEnglish, kArabic), localeName);
 
 }  // namespace
 }  // namespace tiffwindow
