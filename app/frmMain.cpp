@@ -82,41 +82,45 @@ const std::vector<ControlDef> kControls{
 }  // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : Form(kWindow, kControls, parent), ausgabe_(control<QPlainTextEdit>("txtAusgabe")), messages_(this)
+    : Form(kWindow, kControls, parent), chkTS_SaveInDocFolder(require<QCheckBox>("chkTS_SaveInDocFolder")),
+      chkTS_DrwOwnFormat(require<QCheckBox>("chkTS_DrwOwnFormat")),
+      txtTS_SaveDirectory(require<QLineEdit>("txtTS_SaveDirectory")),
+      cmdTS_ChooseSaveDirectory(require<QPushButton>("cmdTS_ChooseSaveDirectory")),
+      cmdTS_SaveSheetAsTiff(require<QPushButton>("cmdTS_SaveSheetAsTiff")),
+      cmdExit(require<QPushButton>("cmdExit")),
+      optTS_SaveAsTitleName0(require<QAbstractButton>("optTS_SaveAsTitleName(0)")),
+      lblWorking(require<Label>("lblWorking")), lblErklaerung(require<Label>("lblErklaerung")),
+      ausgabe_(require<QPlainTextEdit>("txtAusgabe"))
 {
-    connect(control<QCheckBox>("chkTS_SaveInDocFolder"), &QCheckBox::toggled, this,
-            &frmMain::chkTS_SaveInDocFolder_Click);
-    connect(control<QPushButton>("cmdTS_ChooseSaveDirectory"), &QPushButton::clicked, this,
-            &frmMain::cmdTS_ChooseSaveDirectory_Click);
-    connect(control<QPushButton>("cmdTS_SaveSheetAsTiff"), &QPushButton::clicked, this,
-            &frmMain::cmdTS_SaveSheetAsTiff_Click);
-    connect(control<QPushButton>("cmdExit"), &QPushButton::clicked, this, &frmMain::cmdExit_Click);
-    connect(control<Label>("lblErklaerung"), &Label::clicked, this, &frmMain::lblErklaerung_Click);
-    connect(menuItem("mnuExit"), &QAction::triggered, this, &frmMain::mnuExit_Click);
-    connect(menuItem("mnuBlattInfoAusgeben"), &QAction::triggered, this,
-            &frmMain::mnuBlattInfoAusgeben_Click);
-    connect(menuItem("mnuTiffOptionSetzenAuslesen"), &QAction::triggered, this,
-            &frmMain::mnuTiffOptionSetzenAuslesen_Click);
-    connect(menuItem("mnuHelpSaveAsTiff"), &QAction::triggered, this, &frmMain::mnuHelpSaveAsTiff_Click);
-    connect(menuItem("mnuAbout"), &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    on(chkTS_SaveInDocFolder, &QCheckBox::toggled, &frmMain::chkTS_SaveInDocFolder_Click);
+    on(cmdTS_ChooseSaveDirectory, &QPushButton::clicked, &frmMain::cmdTS_ChooseSaveDirectory_Click);
+    on(cmdTS_SaveSheetAsTiff, &QPushButton::clicked, &frmMain::cmdTS_SaveSheetAsTiff_Click);
+    on(cmdExit, &QPushButton::clicked, &frmMain::cmdExit_Click);
+    on(lblErklaerung, &Label::clicked, &frmMain::lblErklaerung_Click);
+    on(requireMenuItem("mnuExit"), &QAction::triggered, &frmMain::mnuExit_Click);
+    on(requireMenuItem("mnuBlattInfoAusgeben"), &QAction::triggered, &frmMain::mnuBlattInfoAusgeben_Click);
+    on(requireMenuItem("mnuTiffOptionSetzenAuslesen"), &QAction::triggered,
+       &frmMain::mnuTiffOptionSetzenAuslesen_Click);
+    on(requireMenuItem("mnuHelpSaveAsTiff"), &QAction::triggered, &frmMain::mnuHelpSaveAsTiff_Click);
+    on(requireMenuItem("mnuAbout"), &QAction::triggered, &frmMain::mnuAbout_Click);
     Form_Load();
 }
 
 void frmMain::Form_Load()
 {
-    control<Label>("lblErklaerung")
-        ->setText("Die Funktion speichert alle Blätter der aktuellen Solidworks-Drawing als TIFF ab. Eine "
-                  "Kurzerklärung können Sie in der Hilfe lesen");
-    control<QCheckBox>("chkTS_DrwOwnFormat")->setText("TIFF-Export: jedes Blatt im eigenen Format speichern");
+    lblErklaerung->setText(
+        "Die Funktion speichert alle Blätter der aktuellen Solidworks-Drawing als TIFF ab. Eine "
+        "Kurzerklärung können Sie in der Hilfe lesen");
+    chkTS_DrwOwnFormat->setText("TIFF-Export: jedes Blatt im eigenen Format speichern");
     // Ticking it runs its handler, which disables the directory field and its button.
-    control<QCheckBox>("chkTS_SaveInDocFolder")->setChecked(true);
+    chkTS_SaveInDocFolder->setChecked(true);
 }
 
 void frmMain::chkTS_SaveInDocFolder_Click()
 {
-    const bool ownDirectory = !control<QCheckBox>("chkTS_SaveInDocFolder")->isChecked();
-    control("txtTS_SaveDirectory")->setEnabled(ownDirectory);
-    control("cmdTS_ChooseSaveDirectory")->setEnabled(ownDirectory);
+    const bool ownDirectory = !chkTS_SaveInDocFolder->isChecked();
+    txtTS_SaveDirectory->setEnabled(ownDirectory);
+    cmdTS_ChooseSaveDirectory->setEnabled(ownDirectory);
 }
 
 void frmMain::cmdTS_ChooseSaveDirectory_Click()
@@ -124,7 +128,7 @@ void frmMain::cmdTS_ChooseSaveDirectory_Click()
     QPointer<frmOpenDirectory> chooser = new frmOpenDirectory();
     chooser->showModal();
     // Closed through its title bar it may be gone already: that counts as cancelled.
-    control<QLineEdit>("txtTS_SaveDirectory")->setText(chooser ? chooser->Tag() : QString());
+    txtTS_SaveDirectory->setText(chooser ? chooser->Tag() : QString());
     // Unloaded, so that the next click opens it afresh.
     delete chooser.data();
 }
@@ -132,37 +136,31 @@ void frmMain::cmdTS_ChooseSaveDirectory_Click()
 void frmMain::cmdTS_SaveSheetAsTiff_Click()
 {
     setCursor(Qt::WaitCursor);
-    Label* working = control<Label>("lblWorking");
-    working->setVisible(true);
+    lblWorking->setVisible(true);
     // The run holds the UI thread: without an explicit paint the notice would
     // appear only after the export has finished.
-    working->repaint();
+    lblWorking->repaint();
 
-    // Back to idle on every way out, also should the run throw after all.
+    // Back to idle on every way out: the run reports the CAD system's failures
+    // itself, anything else it throws is an internal error that on() reports.
     struct Idle {
         frmMain* window;
-        Label* working;
         ~Idle()
         {
-            working->setVisible(false);
+            window->lblWorking->setVisible(false);
             window->unsetCursor();
         }
-    } idle{this, working};
-    try {
-        KupTools_SaveSheetsAsTIFF();
-    } catch (const std::exception& error) {
-        messages().show(std::string("Der Export ist fehlgeschlagen: ") + error.what(),
-                        "KUP-Tools - Fehlerinfo");
-    }
+    } idle{this};
+    KupTools_SaveSheetsAsTIFF();
 }
 
 void frmMain::KupTools_SaveSheetsAsTIFF()
 {
     const kup::ExportSettings settings{
-        .ownFormat = control<QCheckBox>("chkTS_DrwOwnFormat")->isChecked(),
-        .titleNaming = control<QAbstractButton>("optTS_SaveAsTitleName(0)")->isChecked(),
-        .saveInDocFolder = control<QCheckBox>("chkTS_SaveInDocFolder")->isChecked(),
-        .directory = control<QLineEdit>("txtTS_SaveDirectory")->text().toStdString(),
+        .ownFormat = chkTS_DrwOwnFormat->isChecked(),
+        .titleNaming = optTS_SaveAsTitleName0->isChecked(),
+        .saveInDocFolder = chkTS_SaveInDocFolder->isChecked(),
+        .directory = txtTS_SaveDirectory->text().toStdString(),
     };
     kup::KupTools_SaveSheetsAsTIFF(settings, ausgabe_, messages());
 }

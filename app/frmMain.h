@@ -2,9 +2,13 @@
 // menus that open every other window.
 #pragma once
 
-#include "ui/qt_message_boxes.h"
 #include "ui/text_box_log.h"
 #include "ui/window_builder.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
 
 class frmMain : public ui::Form {
     Q_OBJECT
@@ -13,10 +17,6 @@ public:
 
     // txtAusgabe as the export writes to it.
     ui::TextBoxLog& ausgabe() { return ausgabe_; }
-    // Message boxes that belong to this window; tests put a recorder in their place.
-    kup::MessageBoxes& messages() { return *messageBoxes_; }
-    void setMessageBoxes(kup::MessageBoxes& boxes) { messageBoxes_ = &boxes; }
-
     // The batch export with the window's current settings.
     void KupTools_SaveSheetsAsTIFF();
 
@@ -37,7 +37,16 @@ private slots:
 private:
     void Form_Load();
 
+    // The controls, resolved once when the window loads.
+    QCheckBox* const chkTS_SaveInDocFolder;
+    QCheckBox* const chkTS_DrwOwnFormat;
+    QLineEdit* const txtTS_SaveDirectory;
+    QPushButton* const cmdTS_ChooseSaveDirectory;
+    QPushButton* const cmdTS_SaveSheetAsTiff;
+    QPushButton* const cmdExit;
+    QAbstractButton* const optTS_SaveAsTitleName0;
+    ui::Label* const lblWorking;
+    ui::Label* const lblErklaerung;
+
     ui::TextBoxLog ausgabe_;
-    ui::QtMessageBoxes messages_;
-    kup::MessageBoxes* messageBoxes_ = &messages_;
 };

@@ -1,16 +1,15 @@
 #include "app/install_cad_backend.h"
 #include "app/mod_kup_tools.h"
 #include "cad/number_text.h"
-#include "ui/regional_settings.h"
+#include "ui/qt_text.h"
 #include "ui/window_registry.h"
 
 #include <QApplication>
-#include <QLocale>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    cad::setDecimalSeparator(ui::decimalSeparator(QLocale::system()));
+    cad::setDecimalSeparator(ui::regionalDecimalSeparator());
     installCadBackend();
     mod_kup_tools::Main();
     const int rc = QApplication::exec();

@@ -11,6 +11,12 @@ enum class Icon { None, Warning };
 // A box that is given no title carries the program title.
 constexpr const char* kProgramTitle = "KUP_Tools";
 
+// The titles the boxes carry, one place for core and windows alike.
+constexpr const char* kTitleFehlerinfo = "KUP-Tools - Fehlerinfo";  // a failure
+constexpr const char* kTitleWarnung = "KUP-Tools Warnung";          // an input the window refuses
+constexpr const char* kTitleSetzenErfolgreich = "KUP-Tools Setzen erfolgreich";
+constexpr const char* kTitleInfo = "info";  // the export's failures inside its sheet loop
+
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;

@@ -53,14 +53,13 @@ const char* const kContact = "Anregungen und Informationen bitte per E-Mail an k
 
 }  // namespace
 
-frmAbout::frmAbout() : frmAbout(kup::systemRegistry(), kup::systemLauncher(), screenMessages_) {}
+frmAbout::frmAbout() : frmAbout(kup::systemRegistry(), kup::systemLauncher()) {}
 
-frmAbout::frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, kup::MessageBoxes& messages)
-    : Form(kWindow, kControls), registry_(registry), launcher_(launcher), screenMessages_(this),
-      messages_(messages)
+frmAbout::frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher)
+    : Form(kWindow, kControls), registry_(registry), launcher_(launcher)
 {
-    connect(control<QPushButton>("cmdOK"), &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(control<QPushButton>("cmdSysInfo"), &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    on(require<QPushButton>("cmdOK"), &QPushButton::clicked, &frmAbout::cmdOK_Click);
+    on(require<QPushButton>("cmdSysInfo"), &QPushButton::clicked, &frmAbout::cmdSysInfo_Click);
     Form_Load();
 }
 
@@ -68,15 +67,15 @@ void frmAbout::Form_Load()
 {
     const QString title = QString::fromUtf8(kup::kProgramTitle);
     setWindowTitle(title + "-Info");
-    control<QLabel>("lblTitle")->setText(title);
-    control<QLabel>("lblVersion")
+    require<QLabel>("lblTitle")->setText(title);
+    require<QLabel>("lblVersion")
         ->setText(QStringLiteral("Version %1.%2.%3")
                       .arg(KUP_VERSION_MAJOR)
                       .arg(KUP_VERSION_MINOR)
                       .arg(KUP_VERSION_REVISION));
-    control<QLabel>("lblDescription")->setText(QString::fromUtf8(kDescription));
+    require<QLabel>("lblDescription")->setText(QString::fromUtf8(kDescription));
     // Two lines: the label breaks where the text has its line break.
-    control<QLabel>("lblDisclaimer")
+    require<QLabel>("lblDisclaimer")
         ->setText(QString::fromUtf8(kCopyright) + "\n" + QString::fromUtf8(kContact));
 }
 
@@ -87,5 +86,5 @@ void frmAbout::cmdOK_Click()
 
 void frmAbout::cmdSysInfo_Click()
 {
-    kup::StartSysInfo(registry_, launcher_, messages_);
+    kup::StartSysInfo(registry_, launcher_, messages());
 }

@@ -4,16 +4,15 @@
 
 #include "dialogs/registry.h"
 #include "dialogs/system_info.h"
-#include "ui/qt_message_boxes.h"
 #include "ui/window_builder.h"
 
 class frmAbout : public ui::Form {
     Q_OBJECT
 public:
-    // The machine's registry and programs, message boxes on the screen.
+    // The machine's registry and programs.
     frmAbout();
-    // Another registry, file system and message boxes (tests).
-    frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher, kup::MessageBoxes& messages);
+    // Another registry and file system (tests).
+    frmAbout(kup::Registry& registry, kup::ProgramLauncher& launcher);
 
 private slots:
     void cmdOK_Click();
@@ -24,6 +23,4 @@ private:
 
     kup::Registry& registry_;
     kup::ProgramLauncher& launcher_;
-    ui::QtMessageBoxes screenMessages_;
-    kup::MessageBoxes& messages_;
 };

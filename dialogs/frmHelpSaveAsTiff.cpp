@@ -1,5 +1,7 @@
 #include "dialogs/frmHelpSaveAsTiff.h"
 
+#include "ui/qt_text.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -77,16 +79,15 @@ std::string frmHelpSaveAsTiff::helpText()
 
 frmHelpSaveAsTiff::frmHelpSaveAsTiff() : Form(kWindow, kControls)
 {
-    connect(control<QPushButton>("cmdOkay"), &QPushButton::clicked, this, &frmHelpSaveAsTiff::cmdOkay_Click);
+    on(require<QPushButton>("cmdOkay"), &QPushButton::clicked, &frmHelpSaveAsTiff::cmdOkay_Click);
     Form_Load();
 }
 
 void frmHelpSaveAsTiff::Form_Load()
 {
     // The box breaks lines at LF alone: each CR LF becomes one line break.
-    control<QPlainTextEdit>("txtHelpSaveAsTiff")
-        ->setPlainText(
-            QString::fromStdString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    require<QPlainTextEdit>("txtHelpSaveAsTiff")
+        ->setPlainText(ui::qs(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void frmHelpSaveAsTiff::cmdOkay_Click()

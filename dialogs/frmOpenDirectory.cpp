@@ -66,7 +66,8 @@ frmOpenDirectory::frmOpenDirectory() : frmOpenDirectory(kup::systemDrives()) {}
 
 frmOpenDirectory::frmOpenDirectory(const QStringList& drives) : Form(kWindow, kControls), drives_(drives)
 {
-    dir1_ = control<QListWidget>("Dir1");
+    dir1_ = require<QListWidget>("Dir1");
+    drive1_ = require<QComboBox>("Drive1");
     dir1Geometry_ = dir1_->geometry();
     dir1_->installEventFilter(this);
 
@@ -88,9 +89,8 @@ frmOpenDirectory::frmOpenDirectory(const QStringList& drives) : Form(kWindow, kC
     if (kup::driveOf(current, drives_).isEmpty())
         drives_.prepend(kup::resultPath(QStorageInfo(current).isValid() ? QStorageInfo(current).rootPath()
                                                                         : QDir::rootPath()));
-    auto* drive1 = control<QComboBox>("Drive1");
     for (const QString& drive : drives_)
-        drive1->addItem(drive, drive);
+        drive1_->addItem(drive, drive);
 
     if (!openDirectory(current)) {
         // A current directory removed meanwhile: the list starts on its drive, and says why.
@@ -99,11 +99,10 @@ frmOpenDirectory::frmOpenDirectory(const QStringList& drives) : Form(kWindow, kC
             showNote(why);
     }
 
-    connect(drive1, &QComboBox::currentIndexChanged, this, &frmOpenDirectory::Drive1_Change);
-    connect(dir1_, &QListWidget::itemDoubleClicked, this, &frmOpenDirectory::Dir1_DblClick);
-    connect(control<QPushButton>("cmdOkay"), &QPushButton::clicked, this, &frmOpenDirectory::cmdOkay_Click);
-    connect(control<QPushButton>("cmdAbbruch"), &QPushButton::clicked, this,
-            &frmOpenDirectory::cmdAbbruch_Click);
+    on(drive1_, &QComboBox::currentIndexChanged, &frmOpenDirectory::Drive1_Change);
+    on(dir1_, &QListWidget::itemDoubleClicked, &frmOpenDirectory::Dir1_DblClick);
+    on(require<QPushButton>("cmdOkay"), &QPushButton::clicked, &frmOpenDirectory::cmdOkay_Click);
+    on(require<QPushButton>("cmdAbbruch"), &QPushButton::clicked, &frmOpenDirectory::cmdAbbruch_Click);
 }
 
 frmOpenDirectory::~frmOpenDirectory()
@@ -158,7 +157,7 @@ bool frmOpenDirectory::eventFilter(QObject* watched, QEvent* event)
 
 void frmOpenDirectory::Drive1_Change()
 {
-    const QString drive = control<QComboBox>("Drive1")->currentData().toString();
+    const QString drive = drive1_->currentData().toString();
     if (drive.isEmpty())
         return;
     if (!openDirectory(kup::directoryOnDrive(drive, drives_)))
@@ -233,9 +232,8 @@ void frmOpenDirectory::fillDirectoryList()
 
 void frmOpenDirectory::selectDrive(const QString& drive)
 {
-    auto* drive1 = control<QComboBox>("Drive1");
-    const QSignalBlocker quiet(drive1);
-    drive1->setCurrentIndex(drive1->findData(drive));
+    const QSignalBlocker quiet(drive1_);
+    drive1_->setCurrentIndex(drive1_->findData(drive));
 }
 
 void frmOpenDirectory::showNote(const QString& text)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class QComboBox;
 class QEventLoop;
 class QLabel;
 class QListWidget;
@@ -55,6 +56,7 @@ private:
     QString path_;
     QString tag_;
     QListWidget* dir1_ = nullptr;
+    QComboBox* drive1_ = nullptr;
     QLabel* note_ = nullptr;
     QRect dir1Geometry_;
     QEventLoop* loop_ = nullptr;

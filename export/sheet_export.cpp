@@ -7,7 +7,6 @@
 #include "tiffoptions/swx_sldtools.h"
 
 #include <algorithm>
-#include <exception>
 #include <set>
 #include <vector>
 
@@ -15,8 +14,8 @@ namespace kup {
 
 namespace {
 const char* const kCrLf = "\r\n";
-const char* const kErrorTitle = "KUP-Tools - Fehlerinfo";
-const char* const kInfoTitle = "info";
+const char* const kErrorTitle = kTitleFehlerinfo;
+const char* const kInfoTitle = kTitleInfo;
 
 class Run {
 public:
@@ -29,7 +28,7 @@ public:
     {
         try {
             walkSheets();
-        } catch (const std::exception& error) {
+        } catch (const cad::AutomationError& error) {
             // The CAD system failed or went away mid-run: say so where the user
             // looks, keep what the log already shows, and give the window back.
             if (!logCleared_)

@@ -33,8 +33,9 @@ extern const char kPathSeparator;
 // device name such as "CON" or "lpt1.x" gets a "_" after it ("CON_", "lpt1_.x").
 std::string safeFileNamePart(const std::string& text);
 
-// Runs one export. Reports in the log and in message boxes and always returns
-// normally, also after an automation error.
+// Runs one export. Reports in the log and in message boxes and returns normally,
+// also after an automation error; any other exception is a fault of the tool
+// and reaches the caller.
 ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log,
                                         kup::MessageBoxes& boxes);
 

@@ -1,9 +1,11 @@
 #include "sheetinfo/frmSheetInfo.h"
 
+#include "cad/automation.h"
 #include "cad/number_text.h"
 #include "cad/sheet_queries.h"
 #include "dialogs/frmAbout.h"
 #include "sheetinfo/sheet_report.h"
+#include "ui/qt_text.h"
 #include "ui/window_registry.h"
 
 #include <QComboBox>
@@ -11,14 +13,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <exception>
 #include <vector>
 
 using namespace ui;
 
 namespace {
 
-const char* const kErrorTitle = "KUP-Tools - Fehlerinfo";
+using kup::kTitleFehlerinfo;
 
 const WindowDef kWindow{
     .name = "frmSheetInfo",
@@ -93,45 +94,47 @@ const std::vector<ControlDef> kControls{
 // clang-format on
 
 // The eight property fields in the order they are cleared and filled.
-const char* const kPropertyFields[] = {
-    "txtBI_PaperSize",        "txtBI_TemplateSize",      "txtBI_TemplatePath", "txtBI_ScaleNominator",
-    "txtBI_ScaleDenominator", "txtBI_ProjTypFirstAngle", "txtBI_PaperWidth",   "txtBI_PaperHeight",
-};
-
-QString qs(const std::string& text)
+std::array<QLineEdit*, 8> propertyFields(const Form& form)
 {
-    return QString::fromStdString(text);
+    std::array<QLineEdit*, 8> fields{};
+    const char* const names[] = {
+        "txtBI_PaperSize",        "txtBI_TemplateSize",      "txtBI_TemplatePath", "txtBI_ScaleNominator",
+        "txtBI_ScaleDenominator", "txtBI_ProjTypFirstAngle", "txtBI_PaperWidth",   "txtBI_PaperHeight",
+    };
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i] = form.require<QLineEdit>(names[i]);
+    return fields;
 }
 
 }  // namespace
 
-frmSheetInfo::frmSheetInfo(kup::MessageBoxes* boxes, QWidget* parent)
-    : Form(kWindow, kControls, parent), screenBoxes_(this), boxes_(boxes != nullptr ? *boxes : screenBoxes_),
-      ausgabe_(control<QPlainTextEdit>("txtAusgabe"))
+frmSheetInfo::frmSheetInfo(QWidget* parent)
+    : Form(kWindow, kControls, parent), cmdGetActiveSheet(require<QPushButton>("cmdGetActiveSheet")),
+      cmdHoleKupInfos(require<QPushButton>("cmdHoleKupInfos")), cmdAbout(require<QPushButton>("cmdAbout")),
+      cmdBack(require<QPushButton>("cmdBack")), cmbDrawingNames(require<QComboBox>("cmbDrawingNames")),
+      txtAusgabe(require<QPlainTextEdit>("txtAusgabe")), propertyFields_(propertyFields(*this)),
+      ausgabe_(txtAusgabe)
 {
-    connect(control<QPushButton>("cmdGetActiveSheet"), &QPushButton::clicked, this,
-            &frmSheetInfo::cmdGetActiveSheet_Click);
+    on(cmdGetActiveSheet, &QPushButton::clicked, &frmSheetInfo::cmdGetActiveSheet_Click);
     // activated: the user's choice (mouse, keys, wheel), also of the entry already shown.
-    connect(control<QComboBox>("cmbDrawingNames"), &QComboBox::activated, this,
-            &frmSheetInfo::cmbDrawingNames_Click);
-    connect(control<QPushButton>("cmdHoleKupInfos"), &QPushButton::clicked, this,
-            &frmSheetInfo::cmdHoleKupInfos_Click);
-    connect(control<QPushButton>("cmdAbout"), &QPushButton::clicked, this, &frmSheetInfo::cmdAbout_Click);
-    connect(control<QPushButton>("cmdBack"), &QPushButton::clicked, this, &frmSheetInfo::cmdBack_Click);
+    on(cmbDrawingNames, &QComboBox::activated, &frmSheetInfo::cmbDrawingNames_Click);
+    on(cmdHoleKupInfos, &QPushButton::clicked, &frmSheetInfo::cmdHoleKupInfos_Click);
+    on(cmdAbout, &QPushButton::clicked, &frmSheetInfo::cmdAbout_Click);
+    on(cmdBack, &QPushButton::clicked, &frmSheetInfo::cmdBack_Click);
     Form_Load();
 }
 
 void frmSheetInfo::Form_Load()
 {
     ausgabe_.replace(std::string());
-    control<QComboBox>("cmbDrawingNames")->clear();
+    cmbDrawingNames->clear();
     KupTools_ClearAllTextfields();
 }
 
 void frmSheetInfo::KupTools_ClearAllTextfields()
 {
-    for (const char* field : kPropertyFields)
-        control<QLineEdit>(field)->clear();
+    for (QLineEdit* field : propertyFields_)
+        field->clear();
 }
 
 void frmSheetInfo::KupTools_FillKupInfo(const std::string& ActiveSheet)
@@ -148,7 +151,7 @@ void frmSheetInfo::fillKupInfo(const std::string& sheetName)
     if (!cad::HoleSheetProperties(sheetName, templatePath, paperSizeCode, paperSizeName, templateSizeCode,
                                   templateSizeName, scaleNumerator, scaleDenominator, scaleText, firstAngle,
                                   paperWidth, paperHeight, errorText)) {
-        boxes_.show(errorText, kErrorTitle);
+        messages().show(errorText, kTitleFehlerinfo);
         return;
     }
     const std::string values[] = {
@@ -161,8 +164,8 @@ void frmSheetInfo::fillKupInfo(const std::string& sheetName)
         cad::numberText(paperWidth),
         cad::numberText(paperHeight),
     };
-    for (std::size_t i = 0; i < std::size(kPropertyFields); ++i)
-        control<QLineEdit>(kPropertyFields[i])->setText(qs(values[i]));
+    for (std::size_t i = 0; i < propertyFields_.size(); ++i)
+        propertyFields_[i]->setText(ui::qs(values[i]));
 }
 
 void frmSheetInfo::KupTools_HoleKupInfo()
@@ -172,7 +175,7 @@ void frmSheetInfo::KupTools_HoleKupInfo()
 
 void frmSheetInfo::holeKupInfo()
 {
-    auto* list = control<QComboBox>("cmbDrawingNames");
+    QComboBox* list = cmbDrawingNames;
     list->clear();
     KupTools_ClearAllTextfields();
 
@@ -180,13 +183,13 @@ void frmSheetInfo::holeKupInfo()
     std::vector<std::string> sheetNames;
     std::string currentSheetName, errorText;
     if (!cad::HoleSheetNames(sheetCount, sheetNames, currentSheetName, errorText)) {
-        boxes_.show(errorText, kErrorTitle);
+        messages().show(errorText, kTitleFehlerinfo);
         return;
     }
     int selected = 0;
     for (int32_t i = 0; i < sheetCount; ++i) {
         const std::string& name = sheetNames[static_cast<std::size_t>(i)];
-        list->addItem(qs(name));
+        list->addItem(ui::qs(name));
         if (name == currentSheetName)
             selected = i;
     }
@@ -200,7 +203,7 @@ void frmSheetInfo::holeKupInfo()
 
 void frmSheetInfo::selectSheet(int index)
 {
-    control<QComboBox>("cmbDrawingNames")->setCurrentIndex(index);
+    cmbDrawingNames->setCurrentIndex(index);
     cmbDrawingNames_Click(index);
 }
 
@@ -208,7 +211,7 @@ void frmSheetInfo::KupTools_HoleAlleKupInfos()
 {
     // Emptied first, so that boxes shown while the report runs stand beside an empty box.
     ausgabe_.replace(std::string());
-    ausgabe_.replace(kup::buildSheetReport(boxes_));
+    ausgabe_.replace(kup::buildSheetReport(messages()));
 }
 
 void frmSheetInfo::operation(const std::function<void()>& body)
@@ -220,13 +223,17 @@ void frmSheetInfo::operation(const std::function<void()>& body)
     inOperation_ = true;
     try {
         body();
-    } catch (const std::exception& error) {
+    } catch (const cad::AutomationError& error) {
         inOperation_ = false;
-        boxes_.show(std::string("Die Blattinformationen konnten nicht gelesen werden, Solidworks meldet "
-                                "einen Fehler:\r\n") +
-                        error.what(),
-                    kErrorTitle);
+        messages().show(std::string("Die Blattinformationen konnten nicht gelesen werden, Solidworks meldet "
+                                    "einen Fehler:\r\n") +
+                            error.what(),
+                        kTitleFehlerinfo);
         return;
+    } catch (...) {
+        // Not the CAD system's failure: on() reports it as an internal error.
+        inOperation_ = false;
+        throw;
     }
     inOperation_ = false;
 }
@@ -238,7 +245,7 @@ void frmSheetInfo::cmdGetActiveSheet_Click()
 
 void frmSheetInfo::cmbDrawingNames_Click(int index)
 {
-    KupTools_FillKupInfo(control<QComboBox>("cmbDrawingNames")->itemText(index).toStdString());
+    KupTools_FillKupInfo(cmbDrawingNames->itemText(index).toStdString());
 }
 
 void frmSheetInfo::cmdHoleKupInfos_Click()

@@ -2,18 +2,22 @@
 // drawing in fields, a list to choose the sheet, and the report over all sheets.
 #pragma once
 
-#include "ui/qt_message_boxes.h"
 #include "ui/text_box_log.h"
 #include "ui/window_builder.h"
 
+#include <array>
 #include <functional>
 #include <string>
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 
 class frmSheetInfo : public ui::Form {
     Q_OBJECT
 public:
-    // boxes: where the window's message boxes go; null shows them on the screen.
-    explicit frmSheetInfo(kup::MessageBoxes* boxes = nullptr, QWidget* parent = nullptr);
+    explicit frmSheetInfo(QWidget* parent = nullptr);
 
     void KupTools_ClearAllTextfields();
     void KupTools_FillKupInfo(const std::string& ActiveSheet);
@@ -38,8 +42,16 @@ private:
     // operation, including any nested in it, with one box; the window stays usable.
     void operation(const std::function<void()>& body);
 
-    ui::QtMessageBoxes screenBoxes_;
-    kup::MessageBoxes& boxes_;
+    // The controls, resolved once when the window loads.
+    QPushButton* const cmdGetActiveSheet;
+    QPushButton* const cmdHoleKupInfos;
+    QPushButton* const cmdAbout;
+    QPushButton* const cmdBack;
+    QComboBox* const cmbDrawingNames;
+    QPlainTextEdit* const txtAusgabe;
+    // The eight property fields in the order they are cleared and filled.
+    const std::array<QLineEdit*, 8> propertyFields_;
+
     ui::TextBoxLog ausgabe_;
     bool inOperation_ = false;
 };

@@ -4,13 +4,12 @@
 #include "cad/number_text.h"
 #include "cad/sheet_queries.h"
 
-#include <exception>
 #include <vector>
 
 namespace kup {
 
 namespace {
-const char* const kErrorTitle = "KUP-Tools - Fehlerinfo";
+using kup::kTitleFehlerinfo;
 
 void line(std::string& report, const std::string& text)
 {
@@ -27,7 +26,7 @@ std::string buildSheetReport(kup::MessageBoxes& boxes)
         std::string current;
         std::string error;
         if (!cad::HoleSheetNames(count, names, current, error)) {
-            boxes.show(error, kErrorTitle);
+            boxes.show(error, kTitleFehlerinfo);
             return {};
         }
         // Labels are 15 characters wide so every value starts in column 16.
@@ -43,7 +42,7 @@ std::string buildSheetReport(kup::MessageBoxes& boxes)
             if (!cad::HoleSheetProperties(name, templatePath, paperCode, paperName, templateCode,
                                           templateName, numerator, denominator, scaleText, firstAngle, width,
                                           height, error)) {
-                boxes.show(error, kErrorTitle);
+                boxes.show(error, kTitleFehlerinfo);
                 continue;
             }
             line(report, "Papiergröße  : " + std::to_string(paperCode) + "  (" + paperName + ")");
@@ -56,11 +55,11 @@ std::string buildSheetReport(kup::MessageBoxes& boxes)
             line(report, "Papierbreite : " + cad::numberText(width));
             line(report, "Papierhöhe   : " + cad::numberText(height));
         }
-    } catch (const std::exception& error) {
+    } catch (const cad::AutomationError& error) {
         line(report, std::string("*** ") + error.what());
         boxes.show(std::string("Der Bericht wurde abgebrochen, Solidworks meldet einen Fehler:\r\n") +
                        error.what(),
-                   kErrorTitle);
+                   kTitleFehlerinfo);
     }
     return report;
 }

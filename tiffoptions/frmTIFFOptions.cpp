@@ -2,17 +2,15 @@
 
 #include "cad/number_text.h"
 #include "cad/size_tables.h"
-#include "ui/regional_settings.h"
+#include "ui/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleOptionComplex>
 
-#include <exception>
 #include <memory>
 #include <vector>
 
@@ -78,8 +76,8 @@ const std::vector<ControlDef> kControls{
 };
 // clang-format on
 
-const char* const kWarnung = "KUP-Tools Warnung";
-const char* const kFehlerinfo = "KUP-Tools - Fehlerinfo";
+using kup::kTitleFehlerinfo;
+using kup::kTitleWarnung;
 
 // List positions the rules test.
 constexpr int kBlackAndWhite = 0;
@@ -90,9 +88,6 @@ constexpr int kScreenCapture = 0;
 constexpr int kPrintCapture = 1;
 constexpr int kA3 = 8;
 constexpr int kDpi200 = 2;
-
-const char* const kLists[] = {"cmbTO_ImageType", "cmbTO_CompressionScheme", "cmbTO_ScreenOrPrintCapture",
-                              "cmbTO_PrintDPI", "cmbTO_PaperSize"};
 
 // The toolkit's drop-down lists keep a wide arrow field and margins; in the
 // table's lists of 1575 twips "benutzerdefiniert" would be cut off. This style
@@ -118,70 +113,66 @@ private:
     static constexpr int kMargin = 3;
 };
 
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 }  // namespace
 
-frmTIFFOptions::frmTIFFOptions(kup::MessageBoxes* boxes, QWidget* parent)
-    : Form(kWindow, kControls, parent), screenBoxes_(this), boxes_(boxes != nullptr ? *boxes : screenBoxes_)
+frmTIFFOptions::frmTIFFOptions(QWidget* parent)
+    : Form(kWindow, kControls, parent), Command1(require<QPushButton>("Command1")),
+      cmdGetTiffOptions(require<QPushButton>("cmdGetTiffOptions")), cmdBack(require<QPushButton>("cmdBack")),
+      chkTO_PrintScaleToFit(require<QCheckBox>("chkTO_PrintScaleToFit")),
+      cmbTO_PaperSize(require<QComboBox>("cmbTO_PaperSize")),
+      cmbTO_PrintDPI(require<QComboBox>("cmbTO_PrintDPI")),
+      cmbTO_ScreenOrPrintCapture(require<QComboBox>("cmbTO_ScreenOrPrintCapture")),
+      cmbTO_CompressionScheme(require<QComboBox>("cmbTO_CompressionScheme")),
+      cmbTO_ImageType(require<QComboBox>("cmbTO_ImageType")),
+      txtTO_PrintScaleFactor(require<QLineEdit>("txtTO_PrintScaleFactor")),
+      txtTO_PrintPaperHeight(require<QLineEdit>("txtTO_PrintPaperHeight")),
+      txtTO_PrintPaperWidth(require<QLineEdit>("txtTO_PrintPaperWidth"))
 {
     auto* slim = new SlimListStyle;
     slim->setParent(this);
-    for (const char* name : kLists)
-        list(name)->setStyle(slim);
+    for (QComboBox* list : lists())
+        list->setStyle(slim);
     // currentIndexChanged, toggled and textChanged report program changes as well as
     // the user's, once each; activated or textEdited would miss the program's.
-    connect(list("cmbTO_ScreenOrPrintCapture"), &QComboBox::currentIndexChanged, this,
-            &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
-    connect(list("cmbTO_ImageType"), &QComboBox::currentIndexChanged, this,
-            &frmTIFFOptions::cmbTO_ImageType_Click);
-    connect(list("cmbTO_CompressionScheme"), &QComboBox::currentIndexChanged, this,
-            &frmTIFFOptions::cmbTO_CompressionScheme_Click);
-    connect(list("cmbTO_PaperSize"), &QComboBox::currentIndexChanged, this,
-            &frmTIFFOptions::cmbTO_PaperSize_Click);
-    connect(control<QCheckBox>("chkTO_PrintScaleToFit"), &QCheckBox::toggled, this,
-            &frmTIFFOptions::chkTO_PrintScaleToFit_Click);
-    connect(control<QLineEdit>("txtTO_PrintScaleFactor"), &QLineEdit::textChanged, this,
-            &frmTIFFOptions::txtTO_PrintScaleFactor_Change);
-    connect(control<QPushButton>("cmdGetTiffOptions"), &QPushButton::clicked, this,
-            &frmTIFFOptions::cmdGetTiffOptions_Click);
-    connect(control<QPushButton>("Command1"), &QPushButton::clicked, this, &frmTIFFOptions::Command1_Click);
-    connect(control<QPushButton>("cmdBack"), &QPushButton::clicked, this, &frmTIFFOptions::cmdBack_Click);
+    on(cmbTO_ScreenOrPrintCapture, &QComboBox::currentIndexChanged,
+       &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
+    on(cmbTO_ImageType, &QComboBox::currentIndexChanged, &frmTIFFOptions::cmbTO_ImageType_Click);
+    on(cmbTO_CompressionScheme, &QComboBox::currentIndexChanged,
+       &frmTIFFOptions::cmbTO_CompressionScheme_Click);
+    on(cmbTO_PaperSize, &QComboBox::currentIndexChanged, &frmTIFFOptions::cmbTO_PaperSize_Click);
+    on(chkTO_PrintScaleToFit, &QCheckBox::toggled, &frmTIFFOptions::chkTO_PrintScaleToFit_Click);
+    on(txtTO_PrintScaleFactor, &QLineEdit::textChanged, &frmTIFFOptions::txtTO_PrintScaleFactor_Change);
+    on(cmdGetTiffOptions, &QPushButton::clicked, &frmTIFFOptions::cmdGetTiffOptions_Click);
+    on(Command1, &QPushButton::clicked, &frmTIFFOptions::Command1_Click);
+    on(cmdBack, &QPushButton::clicked, &frmTIFFOptions::cmdBack_Click);
     Form_Load();
 }
 
-QComboBox* frmTIFFOptions::list(const char* name) const
+std::array<QComboBox*, 5> frmTIFFOptions::lists() const
 {
-    return control<QComboBox>(QString::fromLatin1(name));
+    return {cmbTO_ImageType, cmbTO_CompressionScheme, cmbTO_ScreenOrPrintCapture, cmbTO_PrintDPI,
+            cmbTO_PaperSize};
 }
 
-std::string frmTIFFOptions::text(const char* name) const
+std::string frmTIFFOptions::text(const QLineEdit* box)
 {
-    return control<QLineEdit>(QString::fromLatin1(name))->text().toStdString();
+    return box->text().toStdString();
 }
 
-void frmTIFFOptions::setText(const char* name, const std::string& text)
+void frmTIFFOptions::setText(QLineEdit* box, const std::string& text)
 {
-    control<QLineEdit>(QString::fromLatin1(name))->setText(qs(text));
-}
-
-void frmTIFFOptions::enable(const char* name, bool enabled)
-{
-    control(QString::fromLatin1(name))->setEnabled(enabled);
+    box->setText(qs(text));
 }
 
 void frmTIFFOptions::KupTools_FillComboStandardValues()
 {
-    list("cmbTO_CompressionScheme")->addItems({"Uncompressed", "Packbit", "Group 4 Fax"});
-    list("cmbTO_ImageType")->addItems({"Schwarz/Weiß", "Farbe RGB"});
-    list("cmbTO_PrintDPI")->addItems({"50", "100", "200", "300", "600"});
-    list("cmbTO_ScreenOrPrintCapture")->addItems({"Bildschirm", "für Druck"});
+    cmbTO_CompressionScheme->addItems({"Uncompressed", "Packbit", "Group 4 Fax"});
+    cmbTO_ImageType->addItems({"Schwarz/Weiß", "Farbe RGB"});
+    cmbTO_PrintDPI->addItems({"50", "100", "200", "300", "600"});
+    cmbTO_ScreenOrPrintCapture->addItems({"Bildschirm", "für Druck"});
     cad::FillSizeTables();
     for (const std::string& name : cad::PaperSizeNames)
-        list("cmbTO_PaperSize")->addItem(qs(name));
+        cmbTO_PaperSize->addItem(qs(name));
 }
 
 void frmTIFFOptions::Form_Load()
@@ -190,25 +181,24 @@ void frmTIFFOptions::Form_Load()
         // Filling an empty list selects its first entry; the lists start without a
         // selection, so that each default below is a change that runs its rule.
         std::vector<std::unique_ptr<QSignalBlocker>> quiet;
-        for (const char* name : kLists)
-            quiet.push_back(std::make_unique<QSignalBlocker>(list(name)));
+        for (QComboBox* list : lists())
+            quiet.push_back(std::make_unique<QSignalBlocker>(list));
         KupTools_FillComboStandardValues();
-        for (const char* name : kLists)
-            list(name)->setCurrentIndex(-1);
+        for (QComboBox* list : lists())
+            list->setCurrentIndex(-1);
     }
-    selectPosition("cmbTO_ImageType", kBlackAndWhite, &frmTIFFOptions::cmbTO_ImageType_Click);
-    selectPosition("cmbTO_CompressionScheme", kGroup4Fax, &frmTIFFOptions::cmbTO_CompressionScheme_Click);
-    selectPosition("cmbTO_ScreenOrPrintCapture", kPrintCapture,
+    selectPosition(cmbTO_ImageType, kBlackAndWhite, &frmTIFFOptions::cmbTO_ImageType_Click);
+    selectPosition(cmbTO_CompressionScheme, kGroup4Fax, &frmTIFFOptions::cmbTO_CompressionScheme_Click);
+    selectPosition(cmbTO_ScreenOrPrintCapture, kPrintCapture,
                    &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
     setScaleText("100");
     setScaleToFit(true);
-    selectPosition("cmbTO_PaperSize", kA3, &frmTIFFOptions::cmbTO_PaperSize_Click);
-    selectPosition("cmbTO_PrintDPI", kDpi200, nullptr);
+    selectPosition(cmbTO_PaperSize, kA3, &frmTIFFOptions::cmbTO_PaperSize_Click);
+    selectPosition(cmbTO_PrintDPI, kDpi200, nullptr);
 }
 
-void frmTIFFOptions::selectPosition(const char* name, int position, Rule rule)
+void frmTIFFOptions::selectPosition(QComboBox* box, int position, Rule rule)
 {
-    QComboBox* box = list(name);
     if (box->currentIndex() != position)
         box->setCurrentIndex(position);  // currentIndexChanged runs the rule
     else if (rule != nullptr)
@@ -217,89 +207,91 @@ void frmTIFFOptions::selectPosition(const char* name, int position, Rule rule)
 
 void frmTIFFOptions::setScaleText(const std::string& text)
 {
-    if (this->text("txtTO_PrintScaleFactor") != text)
-        setText("txtTO_PrintScaleFactor", text);  // textChanged runs the rule
+    if (this->text(txtTO_PrintScaleFactor) != text)
+        setText(txtTO_PrintScaleFactor, text);  // textChanged runs the rule
     else
         txtTO_PrintScaleFactor_Change();
 }
 
 void frmTIFFOptions::setScaleToFit(bool checked)
 {
-    auto* box = control<QCheckBox>("chkTO_PrintScaleToFit");
-    if (box->isChecked() != checked)
-        box->setChecked(checked);  // toggled runs the rule
+    if (chkTO_PrintScaleToFit->isChecked() != checked)
+        chkTO_PrintScaleToFit->setChecked(checked);  // toggled runs the rule
     else
         chkTO_PrintScaleToFit_Click();
 }
 
-bool frmTIFFOptions::selectValue(const char* name, int value, Rule rule)
+bool frmTIFFOptions::selectValue(QComboBox* list, int value, Rule rule)
 {
-    if (value < 0 || value >= list(name)->count())
+    if (value < 0 || value >= list->count())
         return false;
-    selectPosition(name, value, rule);
+    selectPosition(list, value, rule);
     return true;
 }
 
 void frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click()
 {
-    const bool print = list("cmbTO_ScreenOrPrintCapture")->currentIndex() != kScreenCapture;
-    for (const char* name : {"cmbTO_PrintDPI", "cmbTO_PaperSize", "txtTO_PrintPaperWidth",
-                             "txtTO_PrintPaperHeight", "chkTO_PrintScaleToFit", "txtTO_PrintScaleFactor"})
-        enable(name, print);
+    const bool print = cmbTO_ScreenOrPrintCapture->currentIndex() != kScreenCapture;
+    for (QWidget* control : std::initializer_list<QWidget*>{cmbTO_PrintDPI, cmbTO_PaperSize,
+                                                            txtTO_PrintPaperWidth, txtTO_PrintPaperHeight,
+                                                            chkTO_PrintScaleToFit, txtTO_PrintScaleFactor})
+        control->setEnabled(print);
 }
 
-void frmTIFFOptions::conflictRule(const char* changedList, int fallback)
+void frmTIFFOptions::conflictRule(QComboBox* changedList, int fallback)
 {
-    if (list("cmbTO_CompressionScheme")->currentIndex() != kGroup4Fax ||
-        list("cmbTO_ImageType")->currentIndex() != kColourRgb)
+    if (cmbTO_CompressionScheme->currentIndex() != kGroup4Fax ||
+        cmbTO_ImageType->currentIndex() != kColourRgb)
         return;
-    boxes_.show("RGB Bild bei Kompressionsschema Group 4 Fax nicht zulässig", kWarnung, kup::Icon::Warning);
+    messages().show("RGB Bild bei Kompressionsschema Group 4 Fax nicht zulässig", kTitleWarnung,
+                    kup::Icon::Warning);
     // Moving the list back runs its rule once more; it then finds no conflict.
-    list(changedList)->setCurrentIndex(fallback);
+    changedList->setCurrentIndex(fallback);
 }
 
 void frmTIFFOptions::cmbTO_ImageType_Click()
 {
-    conflictRule("cmbTO_ImageType", kBlackAndWhite);
+    conflictRule(cmbTO_ImageType, kBlackAndWhite);
 }
 
 void frmTIFFOptions::cmbTO_CompressionScheme_Click()
 {
-    conflictRule("cmbTO_CompressionScheme", kPackBits);
+    conflictRule(cmbTO_CompressionScheme, kPackBits);
 }
 
 void frmTIFFOptions::cmbTO_PaperSize_Click()
 {
-    const int code = list("cmbTO_PaperSize")->currentIndex();
+    const int code = cmbTO_PaperSize->currentIndex();
     if (code < 0 || code >= cad::kPaperSizeCount)
         return;
-    const std::string separator = ui::decimalSeparator();
-    enable("txtTO_PrintPaperWidth", true);
-    enable("txtTO_PrintPaperHeight", true);
-    setText("txtTO_PrintPaperHeight", cad::numberText(cad::PaperSizeHeights[code] / 1000, separator));
-    setText("txtTO_PrintPaperWidth", cad::numberText(cad::PaperSizeWidths[code] / 1000, separator));
+    const std::string separator = ui::regionalDecimalSeparator();
+    txtTO_PrintPaperWidth->setEnabled(true);
+    txtTO_PrintPaperHeight->setEnabled(true);
+    setText(txtTO_PrintPaperHeight, cad::numberText(cad::PaperSizeHeights[code] / 1000, separator));
+    setText(txtTO_PrintPaperWidth, cad::numberText(cad::PaperSizeWidths[code] / 1000, separator));
     if (code != cad::kUserDefinedPaperSize) {
-        enable("txtTO_PrintPaperWidth", false);
-        enable("txtTO_PrintPaperHeight", false);
+        txtTO_PrintPaperWidth->setEnabled(false);
+        txtTO_PrintPaperHeight->setEnabled(false);
     }
 }
 
 void frmTIFFOptions::chkTO_PrintScaleToFit_Click()
 {
-    enable("txtTO_PrintScaleFactor", !control<QCheckBox>("chkTO_PrintScaleToFit")->isChecked());
+    txtTO_PrintScaleFactor->setEnabled(!chkTO_PrintScaleToFit->isChecked());
 }
 
 void frmTIFFOptions::txtTO_PrintScaleFactor_Change()
 {
-    const double value = cad::roundHalfEven(cad::leadingNumber(text("txtTO_PrintScaleFactor")));
+    const double value = cad::roundHalfEven(cad::leadingNumber(text(txtTO_PrintScaleFactor)));
     if (!(value >= 1 && value <= 1000)) {
-        boxes_.show("Nur ganzzahlige Werte zwischen 1 und 1000 erlaubt", kWarnung, kup::Icon::Warning);
+        messages().show("Nur ganzzahlige Werte zwischen 1 und 1000 erlaubt", kTitleWarnung,
+                        kup::Icon::Warning);
         // Runs this rule again, with a value it accepts.
-        setText("txtTO_PrintScaleFactor", LastScaleFactor < 1 ? "100" : std::to_string(LastScaleFactor));
+        setText(txtTO_PrintScaleFactor, LastScaleFactor < 1 ? "100" : std::to_string(LastScaleFactor));
     }
     LastScaleFactor =
-        cad::toInt32(cad::leadingNumber(text("txtTO_PrintScaleFactor"))).value_or(LastScaleFactor);
-    control<QCheckBox>("chkTO_PrintScaleToFit")->setChecked(false);
+        cad::toInt32(cad::leadingNumber(text(txtTO_PrintScaleFactor))).value_or(LastScaleFactor);
+    chkTO_PrintScaleToFit->setChecked(false);
 }
 
 void frmTIFFOptions::KupTools_HoleTiffOptions()
@@ -307,49 +299,47 @@ void frmTIFFOptions::KupTools_HoleTiffOptions()
     kup::TiffOptionSet options;
     std::string message;
     if (!kup::HoleSwxTiffOptions(options, message)) {
-        boxes_.show(message, kFehlerinfo);
+        messages().show(message, kTitleFehlerinfo);
         return;
     }
 
     // A value without a list position leaves its list as it is; the user learns
     // about all of them together once loading is done.
     std::vector<std::string> notShown;
-    const auto show = [&](const char* name, const char* caption, int value, Rule rule) {
-        if (!selectValue(name, value, rule))
+    const auto show = [&](QComboBox* list, const char* caption, int value, Rule rule) {
+        if (!selectValue(list, value, rule))
             notShown.push_back(std::string(caption) + ": " + std::to_string(value));
     };
-    show("cmbTO_ScreenOrPrintCapture", "Aufnahme (Screen/Druck)", options.TiffScreenOrPrintCapture,
+    show(cmbTO_ScreenOrPrintCapture, "Aufnahme (Screen/Druck)", options.TiffScreenOrPrintCapture,
          &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
-    show("cmbTO_ImageType", "Bildtyp", options.TiffImageType, &frmTIFFOptions::cmbTO_ImageType_Click);
-    show("cmbTO_CompressionScheme", "Kompressionschema", options.TiffCompressionScheme,
+    show(cmbTO_ImageType, "Bildtyp", options.TiffImageType, &frmTIFFOptions::cmbTO_ImageType_Click);
+    show(cmbTO_CompressionScheme, "Kompressionschema", options.TiffCompressionScheme,
          &frmTIFFOptions::cmbTO_CompressionScheme_Click);
-    QComboBox* dpi = list("cmbTO_PrintDPI");
-    for (int i = 0; i < dpi->count(); ++i)
-        if (cad::leadingNumber(dpi->itemText(i).toStdString()) == options.TiffPrintDPI)
-            dpi->setCurrentIndex(i);
-    show("cmbTO_PaperSize", "Papiergröße", options.TiffPrintPaperSize,
-         &frmTIFFOptions::cmbTO_PaperSize_Click);
+    for (int i = 0; i < cmbTO_PrintDPI->count(); ++i)
+        if (cad::leadingNumber(cmbTO_PrintDPI->itemText(i).toStdString()) == options.TiffPrintDPI)
+            cmbTO_PrintDPI->setCurrentIndex(i);
+    show(cmbTO_PaperSize, "Papiergröße", options.TiffPrintPaperSize, &frmTIFFOptions::cmbTO_PaperSize_Click);
     setScaleText(std::to_string(options.TiffPrintScaleFactor));
     setScaleToFit(options.TiffPrintScaleToFit);
-    const std::string separator = ui::decimalSeparator();
-    setText("txtTO_PrintPaperWidth", cad::numberText(options.TiffPrintPaperWidth, separator));
-    setText("txtTO_PrintPaperHeight", cad::numberText(options.TiffPrintPaperHeight, separator));
+    const std::string separator = ui::regionalDecimalSeparator();
+    setText(txtTO_PrintPaperWidth, cad::numberText(options.TiffPrintPaperWidth, separator));
+    setText(txtTO_PrintPaperHeight, cad::numberText(options.TiffPrintPaperHeight, separator));
 
     if (!notShown.empty()) {
         std::string text = "Diese Werte aus Solidworks haben keinen Eintrag in ihrer Liste; die Liste zeigt "
                            "weiter ihren bisherigen Wert:";
         for (const std::string& line : notShown)
             text += "\n" + line;
-        boxes_.show(text, kWarnung, kup::Icon::Warning);
+        messages().show(text, kTitleWarnung, kup::Icon::Warning);
     }
 }
 
 std::optional<kup::TiffOptionSet> frmTIFFOptions::readControls()
 {
-    const std::string separator = ui::decimalSeparator();
+    const std::string separator = ui::regionalDecimalSeparator();
     std::vector<std::string> notNumbers;
-    const auto metres = [&](const char* name, const char* caption) {
-        const std::string typed = text(name);
+    const auto metres = [&](const QLineEdit* box, const char* caption) {
+        const std::string typed = text(box);
         const std::optional<double> value = cad::readRegionalNumber(typed, separator);
         if (!value)
             notNumbers.push_back(std::string(caption) + ": \"" + typed + "\" ist keine Zahl.");
@@ -357,19 +347,18 @@ std::optional<kup::TiffOptionSet> frmTIFFOptions::readControls()
     };
 
     kup::TiffOptionSet options;
-    options.TiffScreenOrPrintCapture =
-        static_cast<int16_t>(list("cmbTO_ScreenOrPrintCapture")->currentIndex());
-    options.TiffImageType = static_cast<int16_t>(list("cmbTO_ImageType")->currentIndex());
-    options.TiffCompressionScheme = static_cast<int16_t>(list("cmbTO_CompressionScheme")->currentIndex());
+    options.TiffScreenOrPrintCapture = static_cast<int16_t>(cmbTO_ScreenOrPrintCapture->currentIndex());
+    options.TiffImageType = static_cast<int16_t>(cmbTO_ImageType->currentIndex());
+    options.TiffCompressionScheme = static_cast<int16_t>(cmbTO_CompressionScheme->currentIndex());
     options.TiffPrintDPI =
-        cad::toInt16(cad::leadingNumber(list("cmbTO_PrintDPI")->currentText().toStdString())).value_or(0);
-    options.TiffPrintPaperSize = static_cast<int16_t>(list("cmbTO_PaperSize")->currentIndex());
+        cad::toInt16(cad::leadingNumber(cmbTO_PrintDPI->currentText().toStdString())).value_or(0);
+    options.TiffPrintPaperSize = static_cast<int16_t>(cmbTO_PaperSize->currentIndex());
     // The scale rule keeps the text between 1 and 1000.
-    options.TiffPrintScaleFactor = cad::toInt16(cad::leadingNumber(text("txtTO_PrintScaleFactor")))
+    options.TiffPrintScaleFactor = cad::toInt16(cad::leadingNumber(text(txtTO_PrintScaleFactor)))
                                        .value_or(static_cast<int16_t>(LastScaleFactor));
-    options.TiffPrintScaleToFit = control<QCheckBox>("chkTO_PrintScaleToFit")->isChecked();
-    options.TiffPrintPaperWidth = metres("txtTO_PrintPaperWidth", "Breite [m]");
-    options.TiffPrintPaperHeight = metres("txtTO_PrintPaperHeight", "Höhe [m]");
+    options.TiffPrintScaleToFit = chkTO_PrintScaleToFit->isChecked();
+    options.TiffPrintPaperWidth = metres(txtTO_PrintPaperWidth, "Breite [m]");
+    options.TiffPrintPaperHeight = metres(txtTO_PrintPaperHeight, "Höhe [m]");
 
     if (notNumbers.empty())
         return options;
@@ -378,7 +367,7 @@ std::optional<kup::TiffOptionSet> frmTIFFOptions::readControls()
         message += line + "\n";
     message += "Bitte eine Zahl in der Form " + cad::numberText(0.42, separator) +
                " eingeben. Es wurde nichts an Solidworks übergeben.";
-    boxes_.show(message, kWarnung, kup::Icon::Warning);
+    messages().show(message, kTitleWarnung, kup::Icon::Warning);
     return std::nullopt;
 }
 
@@ -389,29 +378,21 @@ void frmTIFFOptions::KupTools_SetzeTiffOptions()
         return;
     std::string message;
     if (kup::SetzeSwxTiffOptions(*options, message))
-        boxes_.show("Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich");
+        messages().show("Optionen erfolgreich gesetzt.", kup::kTitleSetzenErfolgreich);
     else
-        boxes_.show(message, kFehlerinfo);
+        messages().show(message, kTitleFehlerinfo);
 }
 
-// The transfers report automation faults themselves; anything else that escapes
-// them must not end the program from inside an event handler.
+// The transfers report the CAD system's failures themselves; anything else that
+// escapes is an internal error, which on() reports.
 void frmTIFFOptions::cmdGetTiffOptions_Click()
 {
-    try {
-        KupTools_HoleTiffOptions();
-    } catch (const std::exception& error) {
-        boxes_.show(std::string("Fehler beim Lesen der TIFF-Optionen: ") + error.what(), kFehlerinfo);
-    }
+    KupTools_HoleTiffOptions();
 }
 
 void frmTIFFOptions::Command1_Click()
 {
-    try {
-        KupTools_SetzeTiffOptions();
-    } catch (const std::exception& error) {
-        boxes_.show(std::string("Fehler beim Setzen der TIFF-Optionen: ") + error.what(), kFehlerinfo);
-    }
+    KupTools_SetzeTiffOptions();
 }
 
 void frmTIFFOptions::cmdBack_Click()

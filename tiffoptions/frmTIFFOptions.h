@@ -4,20 +4,22 @@
 #pragma once
 
 #include "tiffoptions/swx_sldtools.h"
-#include "ui/qt_message_boxes.h"
 #include "ui/window_builder.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+class QCheckBox;
 class QComboBox;
+class QLineEdit;
+class QPushButton;
 
 class frmTIFFOptions : public ui::Form {
     Q_OBJECT
 public:
-    // boxes: where the window's message boxes go; null shows them on the screen.
-    explicit frmTIFFOptions(kup::MessageBoxes* boxes = nullptr, QWidget* parent = nullptr);
+    explicit frmTIFFOptions(QWidget* parent = nullptr);
 
     // The scale factor most recently accepted by the scale rule.
     int32_t lastScaleFactor() const { return LastScaleFactor; }
@@ -45,11 +47,11 @@ private:
     using Rule = void (frmTIFFOptions::*)();
     // Selects a position as the program does: the list's rule runs once, also
     // when the list already stands there (Qt reports no change then).
-    void selectPosition(const char* list, int position, Rule rule);
+    void selectPosition(QComboBox* list, int position, Rule rule);
     // Moves a list to a value read from the CAD system; false when the list has
     // no such position (its selection then stays).
-    bool selectValue(const char* list, int value, Rule rule);
-    void conflictRule(const char* changedList, int fallback);
+    bool selectValue(QComboBox* list, int value, Rule rule);
+    void conflictRule(QComboBox* changedList, int fallback);
     // The scale text and the scale-to-fit box set as the program does: their rule
     // runs once, also when they already show that value.
     void setScaleText(const std::string& text);
@@ -59,12 +61,23 @@ private:
     // not a number (the user has been told which).
     std::optional<kup::TiffOptionSet> readControls();
 
-    QComboBox* list(const char* name) const;
-    std::string text(const char* name) const;
-    void setText(const char* name, const std::string& text);
-    void enable(const char* name, bool enabled);
+    static std::string text(const QLineEdit* box);
+    static void setText(QLineEdit* box, const std::string& text);
 
-    ui::QtMessageBoxes screenBoxes_;
-    kup::MessageBoxes& boxes_;
+    // The controls, resolved once when the window loads.
+    QPushButton* const Command1;
+    QPushButton* const cmdGetTiffOptions;
+    QPushButton* const cmdBack;
+    QCheckBox* const chkTO_PrintScaleToFit;
+    QComboBox* const cmbTO_PaperSize;
+    QComboBox* const cmbTO_PrintDPI;
+    QComboBox* const cmbTO_ScreenOrPrintCapture;
+    QComboBox* const cmbTO_CompressionScheme;
+    QComboBox* const cmbTO_ImageType;
+    QLineEdit* const txtTO_PrintScaleFactor;
+    QLineEdit* const txtTO_PrintPaperHeight;
+    QLineEdit* const txtTO_PrintPaperWidth;
+    // The five lists, for what is done to each of them alike.
+    std::array<QComboBox*, 5> lists() const;
     int32_t LastScaleFactor = 0;
 };

@@ -18,4 +18,20 @@ private:
     QWidget* parent_;
 };
 
+// While one lives, every window shows its boxes through the given boxes instead
+// of on the screen (tests record them there). Guards nest; the innermost holds.
+class ScopedMessageBoxes {
+public:
+    explicit ScopedMessageBoxes(kup::MessageBoxes& boxes);
+    ~ScopedMessageBoxes();
+    ScopedMessageBoxes(const ScopedMessageBoxes&) = delete;
+    ScopedMessageBoxes& operator=(const ScopedMessageBoxes&) = delete;
+
+private:
+    kup::MessageBoxes* previous_;
+};
+
+// The boxes a guard installed, or null: boxes go to the screen.
+kup::MessageBoxes* installedMessageBoxes();
+
 }  // namespace ui

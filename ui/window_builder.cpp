@@ -1,6 +1,7 @@
 #include "ui/window_builder.h"
 
 #include "ui/pictures.h"
+#include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -85,13 +86,8 @@ QFont fontFor(const Font& font)
     return qfont;
 }
 
-static QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 Form::Form(const WindowDef& window, const std::vector<ControlDef>& controls, QWidget* parent)
-    : QMainWindow(parent), name_(window.name)
+    : QMainWindow(parent), name_(window.name), screenBoxes_(this)
 {
     setObjectName(qs(window.name));
     setWindowTitle(qs(window.title));
@@ -136,104 +132,146 @@ Form::Form(const WindowDef& window, const std::vector<ControlDef>& controls, QWi
                               twipsToPixels(window.height, logicalDpiY())));
 }
 
-QWidget* Form::build(const ControlDef& row, QWidget* parent)
+namespace {
+
+// One function per control kind: it makes the widget and applies what only that
+// kind has. Name, font, geometry, colour and the opening state follow in build().
+using Make = QWidget* (*)(const ControlDef& row, QWidget* parent);
+
+QWidget* makeLabel(const ControlDef& row, QWidget* parent)
+{
+    auto* label = new Label(qs(row.caption), parent);
+    if (row.flags & Centered)
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
+}
+
+QWidget* makeTextBox(const ControlDef& row, QWidget* parent)
+{
+    if (!(row.flags & MultiLine))
+        return new QLineEdit(qs(row.caption), parent);
+    auto* edit = new QPlainTextEdit(qs(row.caption), parent);
+    edit->setTabChangesFocus(true);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return edit;
+}
+
+QWidget* makeFrame(const ControlDef& row, QWidget* parent)
+{
+    return new Frame(qs(row.caption), parent);
+}
+
+QWidget* makeCommandButton(const ControlDef& row, QWidget* parent)
+{
+    auto* button = new QPushButton(qs(row.caption), parent);
+    button->setDefault((row.flags & Default) != 0);
+    return button;
+}
+
+QWidget* makeCheckBox(const ControlDef& row, QWidget* parent)
+{
+    auto* box = new CheckBox(qs(row.caption), (row.flags & CaptionLeft) != 0, parent);
+    box->setChecked((row.flags & Checked) != 0);
+    return box;
+}
+
+QWidget* makeOptionButton(const ControlDef& row, QWidget* parent)
+{
+    auto* option = new OptionButton(qs(row.caption), parent);
+    option->setChecked((row.flags & Checked) != 0);
+    return option;
+}
+
+QWidget* makeList(const ControlDef&, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    list->setEditable(false);
+    return list;
+}
+
+QWidget* makeDirectoryList(const ControlDef&, QWidget* parent)
+{
+    return new QListWidget(parent);
+}
+
+QWidget* makeImage(const ControlDef& row, QWidget* parent)
+{
+    auto* picture = new QLabel(parent);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (row.picture == Picture::Logo)
+        picture->setPixmap(logoPicture());
+    return picture;
+}
+
+QWidget* makePictureBox(const ControlDef& row, QWidget* parent)
+{
+    auto* picture = static_cast<QLabel*>(makeImage(row, parent));
+    picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture->setLineWidth(2);
+    return picture;
+}
+
+QWidget* makeLine(const ControlDef& row, QWidget* parent)
 {
     const double dx = logicalDpiX(), dy = logicalDpiY();
-    const QString caption = qs(row.caption);
-    QWidget* widget = nullptr;
+    const QColor color = row.color ? QColor(row.color->r, row.color->g, row.color->b) : QColor(Qt::black);
+    return new LineWidget(QPoint(twipsToPixels(row.left, dx), twipsToPixels(row.top, dy)),
+                          QPoint(twipsToPixels(row.x2, dx), twipsToPixels(row.y2, dy)), color,
+                          row.lineWidthPx, parent);
+}
 
-    switch (row.kind) {
-    case Kind::Label: {
-        auto* label = new Label(caption, parent);
-        if (row.flags & Centered)
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        widget = label;
-        break;
-    }
-    case Kind::TextBox:
-        if (row.flags & MultiLine) {
-            auto* edit = new QPlainTextEdit(caption, parent);
-            edit->setTabChangesFocus(true);
-            edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-            widget = edit;
-        } else {
-            widget = new QLineEdit(caption, parent);
-        }
-        break;
-    case Kind::Frame:
-        widget = new Frame(caption, parent);
-        break;
-    case Kind::CommandButton: {
-        auto* button = new QPushButton(caption, parent);
-        if (row.flags & Default) {
-            button->setDefault(true);
-            default_ = button;
-        }
-        if (row.flags & Cancel)
-            cancel_ = button;
-        widget = button;
-        break;
-    }
-    case Kind::CheckBox: {
-        auto* box = new CheckBox(caption, (row.flags & CaptionLeft) != 0, parent);
-        box->setChecked((row.flags & Checked) != 0);
-        widget = box;
-        break;
-    }
-    case Kind::OptionButton: {
-        auto* option = new OptionButton(caption, parent);
-        option->setChecked((row.flags & Checked) != 0);
-        widget = option;
-        break;
-    }
-    case Kind::DropDownList:
-    case Kind::DriveList: {
-        auto* list = new QComboBox(parent);
-        list->setEditable(false);
-        widget = list;
-        break;
-    }
-    case Kind::DirectoryList:
-        widget = new QListWidget(parent);
-        break;
-    case Kind::Image:
-    case Kind::PictureBox: {
-        auto* picture = new QLabel(parent);
-        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        if (row.picture == Picture::Logo)
-            picture->setPixmap(logoPicture());
-        if (row.kind == Kind::PictureBox) {
-            picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            picture->setLineWidth(2);
-        }
-        widget = picture;
-        break;
-    }
-    case Kind::Line: {
-        const QColor color = row.color ? QColor(row.color->r, row.color->g, row.color->b) : QColor(Qt::black);
-        widget = new LineWidget(QPoint(twipsToPixels(row.left, dx), twipsToPixels(row.top, dy)),
-                                QPoint(twipsToPixels(row.x2, dx), twipsToPixels(row.y2, dy)), color,
-                                row.lineWidthPx, parent);
-        break;
-    }
-    }
+const std::map<Kind, Make> kMakers{
+    {Kind::Label, makeLabel},
+    {Kind::TextBox, makeTextBox},
+    {Kind::Frame, makeFrame},
+    {Kind::CommandButton, makeCommandButton},
+    {Kind::CheckBox, makeCheckBox},
+    {Kind::OptionButton, makeOptionButton},
+    {Kind::DropDownList, makeList},
+    {Kind::DriveList, makeList},
+    {Kind::DirectoryList, makeDirectoryList},
+    {Kind::Image, makeImage},
+    {Kind::PictureBox, makePictureBox},
+    {Kind::Line, makeLine},
+};
 
+// Geometry in pixels and the row's text colour; a line has placed itself.
+void place(QWidget* widget, const ControlDef& row)
+{
+    if (row.kind == Kind::Line)
+        return;
+    const double dx = logicalDpiX(), dy = logicalDpiY();
+    widget->setGeometry(twipsToPixels(row.left, dx), twipsToPixels(row.top, dy), twipsToPixels(row.width, dx),
+                        twipsToPixels(row.height, dy));
+    if (!row.color)
+        return;
+    QPalette palette = widget->palette();
+    const QColor color(row.color->r, row.color->g, row.color->b);
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::ButtonText, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+QWidget* Form::build(const ControlDef& row, QWidget* parent)
+{
+    const auto maker = kMakers.find(row.kind);
+    if (maker == kMakers.end())
+        throw std::logic_error(name_ + ": control " + row.name + " is of a kind the builder does not make");
+    QWidget* widget = maker->second(row, parent);
     widget->setObjectName(qs(row.name));
     widget->setFont(fontFor(row.font.value_or(Font{})));
-    if (row.kind != Kind::Line) {
-        widget->setGeometry(twipsToPixels(row.left, dx), twipsToPixels(row.top, dy),
-                            twipsToPixels(row.width, dx), twipsToPixels(row.height, dy));
-        if (row.color) {
-            QPalette palette = widget->palette();
-            const QColor color(row.color->r, row.color->g, row.color->b);
-            palette.setColor(QPalette::WindowText, color);
-            palette.setColor(QPalette::Text, color);
-            palette.setColor(QPalette::ButtonText, color);
-            widget->setPalette(palette);
-        }
+    place(widget, row);
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        if (row.flags & Default)
+            default_ = button;
+        if (row.flags & Cancel)
+            cancel_ = button;
     }
     if (row.flags & Hidden)
         widget->setVisible(false);
@@ -291,6 +329,14 @@ QWidget* Form::control(const QString& name) const
     return found == controls_.end() ? nullptr : found->second;
 }
 
+QWidget* Form::require(const QString& name) const
+{
+    QWidget* widget = control(name);
+    if (widget == nullptr)
+        throw std::logic_error(name_ + ": no control named " + name.toStdString());
+    return widget;
+}
+
 QMenu* Form::menu(const QString& name) const
 {
     auto found = menus_.find(name);
@@ -301,6 +347,37 @@ QAction* Form::menuItem(const QString& name) const
 {
     auto found = items_.find(name);
     return found == items_.end() ? nullptr : found->second;
+}
+
+QAction* Form::requireMenuItem(const QString& name) const
+{
+    QAction* item = menuItem(name);
+    if (item == nullptr)
+        throw std::logic_error(name_ + ": no menu item named " + name.toStdString());
+    return item;
+}
+
+kup::MessageBoxes& Form::messages()
+{
+    kup::MessageBoxes* installed = installedMessageBoxes();
+    return installed != nullptr ? *installed : screenBoxes_;
+}
+
+void Form::guarded(const std::function<void()>& handler)
+{
+    if (inHandler_) {
+        handler();
+        return;
+    }
+    inHandler_ = true;
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        inHandler_ = false;
+        messages().show(std::string("Interner Fehler: ") + error.what(), kup::kTitleFehlerinfo);
+        return;
+    }
+    inHandler_ = false;
 }
 
 QWidget* Form::firstFocus() const

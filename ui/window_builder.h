@@ -10,11 +10,18 @@
 //        .flags = ui::Default | ui::Cancel},
 //       ...};
 //   class frmAbout : public ui::Form { Q_OBJECT ... };
-//   frmAbout::frmAbout() : Form(kDef, kControls)
+//   frmAbout::frmAbout() : Form(kDef, kControls), cmdOK(require<QPushButton>("cmdOK"))
 //   {
-//       connect(control<QPushButton>("cmdOK"), &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+//       on(cmdOK, &QPushButton::clicked, &frmAbout::cmdOK_Click);
 //       Form_Load();   // the window's load step, before it is first shown
 //   }
+//
+// A window resolves each control it uses once, in its constructor, with
+// require<T>(): a name that is not in the table, or a control of another kind,
+// throws there, naming window and control, instead of leaving a null pointer for
+// a handler to trip over later. Handlers are connected with on(), which makes
+// each one a top-level handler: a fault that escapes it is told as an internal
+// error and the window stays usable. Boxes go through messages().
 //
 // It is opened through the window registry, ui::windows().show<frmAbout>()
 // (app/window_registry.h), and gets a row in tools/screenshots.
@@ -52,6 +59,7 @@
 #pragma once
 
 #include "ui/controls.h"
+#include "ui/qt_message_boxes.h"
 
 #include <QFont>
 #include <QIcon>
@@ -59,8 +67,10 @@
 #include <QPixmap>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -183,9 +193,34 @@ public:
     QWidget* control(const QString& name) const;
     template <class W> W* control(const QString& name) const { return qobject_cast<W*>(control(name)); }
 
-    // Menu titles and items by name (mnuDatei, mnuExit).
+    // The control named as in the table; throws std::logic_error naming the window
+    // and the control when the table has none of that name or it is of another kind.
+    QWidget* require(const QString& name) const;
+    template <class W> W* require(const QString& name) const
+    {
+        W* widget = qobject_cast<W*>(require(name));
+        if (widget == nullptr)
+            throw std::logic_error(name_ + ": control " + name.toStdString() + " is not a " +
+                                   W::staticMetaObject.className());
+        return widget;
+    }
+
+    // Menu titles and items by name (mnuDatei, mnuExit); null when there is none.
     QMenu* menu(const QString& name) const;
     QAction* menuItem(const QString& name) const;
+    // The menu item; throws std::logic_error naming window and item when there is none.
+    QAction* requireMenuItem(const QString& name) const;
+
+    // Where this window's message boxes go: those a ui::ScopedMessageBoxes
+    // installed, otherwise modal boxes on the screen over this window.
+    kup::MessageBoxes& messages();
+
+    // Runs a handler the user started. A std::exception that escapes it is a fault
+    // of the tool (the core reports the CAD system's own failures itself): it is
+    // shown as an internal error and the window goes on. A handler that runs
+    // inside another (a rule run by a change the first one made) is not caught
+    // on its own, so that one fault ends the whole user action with one box.
+    void guarded(const std::function<void()>& handler);
 
     // The focusable controls in tab order (ascending tab index).
     const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
@@ -195,6 +230,16 @@ public:
     const std::string& formName() const { return name_; }
 
 protected:
+    // Connects signal of sender to a handler of this window, run through guarded().
+    // The handler may take fewer arguments than the signal delivers.
+    template <class Sender, class Signal, class Window, class... Args>
+    void on(Sender* sender, Signal signal, void (Window::*handler)(Args...))
+    {
+        Window* self = static_cast<Window*>(this);
+        connect(sender, signal, this,
+                [self, handler](Args... args) { self->guarded([&] { (self->*handler)(args...); }); });
+    }
+
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -204,6 +249,8 @@ private:
     void applyBorder(const WindowDef& window, QSize client);
 
     std::string name_;
+    QtMessageBoxes screenBoxes_;
+    bool inHandler_ = false;
     QWidget* client_ = nullptr;
     std::map<QString, QWidget*> controls_;
     std::map<QString, QMenu*> menus_;

@@ -5,6 +5,7 @@
 #include "tests/support/message_recorder.h"
 #include "tests/support/tiff_readback.h"
 #include "tiffoptions/swx_sldtools.h"
+#include "ui/qt_message_boxes.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -50,7 +51,6 @@ protected:
                                              {"Blatt3", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
         start({drawing});
         form = std::make_unique<frmMain>();
-        form->setMessageBoxes(boxes);
     }
     void TearDown() override
     {
@@ -66,6 +66,7 @@ protected:
     std::string drawing;
     std::unique_ptr<frmMain> form;
     fake::MessageRecorder boxes;
+    ui::ScopedMessageBoxes installed{boxes};
 };
 
 TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatThenSheetNamesThenThePreferenceFormat)

@@ -1,5 +1,7 @@
 #include "ui/window_builder.h"
 
+#include "tests/support/message_recorder.h"
+
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -160,6 +163,52 @@ TEST(TableErrors, AContainerMustBeAFrameListedBefore)
                  std::logic_error);
     EXPECT_THROW(Form(def, {{.name = "txtA", .kind = Kind::TextBox}, {.name = "txtA", .kind = Kind::Label}}),
                  std::logic_error);
+}
+
+// A window that resolves a control its table does not have, as a misspelt name does.
+struct Misspelt : Form {
+    explicit Misspelt(const char* name) : Form(kSample, kRows), button(require<QPushButton>(name)) {}
+    QPushButton* button;
+};
+
+TEST_F(Sample, ALookupThatCannotBeMetFailsAtLoadNamingWindowAndControl)
+{
+    EXPECT_EQ(Misspelt("cmdOK").button->objectName(), "cmdOK");
+    const struct {
+        std::function<void()> lookup;
+        std::string what;
+    } rows[] = {
+        {[] { Misspelt("cmdOk"); }, "frmSample: no control named cmdOk"},
+        {[] { Misspelt("txtEins"); }, "frmSample: control txtEins is not a QPushButton"},
+        {[&] { form->requireMenuItem("mnuExit"); }, "frmSample: no menu item named mnuExit"},
+    };
+    for (const auto& row : rows) {
+        try {
+            row.lookup();
+            ADD_FAILURE() << "no failure for: " << row.what;
+        } catch (const std::logic_error& error) {
+            EXPECT_EQ(std::string(error.what()), row.what);
+        }
+    }
+}
+
+TEST_F(Sample, AFaultEscapingAHandlerIsOneInternalErrorBoxAndTheWindowGoesOn)
+{
+    fake::MessageRecorder boxes;
+    const ScopedMessageBoxes installed(boxes);
+    EXPECT_EQ(&form->messages(), &boxes);
+    int ranOn = 0;
+    // A rule run from inside a handler: its fault ends the whole action, with one box.
+    form->guarded([&] {
+        form->guarded([] { throw std::logic_error("Liste ohne Eintrag"); });
+        ++ranOn;
+    });
+    EXPECT_EQ(ranOn, 0);
+    EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
+                                  {"Interner Fehler: Liste ohne Eintrag", "KUP-Tools - Fehlerinfo"}}));
+    form->guarded([&] { ++ranOn; });
+    EXPECT_EQ(ranOn, 1);
+    EXPECT_EQ(boxes.messages.size(), 1u);
 }
 
 TEST_F(Sample, FontsFallBackToFacesOfTheRightKind)

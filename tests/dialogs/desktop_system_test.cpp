@@ -2,6 +2,7 @@
 #include "dialogs/frmAbout.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/qt_print.h"
+#include "ui/qt_message_boxes.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,7 +82,8 @@ TEST(DesktopLauncher, SystemInfoButtonStartsTheDesktopProgramOrSaysThereIsNone)
     kup::NoRegistry registry;
     kup::DesktopLauncher launcher;
     fake::MessageRecorder messages;
-    frmAbout form(registry, launcher, messages);
+    const ui::ScopedMessageBoxes installed(messages);
+    frmAbout form(registry, launcher);
     {
         SearchPath path(dir.path());
         QTest::mouseClick(form.control<QPushButton>("cmdSysInfo"), Qt::LeftButton);

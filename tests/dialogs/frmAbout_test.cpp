@@ -4,6 +4,7 @@
 #include "tests/support/message_recorder.h"
 #include "tests/support/qt_print.h"
 #include "ui/controls.h"
+#include "ui/qt_message_boxes.h"
 #include "ui/window_registry.h"
 
 #include <QApplication>
@@ -23,7 +24,8 @@ struct About : ::testing::Test {
     fake::MemoryRegistry registry;
     fake::Launcher launcher;
     fake::MessageRecorder messages;
-    std::unique_ptr<frmAbout> form = std::make_unique<frmAbout>(registry, launcher, messages);
+    ui::ScopedMessageBoxes installed{messages};
+    std::unique_ptr<frmAbout> form = std::make_unique<frmAbout>(registry, launcher);
 
     QString text(const char* label) const { return form->control<QLabel>(label)->text(); }
     void showActive()

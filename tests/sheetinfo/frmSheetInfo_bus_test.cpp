@@ -3,6 +3,8 @@
 #include "cad/sheet_queries.h"
 #include "tests/sheetinfo/sheet_info_window.h"
 #include "tests/support/cadsim_fixture.h"
+#include "tests/support/message_recorder.h"
+#include "ui/qt_message_boxes.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +27,7 @@ protected:
                 "Flansch",
                 {{"Blatt1", 8, 8}, {"Blatt2", 7, 13}, {"Blatt3", 12, 12, R"("width": 0.5, "height": 0.25)"}},
                 "Blatt2"))});
-        form = std::make_unique<frmSheetInfo>(&boxes);
+        form = std::make_unique<frmSheetInfo>();
     }
     void TearDown() override
     {
@@ -39,7 +41,8 @@ protected:
         return doc ? cad::currentSheetOf(*doc)->GetName() : std::string();
     }
 
-    Boxes boxes;
+    fake::MessageRecorder boxes;
+    ui::ScopedMessageBoxes installed{boxes};
     std::unique_ptr<frmSheetInfo> form;
 };
 

@@ -6,6 +6,8 @@
 #include "tests/sheetinfo/sheet_info_window.h"
 #include "tests/sheetinfo/worked_example.h"
 #include "tests/support/fake_cad.h"
+#include "tests/support/message_recorder.h"
+#include "ui/qt_message_boxes.h"
 #include "ui/window_registry.h"
 
 #include <QAction>
@@ -47,8 +49,12 @@ protected:
         useRegionalSettings(kGerman);
         cad.install();
         cad.document = flange();
-        form = std::make_unique<frmSheetInfo>(&boxes);
-        boxes.report = form->control<QPlainTextEdit>("txtAusgabe");
+        form = std::make_unique<frmSheetInfo>();
+        // What the report box showed while each box was up.
+        boxes.whileShown = [this] {
+            reportWhileShown.push_back(
+                form->control<QPlainTextEdit>("txtAusgabe")->toPlainText().toStdString());
+        };
     }
     void TearDown() override
     {
@@ -60,7 +66,9 @@ protected:
     int active() const { return cad.document->active; }
 
     fake::Cad cad;
-    Boxes boxes;
+    fake::MessageRecorder boxes;
+    ui::ScopedMessageBoxes installed{boxes};
+    std::vector<std::string> reportWhileShown;
     std::unique_ptr<frmSheetInfo> form;
     const std::vector<std::string> empty = std::vector<std::string>(8);
 };
@@ -222,6 +230,24 @@ TEST_F(SheetInfoWindow, AnAutomationErrorShowsOneBoxAndKeepsWhatWasFilled)
     EXPECT_EQ(fields(*form), empty);
 }
 
+TEST_F(SheetInfoWindow, AFaultOfTheToolIsToldAsAnInternalErrorNotAsTheCads)
+{
+    for (const char* button : {"cmdGetActiveSheet", "cmdHoleKupInfos"}) {
+        SCOPED_TRACE(button);
+        cad.addFault({"GetProperties", fake::FaultKind::Internal});
+        boxes.messages.clear();
+        click(*form, button);
+        EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
+                                      {"Interner Fehler: GetProperties: simulierter Fehler", kErrorTitle}}));
+        cad.clearFaults();
+    }
+    boxes.messages.clear();
+    click(*form, "cmdGetActiveSheet");
+    EXPECT_TRUE(boxes.messages.empty());
+    EXPECT_EQ(list()->count(), 3);
+    EXPECT_NE(fields(*form), empty);
+}
+
 TEST_F(SheetInfoWindow, ADrawingWithoutSheetsSelectsAndActivatesNothing)
 {
     cad.document->sheets.clear();
@@ -261,7 +287,7 @@ TEST_F(SheetInfoWindow, ReportShowsOneBoxPerUnreadableSheetBesideAnEmptiedBox)
     const std::string report = reportText(*form);
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1 + 2 * 3);
     EXPECT_EQ(boxes.messages.size(), 3u);
-    EXPECT_EQ(boxes.reportWhileShown, std::vector<std::string>(3));
+    EXPECT_EQ(reportWhileShown, std::vector<std::string>(3));
 }
 
 TEST_F(SheetInfoWindow, ReportWithoutADrawingEmptiesTheBoxWithOneMessage)
@@ -272,7 +298,7 @@ TEST_F(SheetInfoWindow, ReportWithoutADrawingEmptiesTheBoxWithOneMessage)
     cad.document->type = cad::kDocAssembly;
     click(*form, "cmdHoleKupInfos");
     EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{{"Keine Zeichnung aktiv", kErrorTitle}}));
-    EXPECT_EQ(boxes.reportWhileShown, std::vector<std::string>{""});
+    EXPECT_EQ(reportWhileShown, std::vector<std::string>{""});
     EXPECT_EQ(reportText(*form), "");
 
     cad.document.reset();

@@ -1,7 +1,7 @@
 #include "tests/sheetinfo/sheet_info_window.h"
 
 #include "cad/number_text.h"
-#include "ui/regional_settings.h"
+#include "ui/qt_text.h"
 
 #include <QAbstractItemView>
 #include <QPushButton>
@@ -14,7 +14,7 @@ namespace sheetinfotest {
 void useRegionalSettings(const QLocale& locale)
 {
     QLocale::setDefault(locale);
-    cad::setDecimalSeparator(ui::decimalSeparator());
+    cad::setDecimalSeparator(ui::regionalDecimalSeparator());
 }
 
 std::vector<std::string> fields(const frmSheetInfo& form)

@@ -1,5 +1,7 @@
 #include "tests/support/fake_cad.h"
 
+#include <stdexcept>
+
 #include "cad/number_text.h"
 #include "cad/size_tables.h"
 
@@ -291,6 +293,8 @@ std::optional<FaultKind> Cad::call(const std::string& member, const std::vector<
             continue;
         if (fault.kind == FaultKind::Throw)
             throw cad::AutomationError(member + ": simulierter Fehler");
+        if (fault.kind == FaultKind::Internal)
+            throw std::logic_error(member + ": simulierter Fehler");
         return FaultKind::Refuse;
     }
     return std::nullopt;

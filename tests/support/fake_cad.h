@@ -35,8 +35,9 @@ Sheet makeSheet(const std::string& name, int paperSizeCode, int templateCode = -
                 double scaleDenominator = 1, bool firstAngle = true);
 
 enum class FaultKind {
-    Refuse,  // the member answers its failure value
-    Throw,   // the member raises an AutomationError
+    Refuse,    // the member answers its failure value
+    Throw,     // the member raises an AutomationError
+    Internal,  // the member raises a std::logic_error: a fault of the tool, not of the CAD
 };
 
 struct Fault {

@@ -3,6 +3,7 @@
 
 #include "cad/message_boxes.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,13 @@ public:
     void show(const std::string& text, const std::string& title, kup::Icon icon) override
     {
         messages.push_back({text, title.empty() ? kup::kProgramTitle : title, icon});
+        if (whileShown)
+            whileShown();
     }
     std::vector<Message> messages;
+    // Runs while each box is up, after it is recorded: for noting what the
+    // windows show at that moment.
+    std::function<void()> whileShown;
 };
 
 }  // namespace fake

@@ -7,6 +7,7 @@
 #include "tests/support/message_recorder.h"
 #include "tests/support/private_bus_environment.h"
 #include "tiffoptions/frmTIFFOptions.h"
+#include "ui/qt_message_boxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,7 +44,7 @@ protected:
         options.cadsimPath = "/nonexistent/cadsim";  // attach only: the test started cadsim itself
         options.startWaitMs = 200;
         cad::setBackend(cad::dbus::makeBackend(options));
-        form = std::make_unique<frmTIFFOptions>(&boxes);
+        form = std::make_unique<frmTIFFOptions>();
         form->show();
     }
     void TearDown() override
@@ -91,6 +92,7 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<testbus::CadsimProcess> cadsim;
     fake::MessageRecorder boxes;
+    ui::ScopedMessageBoxes installed{boxes};
     std::unique_ptr<frmTIFFOptions> form;
 };
 

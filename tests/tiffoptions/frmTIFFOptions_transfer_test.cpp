@@ -176,6 +176,14 @@ TEST_P(Transfers, FailedTransfersAreShownUnderFehlerinfo)
     write();
     EXPECT_EQ(boxes.messages, Messages{fehlerinfo("Fehler beim Setzen der TIFF-Optionen\r\n"
                                                   "TiffPrintDPI konnte nicht gesetzt werden\r\n")});
+
+    // A fault of the tool is not one of the CAD system.
+    boxes.messages.clear();
+    cad.clearFaults();
+    cad.addFault({.member = "GetUserPreferenceToggle", .kind = fake::FaultKind::Internal});
+    load();
+    EXPECT_EQ(boxes.messages,
+              Messages{fehlerinfo("Interner Fehler: GetUserPreferenceToggle: simulierter Fehler")});
 }
 
 TEST_P(Transfers, WritingUnderScreenCaptureSendsTheDisabledPrintControls)

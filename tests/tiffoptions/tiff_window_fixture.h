@@ -5,6 +5,7 @@
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
 #include "tiffoptions/frmTIFFOptions.h"
+#include "ui/qt_message_boxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,7 +37,7 @@ protected:
         QLocale::setDefault(GetParam());
         cad.install();
         fake::setDefaultPreferences(cad);
-        form = std::make_unique<frmTIFFOptions>(&boxes);
+        form = std::make_unique<frmTIFFOptions>();
         form->show();
     }
     void TearDown() override
@@ -98,6 +99,7 @@ protected:
 
     fake::Cad cad;
     fake::MessageRecorder boxes;
+    ui::ScopedMessageBoxes installed{boxes};
     std::unique_ptr<frmTIFFOptions> form;
 };
 

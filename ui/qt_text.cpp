@@ -1,0 +1,13 @@
+#include "ui/qt_text.h"
+
+#include <QLocale>
+
+namespace ui {
+
+std::string regionalDecimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.isEmpty() ? std::string(".") : point.toStdString();
+}
+
+}  // namespace ui
