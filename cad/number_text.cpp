@@ -5,11 +5,16 @@
 #include <cmath>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace cad {
 
 namespace {
-char g_decimalSeparator = '.';
+std::string& currentSeparator()
+{
+    static std::string separator = ".";
+    return separator;
+}
 
 // Parses [-+]digits[.digits][E[-+]digits] whatever the C locale says.
 double parseCanonical(const std::string& number)
@@ -35,16 +40,16 @@ bool isBlank(char c)
 }
 }  // namespace
 
-void setDecimalSeparator(char separator)
+void setDecimalSeparator(std::string separator)
 {
-    g_decimalSeparator = separator;
+    currentSeparator() = std::move(separator);
 }
-char decimalSeparator()
+const std::string& decimalSeparator()
 {
-    return g_decimalSeparator;
+    return currentSeparator();
 }
 
-std::string numberText(double value, char separator)
+std::string numberText(double value, std::string_view separator)
 {
     if (std::isnan(value))
         return "NaN";
@@ -72,13 +77,13 @@ std::string numberText(double value, char separator)
     }
     const std::size_t point = mantissa.find('.');
     if (point != std::string::npos)
-        mantissa[point] = separator;
+        mantissa.replace(point, 1, separator);
     return mantissa + exponent;
 }
 
 std::string numberText(double value)
 {
-    return numberText(value, g_decimalSeparator);
+    return numberText(value, currentSeparator());
 }
 
 double leadingNumber(const std::string& text)
@@ -149,7 +154,7 @@ std::optional<int32_t> toInt32(double value)
     return toInt<int32_t>(value);
 }
 
-std::optional<double> readRegionalNumber(const std::string& text, char separator)
+std::optional<double> readRegionalNumber(const std::string& text, std::string_view separator)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -167,9 +172,10 @@ std::optional<double> readRegionalNumber(const std::string& text, char separator
         canonical += text[i++];
         ++digits;
     }
-    if (i < end && text[i] == separator) {
+    if (!separator.empty() && i + separator.size() <= end &&
+        text.compare(i, separator.size(), separator) == 0) {
         canonical += '.';
-        ++i;
+        i += separator.size();
         while (i < end && isDigit(text[i])) {
             canonical += text[i++];
             ++digits;

@@ -15,6 +15,8 @@
 #include <QStorageInfo>
 #include <QStyle>
 
+#include <algorithm>
+
 using namespace ui;
 
 namespace {
@@ -183,10 +185,15 @@ void frmOpenDirectory::cmdAbbruch_Click()
 bool frmOpenDirectory::openDirectory(const QString& path)
 {
     if (!kup::isReadableDirectory(path)) {
-        // A long name is shortened in its middle, so that both lines fit the note.
-        const QString shown = note_->fontMetrics().elidedText(kup::resultPath(path), Qt::ElideMiddle,
-                                                              dir1Geometry_.width() * 3 / 5);
-        showNote(QStringLiteral("„%1“ kann nicht gelesen werden.\n%2")
+        // A long name is shortened in its middle, so that its sentence keeps to one line;
+        // the rest of the note wraps below it.
+        const QString sentence = QStringLiteral("„%1“ kann nicht gelesen werden.");
+        const QFontMetrics metrics = note_->fontMetrics();
+        const int line = dir1Geometry_.width() - 2 * (note_->margin() + note_->frameWidth()) - 4;
+        const int room = line - metrics.horizontalAdvance(sentence.arg(QString()));
+        const QString shown =
+            metrics.elidedText(kup::resultPath(path), Qt::ElideMiddle, std::max(room, line / 3));
+        showNote((sentence + QStringLiteral("\n%2"))
                      .arg(shown, path_.isEmpty()
                                      ? QStringLiteral("Es wird das Laufwerk geöffnet.")
                                      : QStringLiteral("Das geöffnete Verzeichnis bleibt, wie es war.")));
@@ -232,7 +239,8 @@ void frmOpenDirectory::selectDrive(const QString& drive)
 void frmOpenDirectory::showNote(const QString& text)
 {
     note_->setText(text);
-    const int height = note_->fontMetrics().lineSpacing() * 2 + 8;
+    // As high as the whole text needs, wrapped at the list's width.
+    const int height = note_->heightForWidth(dir1Geometry_.width());
     QRect list = dir1Geometry_;
     list.setHeight(dir1Geometry_.height() - height - 2);
     dir1_->setGeometry(list);

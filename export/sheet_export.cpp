@@ -3,8 +3,10 @@
 #include "cad/automation.h"
 #include "cad/number_text.h"
 #include "cad/sheet_queries.h"
+#include "export/file_name_key.h"
 #include "tiffoptions/swx_sldtools.h"
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -14,27 +16,6 @@ namespace {
 const char* const kCrLf = "\r\n";
 const char* const kErrorTitle = kTitleFehlerinfo;
 const char* const kInfoTitle = kTitleInfo;
-
-// Windows compares file names without regard to case, so "Blatt1" and
-// "BLATT1" would be one file there.
-std::string fileNameKey(const std::string& name)
-{
-    std::string key;
-    key.reserve(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c >= 'A' && c <= 'Z') {
-            key += static_cast<char>(c - 'A' + 'a');
-        } else if (c == 0xC3 && i + 1 < name.size() &&
-                   (name[i + 1] == '\x84' || name[i + 1] == '\x96' || name[i + 1] == '\x9C')) {
-            key += static_cast<char>(c);  // Ä Ö Ü -> ä ö ü
-            key += static_cast<char>(static_cast<unsigned char>(name[++i]) + 0x20);
-        } else {
-            key += static_cast<char>(c);
-        }
-    }
-    return key;
-}
 
 class Run {
 public:
@@ -192,6 +173,24 @@ private:
 };
 }  // namespace
 
+namespace {
+// Windows opens a device, not a file, for these names, whatever follows them
+// after a dot and in any case: "CON.tif" and "con.1.tif" are the console.
+bool isDeviceName(const std::string& text)
+{
+    std::string base = text.substr(0, text.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (char& c : base)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+}  // namespace
+
 std::string safeFileNamePart(const std::string& text)
 {
     std::string safe = text;
@@ -201,6 +200,8 @@ std::string safeFileNamePart(const std::string& text)
             c == '<' || c == '>' || c == '|')
             c = '_';
     }
+    if (isDeviceName(safe))
+        safe.insert(std::min(safe.find_first_of(". "), safe.size()), "_");
     return safe;
 }
 

@@ -29,7 +29,8 @@ struct ExportOutcome {
 extern const char kPathSeparator;
 
 // The file-name part taken from the drawing, made safe for a file name in the
-// target folder: characters Windows forbids (and separators) become "_".
+// target folder: characters Windows forbids (and separators) become "_", and a
+// device name such as "CON" or "lpt1.x" gets a "_" after it ("CON_", "lpt1_.x").
 std::string safeFileNamePart(const std::string& text);
 
 // Runs one export. Reports in the log and in message boxes and returns normally,

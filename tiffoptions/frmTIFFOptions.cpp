@@ -191,8 +191,8 @@ void frmTIFFOptions::Form_Load()
     selectPosition(cmbTO_CompressionScheme, kGroup4Fax, &frmTIFFOptions::cmbTO_CompressionScheme_Click);
     selectPosition(cmbTO_ScreenOrPrintCapture, kPrintCapture,
                    &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
-    setText(txtTO_PrintScaleFactor, "100");
-    chkTO_PrintScaleToFit->setChecked(true);
+    setScaleText("100");
+    setScaleToFit(true);
     selectPosition(cmbTO_PaperSize, kA3, &frmTIFFOptions::cmbTO_PaperSize_Click);
     selectPosition(cmbTO_PrintDPI, kDpi200, nullptr);
 }
@@ -203,6 +203,22 @@ void frmTIFFOptions::selectPosition(QComboBox* box, int position, Rule rule)
         box->setCurrentIndex(position);  // currentIndexChanged runs the rule
     else if (rule != nullptr)
         (this->*rule)();
+}
+
+void frmTIFFOptions::setScaleText(const std::string& text)
+{
+    if (this->text(txtTO_PrintScaleFactor) != text)
+        setText(txtTO_PrintScaleFactor, text);  // textChanged runs the rule
+    else
+        txtTO_PrintScaleFactor_Change();
+}
+
+void frmTIFFOptions::setScaleToFit(bool checked)
+{
+    if (chkTO_PrintScaleToFit->isChecked() != checked)
+        chkTO_PrintScaleToFit->setChecked(checked);  // toggled runs the rule
+    else
+        chkTO_PrintScaleToFit_Click();
 }
 
 bool frmTIFFOptions::selectValue(QComboBox* list, int value, Rule rule)
@@ -248,7 +264,7 @@ void frmTIFFOptions::cmbTO_PaperSize_Click()
     const int code = cmbTO_PaperSize->currentIndex();
     if (code < 0 || code >= cad::kPaperSizeCount)
         return;
-    const char separator = ui::regionalDecimalSeparator();
+    const std::string separator = ui::regionalDecimalSeparator();
     txtTO_PrintPaperWidth->setEnabled(true);
     txtTO_PrintPaperHeight->setEnabled(true);
     setText(txtTO_PrintPaperHeight, cad::numberText(cad::PaperSizeHeights[code] / 1000, separator));
@@ -303,9 +319,9 @@ void frmTIFFOptions::KupTools_HoleTiffOptions()
         if (cad::leadingNumber(cmbTO_PrintDPI->itemText(i).toStdString()) == options.TiffPrintDPI)
             cmbTO_PrintDPI->setCurrentIndex(i);
     show(cmbTO_PaperSize, "Papiergröße", options.TiffPrintPaperSize, &frmTIFFOptions::cmbTO_PaperSize_Click);
-    setText(txtTO_PrintScaleFactor, std::to_string(options.TiffPrintScaleFactor));
-    chkTO_PrintScaleToFit->setChecked(options.TiffPrintScaleToFit);
-    const char separator = ui::regionalDecimalSeparator();
+    setScaleText(std::to_string(options.TiffPrintScaleFactor));
+    setScaleToFit(options.TiffPrintScaleToFit);
+    const std::string separator = ui::regionalDecimalSeparator();
     setText(txtTO_PrintPaperWidth, cad::numberText(options.TiffPrintPaperWidth, separator));
     setText(txtTO_PrintPaperHeight, cad::numberText(options.TiffPrintPaperHeight, separator));
 
@@ -320,7 +336,7 @@ void frmTIFFOptions::KupTools_HoleTiffOptions()
 
 std::optional<kup::TiffOptionSet> frmTIFFOptions::readControls()
 {
-    const char separator = ui::regionalDecimalSeparator();
+    const std::string separator = ui::regionalDecimalSeparator();
     std::vector<std::string> notNumbers;
     const auto metres = [&](const QLineEdit* box, const char* caption) {
         const std::string typed = text(box);

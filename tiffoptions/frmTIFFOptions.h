@@ -52,6 +52,10 @@ private:
     // no such position (its selection then stays).
     bool selectValue(QComboBox* list, int value, Rule rule);
     void conflictRule(QComboBox* changedList, int fallback);
+    // The scale text and the scale-to-fit box set as the program does: their rule
+    // runs once, also when they already show that value.
+    void setScaleText(const std::string& text);
+    void setScaleToFit(bool checked);
 
     // The options as the controls show them; none when a width or height text is
     // not a number (the user has been told which).

@@ -5,6 +5,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include <algorithm>
+
 namespace ui {
 
 Label::Label(const QString& text, QWidget* parent) : QLabel(text, parent)
@@ -32,28 +34,54 @@ void Label::mouseReleaseEvent(QMouseEvent* event)
 
 namespace {
 
-// Draws indicator and caption the way the style would, but with the caption
-// wrapped at word boundaries and the indicator on the chosen side.
-void paintCaptioned(QAbstractButton* button, QStyle::PrimitiveElement indicator, bool captionLeft)
+QStyleOptionButton buttonOption(const QAbstractButton* button)
 {
-    QStylePainter painter(button);
     QStyleOptionButton option;
     option.initFrom(button);
     option.state |= button->isChecked() ? QStyle::State_On : QStyle::State_Off;
     if (button->isDown())
         option.state |= QStyle::State_Sunken;
+    return option;
+}
 
+bool isRadio(QStyle::PrimitiveElement indicator)
+{
+    return indicator == QStyle::PE_IndicatorRadioButton;
+}
+
+// The style's indicator size, shrunk (keeping its proportions) where the control is
+// lower than that, so that no row of the box or circle is cut off; centred in height.
+QRect fittedIndicator(const QAbstractButton* button, QStyle::PrimitiveElement indicator, bool captionLeft)
+{
+    const QStyleOptionButton option = buttonOption(button);
     QStyle* style = button->style();
-    const bool radio = indicator == QStyle::PE_IndicatorRadioButton;
-    const int w = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
-                                     &option, button);
-    const int h = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight,
-                                     &option, button);
-    const int spacing = style->pixelMetric(
-        radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, &option, button);
+    const bool radio = isRadio(indicator);
+    int w = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
+                               &option, button);
+    int h = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight,
+                               &option, button);
     const QRect all = button->rect();
+    if (h > all.height() && h > 0) {
+        w = std::max(1, w * all.height() / h);
+        h = all.height();
+    }
     const int y = all.top() + (all.height() - h) / 2;
-    QRect box(captionLeft ? all.right() - w + 1 : all.left(), y, w, h);
+    return QRect(captionLeft ? all.right() - w + 1 : all.left(), y, w, h);
+}
+
+// Draws indicator and caption the way the style would, but with the caption
+// wrapped at word boundaries and the indicator on the chosen side.
+void paintCaptioned(QAbstractButton* button, QStyle::PrimitiveElement indicator, bool captionLeft)
+{
+    QStylePainter painter(button);
+    QStyleOptionButton option = buttonOption(button);
+    QStyle* style = button->style();
+    const int spacing = style->pixelMetric(isRadio(indicator) ? QStyle::PM_RadioButtonLabelSpacing
+                                                              : QStyle::PM_CheckBoxLabelSpacing,
+                                           &option, button);
+    const QRect all = button->rect();
+    const QRect box = fittedIndicator(button, indicator, captionLeft);
+    const int w = box.width();
     QRect text = captionLeft
                      ? QRect(all.left(), all.top(), all.width() - w - spacing, all.height())
                      : QRect(all.left() + w + spacing, all.top(), all.width() - w - spacing, all.height());
@@ -83,6 +111,11 @@ CheckBox::CheckBox(const QString& caption, bool captionLeft, QWidget* parent)
 {
 }
 
+QRect CheckBox::indicatorRect() const
+{
+    return fittedIndicator(this, QStyle::PE_IndicatorCheckBox, captionLeft_);
+}
+
 void CheckBox::paintEvent(QPaintEvent*)
 {
     paintCaptioned(this, QStyle::PE_IndicatorCheckBox, captionLeft_);
@@ -94,6 +127,11 @@ bool CheckBox::hitButton(const QPoint& pos) const
 }
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
+
+QRect OptionButton::indicatorRect() const
+{
+    return fittedIndicator(this, QStyle::PE_IndicatorRadioButton, false);
+}
 
 void OptionButton::paintEvent(QPaintEvent*)
 {

@@ -35,6 +35,8 @@ class CheckBox : public QCheckBox {
     Q_OBJECT
 public:
     CheckBox(const QString& caption, bool captionLeft, QWidget* parent = nullptr);
+    // Where the box is drawn: within the control, however low it is.
+    QRect indicatorRect() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -49,6 +51,8 @@ class OptionButton : public QRadioButton {
     Q_OBJECT
 public:
     OptionButton(const QString& caption, QWidget* parent = nullptr);
+    // Where the circle is drawn: within the control, however low it is.
+    QRect indicatorRect() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;

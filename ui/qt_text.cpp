@@ -4,11 +4,10 @@
 
 namespace ui {
 
-char regionalDecimalSeparator()
+std::string regionalDecimalSeparator()
 {
     const QString point = QLocale().decimalPoint();
-    const char separator = point.isEmpty() ? '\0' : point.at(0).toLatin1();
-    return separator == '\0' ? '.' : separator;
+    return point.isEmpty() ? std::string(".") : point.toStdString();
 }
 
 }  // namespace ui

@@ -13,7 +13,8 @@ inline QString qs(const std::string& text)
 }
 
 // The decimal separator of the user's regional settings (the default locale),
-// as the number texts write it.
-char regionalDecimalSeparator();
+// as the number texts write it: UTF-8, since a separator such as the Arabic
+// "٫" is more than one byte.
+std::string regionalDecimalSeparator();
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
+#include "ui/taskbar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -268,6 +268,8 @@ void Form::buildMenus(const std::vector<MenuDef>& menus)
     for (const MenuDef& def : menus) {
         QMenu* menu = bar->addMenu(qs(def.caption));
         menu->setObjectName(qs(def.name));
+        // A drop-down menu is a window of its own, which a font set on the form does not reach.
+        menu->setFont(font());
         menus_[qs(def.name)] = menu;
         for (const MenuItemDef& item : def.items) {
             QAction* action = menu->addAction(qs(item.caption));
@@ -375,12 +377,8 @@ void Form::showEvent(QShowEvent* event)
     focusPlaced_ = true;
     if (QWidget* first = firstFocus())
         first->setFocus(Qt::OtherFocusReason);
-    // A dialog stays with the window it was opened from and has no taskbar entry of its own.
-    if (fixedDialog_ && windowHandle() != nullptr && windowHandle()->transientParent() == nullptr) {
-        QWidget* opener = QApplication::activeWindow();
-        if (opener != nullptr && opener != this && opener->windowHandle() != nullptr)
-            windowHandle()->setTransientParent(opener->windowHandle());
-    }
+    if (fixedDialog_)
+        keepOutOfTheTaskbar(this);
 }
 
 void Form::keyPressEvent(QKeyEvent* event)

@@ -1,13 +1,17 @@
 #include "app/frmMain.h"
 #include "app/mod_kup_tools.h"
 #include "cad/size_tables.h"
+#include "dialogs/frmAbout.h"
 #include "tests/support/event_loop.h"
+#include "ui/controls.h"
 #include "ui/window_registry.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -29,6 +33,25 @@ struct MainWindow : ::testing::Test {
 };
 
 }  // namespace
+
+TEST_F(MainWindow, MenusShowTheWindowsFontAndIndicatorsFitTheirControls)
+{
+    // The drop-down menus are windows of their own, yet show the window's font.
+    const QFontInfo windowFont(form->control("cmdExit")->font());
+    for (const char* menu : {"mnuDatei", "mnuBlattInfo", "mnuTiffOptionen", "mnuHilfe"}) {
+        const QFontInfo shown(form->menu(menu)->font());
+        EXPECT_EQ(shown.family(), windowFont.family()) << menu;
+        EXPECT_EQ(shown.pixelSize(), windowFont.pixelSize()) << menu;
+    }
+    for (const char* name : {"optTS_SaveAsTitleName(0)", "optTS_SaveAsTitleName(1)"}) {
+        auto* option = form->control<ui::OptionButton>(name);
+        EXPECT_TRUE(option->rect().contains(option->indicatorRect())) << name;
+    }
+    for (const char* name : {"chkTS_DrwOwnFormat", "chkTS_SaveInDocFolder"}) {
+        auto* box = form->control<ui::CheckBox>(name);
+        EXPECT_TRUE(box->rect().contains(box->indicatorRect())) << name;
+    }
+}
 
 TEST_F(MainWindow, SaveInDocFolderSwitchesTheDirectoryFieldAndItsButtonAndKeepsTheText)
 {
@@ -110,8 +133,20 @@ TEST(StartUp, FillsTheTablesShowsOneMainWindowAndEndsWhenItsLastWindowCloses)
     for (QWidget* w : QApplication::topLevelWidgets())
         mainWindows += qobject_cast<frmMain*>(w) != nullptr && w->isVisible();
     EXPECT_EQ(mainWindows, 1);
-    const int rc = fake::execAround([main] { main->close(); });
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->menuItem("mnuAbout")->trigger();
+    QPointer<frmAbout> about = ui::windows().find<frmAbout>();
+    ASSERT_NE(about, nullptr);
+    // The About window opened from the main window outlives it, and so does the program.
+    const int afterMain = fake::execAround([main] { main->close(); }, 200);
+    const bool aboutOpen = !about.isNull() && about->isVisible();
+    const int rc = fake::execAround([about] {
+        if (about)
+            about->close();
+    });
     QApplication::setQuitOnLastWindowClosed(false);
+    EXPECT_EQ(afterMain, fake::kNotEnded);
+    EXPECT_TRUE(aboutOpen);
     EXPECT_EQ(rc, 0);
     ui::windows().destroyAll();
 }

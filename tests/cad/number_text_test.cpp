@@ -26,9 +26,13 @@ TEST(NumberText, GeneralFormWithEitherSeparator)
         {1e20, "1E+20", "1E+20"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(numberText(c.value, ','), c.german) << c.value;
-        EXPECT_EQ(numberText(c.value, '.'), c.english) << c.value;
+        EXPECT_EQ(numberText(c.value, ","), c.german) << c.value;
+        EXPECT_EQ(numberText(c.value, "."), c.english) << c.value;
     }
+    // A separator outside Latin-1 is a UTF-8 string of its own ("٫", Arabic).
+    EXPECT_EQ(numberText(0.297, "\u066b"), "0\u066b297");
+    EXPECT_EQ(readRegionalNumber("0\u066b42", "\u066b"), 0.42);
+    EXPECT_FALSE(readRegionalNumber("0\xd9", "\u066b"));
 }
 
 TEST(NumberText, IgnoresTheProcessCLocale)
@@ -36,9 +40,9 @@ TEST(NumberText, IgnoresTheProcessCLocale)
     // The toolkit sets the C locale from the environment; the texts must not follow it.
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
         GTEST_SKIP() << "no German C locale installed";
-    EXPECT_EQ(numberText(0.42, '.'), "0.42");
+    EXPECT_EQ(numberText(0.42, "."), "0.42");
     EXPECT_EQ(leadingNumber("12.7"), 12.7);
-    EXPECT_EQ(readRegionalNumber("0,42", ','), 0.42);
+    EXPECT_EQ(readRegionalNumber("0,42", ","), 0.42);
     std::setlocale(LC_ALL, "C");
 }
 
@@ -73,15 +77,15 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour)
 
 TEST(RegionalNumber, AcceptsOnlyTheRegionalNotation)
 {
-    EXPECT_EQ(readRegionalNumber("0,42", ','), 0.42);
-    EXPECT_EQ(readRegionalNumber(" 0,297 ", ','), 0.297);
-    EXPECT_EQ(readRegionalNumber("1", ','), 1);
-    EXPECT_EQ(readRegionalNumber("-0,5", ','), -0.5);
-    EXPECT_EQ(readRegionalNumber("0.42", '.'), 0.42);
-    EXPECT_EQ(readRegionalNumber("1,5E-2", ','), 0.015);
+    EXPECT_EQ(readRegionalNumber("0,42", ","), 0.42);
+    EXPECT_EQ(readRegionalNumber(" 0,297 ", ","), 0.297);
+    EXPECT_EQ(readRegionalNumber("1", ","), 1);
+    EXPECT_EQ(readRegionalNumber("-0,5", ","), -0.5);
+    EXPECT_EQ(readRegionalNumber("0.42", "."), 0.42);
+    EXPECT_EQ(readRegionalNumber("1,5E-2", ","), 0.015);
     // A point under German settings would be a digit group there: never a silent 42.
-    EXPECT_FALSE(readRegionalNumber("0.42", ','));
-    EXPECT_FALSE(readRegionalNumber("0,42", '.'));
+    EXPECT_FALSE(readRegionalNumber("0.42", ","));
+    EXPECT_FALSE(readRegionalNumber("0,42", "."));
     for (const char* bad : {"", "  ", "abc", "1,2,3", "1e", ",", "-", "0,42m", "1e999"})
-        EXPECT_FALSE(readRegionalNumber(bad, ',')) << '"' << bad << '"';
+        EXPECT_FALSE(readRegionalNumber(bad, ",")) << '"' << bad << '"';
 }

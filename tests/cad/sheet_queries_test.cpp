@@ -43,7 +43,7 @@ class SheetQueries : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(',');
+        setDecimalSeparator(",");
         cad.install();
         cad.document = fake::Document{cad::kDocDrawing,
                                       "Flansch",
@@ -52,7 +52,7 @@ protected:
                                        fake::makeSheet("Blatt3", 12, 12, 2, 1, true)},
                                       1};
     }
-    void TearDown() override { setDecimalSeparator('.'); }
+    void TearDown() override { setDecimalSeparator("."); }
     fake::Cad cad;
 };
 
@@ -153,6 +153,8 @@ TEST_F(SheetQueries, PropertiesOfASheetWhichStaysActive)
 TEST_F(SheetQueries, ScaleInTheRegionalNotation)
 {
     EXPECT_EQ(holeSheetProperties("Blatt2").scaleText, "1:2,5");
+    setDecimalSeparator(".");
+    EXPECT_EQ(holeSheetProperties("Blatt2").scaleText, "1:2.5");
 }
 
 TEST_F(SheetQueries, UnknownSheetNameIsJoinedWithoutBlank)

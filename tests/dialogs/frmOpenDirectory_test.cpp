@@ -130,7 +130,8 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
     fake::TempTree tree;
     const QString root = kup::resultPath(QDir::rootPath());
     const QString missing = kup::resultPath(QDir::rootPath() + "kup-laufwerk-ohne-medium");
-    frmOpenDirectory form({root, tree.path("beta"), missing});
+    const QString far = kup::resultPath(QDir::rootPath() + "kup-netz/" + QString(60, 'x') + "/ende");
+    frmOpenDirectory form({root, tree.path("beta"), missing, far});
     auto* drive1 = form.control<QComboBox>("Drive1");
     auto* note = form.findChild<QLabel*>("lblHinweis");
     ASSERT_NE(note, nullptr);
@@ -151,6 +152,17 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
     EXPECT_TRUE(note->text().contains(missing)) << note->text().toStdString();
     // The note takes room from the list instead of covering its entries.
     EXPECT_FALSE(note->geometry().intersects(list->geometry()));
+    EXPECT_LT(list->height(), listBefore.height());
+    EXPECT_TRUE(list->isEnabled());
+    // The whole note shows, wrapped within the window; only a long path is shortened.
+    for (const QString& drive : {missing, far}) {
+        drive1->setCurrentIndex(drive1->findText(drive));
+        EXPECT_TRUE(note->text().endsWith("\nDas geöffnete Verzeichnis bleibt, wie es war."));
+        EXPECT_GE(note->height(), note->heightForWidth(note->width())) << drive.toStdString();
+        EXPECT_LE(note->geometry().right(), listBefore.right());
+        EXPECT_LE(note->fontMetrics().horizontalAdvance(note->text().section('\n', 0, 0)),
+                  note->contentsRect().width() - 2 * note->margin());
+    }
 
     // The process's current directory lies on the root drive: choosing it goes there.
     drive1->setCurrentIndex(drive1->findText(root));

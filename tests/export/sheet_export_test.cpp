@@ -176,9 +176,9 @@ TEST_F(SheetExport, NamesTargetsAndFailuresOfARun)
         // Taken as typed: a trailing separator is doubled, blanks are kept.
         {"Verzeichnis wie eingegeben", typed, nullptr, nullptr, nullptr, 0, "",
          out + "Blatt1.tif|" + out + "Blatt2.tif|" + out + "Blatt3.tif"},
-        {"Blattname mit Pfad", plain, "../../etc/passwd|Blatt2|Blatt3", nullptr, nullptr, 0,
-         kHeading + line(0, ".._.._etc_passwd.tif") + line(1, "Blatt2.tif") + line(2, "Blatt3.tif") + kDone,
-         ".._.._etc_passwd.tif|Blatt2.tif|Blatt3.tif"},
+        {"Blattname mit Pfad, Gerätename", plain, "../../etc/passwd|Con|Blatt3", nullptr, nullptr, 0,
+         kHeading + line(0, ".._.._etc_passwd.tif") + line(1, "Con_.tif") + line(2, "Blatt3.tif") + kDone,
+         ".._.._etc_passwd.tif|Con_.tif|Blatt3.tif"},
         // The second becomes the same file name, the third is the same file on Windows.
         {"Dateiname zweimal", plain, "A/B|A:B|a_b", nullptr, nullptr, 0,
          kHeading + line(0, "A_B.tif") + twice + "1 unter : A_B.tif)\r\n" + twice + "2 unter : a_b.tif)\r\n" +
@@ -253,6 +253,36 @@ TEST_F(SheetExport, NamesTargetsAndFailuresOfARun)
     EXPECT_EQ(safeFileNamePart("a\\b/c:d*e?f\"g<h>i|j"), "a_b_c_d_e_f_g_h_i_j");
     EXPECT_EQ(safeFileNamePart(std::string("Tab\there\x01\x7f")), "Tab_here__");
     EXPECT_EQ(safeFileNamePart(" Blatt 1 – Ansicht "), " Blatt 1 – Ansicht ");
+    // Windows devices, whatever case and whatever follows a dot, are no files.
+    for (const std::string device : {"CON", "prn", "Aux", "NUL", "COM1", "com9", "LPT1", "lpt9"})
+        EXPECT_EQ(safeFileNamePart(device), device + "_");
+    EXPECT_EQ(safeFileNamePart("con.1.detail"), "con_.1.detail");
+    EXPECT_EQ(safeFileNamePart("NUL "), "NUL_ ");
+    for (const std::string name : {"CONSOLE", "COM0", "COM10", "LPT", "xCON", "AUX-1", "a.CON"})
+        EXPECT_EQ(safeFileNamePart(name), name);
+}
+
+TEST_F(SheetExport, NamesAreComparedWithTheCaseFoldingOfWindows)
+{
+    settings.titleNaming = false;
+    settings.ownFormat = false;
+    const struct {
+        std::vector<std::string> names, saved;
+    } rows[] = {
+        {{"Détail", "DÉTAIL", "détail"}, {"Détail.tif"}},
+        {{"ΣΊΣΥΦΟΣ", "σίσυφος", "Σίσυφοσ"}, {"ΣΊΣΥΦΟΣ.tif"}},              // final sigma folds to sigma
+        {{"Ǆ Ё", "ǅ ё", "ǆ Е"}, {"Ǆ Ё.tif", "ǆ Е.tif"}},                   // title case, Cyrillic
+        {{"Straße", "STRASSE", "STRAẞE"}, {"Straße.tif", "STRASSE.tif"}},  // ẞ folds to ß, not to ss
+        // Bytes that are not UTF-8 stay as they are: Latin-1 É and é differ.
+        {{"A\xC9", "a\xE9", "a\xC9"}, {"A\xC9.tif", "a\xE9.tif"}},
+    };
+    for (const auto& row : rows) {
+        cad.savedFiles.clear();
+        for (std::size_t i = 0; i < 3; ++i)
+            cad.document->sheets[i].name = row.names[i];
+        run();
+        EXPECT_EQ(cad.savedFiles, row.saved) << row.names[0];
+    }
 }
 
 TEST_F(SheetExport, AutomationErrorAtAnyCallLeavesAUsableState)

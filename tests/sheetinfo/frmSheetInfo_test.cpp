@@ -100,6 +100,10 @@ TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOneInTheRegionalNotat
     click(*form, "cmdGetActiveSheet");
     EXPECT_EQ(fields(*form), (Texts{"A3", "keine Vorlage", "C:\\Vorlagen\\Blatt2.drt", "1", "2.5",
                                     "dritter Winkel", "0.42", "0.297"}));
+    // A separator outside Latin-1 stays whole.
+    useRegionalSettings(QLocale(QLocale::Arabic, QLocale::Egypt));
+    click(*form, "cmdGetActiveSheet");
+    EXPECT_EQ(fields(*form)[6], "0\u066b42");
 }
 
 TEST_F(SheetInfoWindow, PreselectionMatchesExactlyAndTheLaterEqualNameWins)

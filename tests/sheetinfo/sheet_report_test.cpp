@@ -22,11 +22,11 @@ class SheetReport : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        cad::setDecimalSeparator(',');
+        cad::setDecimalSeparator(",");
         cad.install();
         cad.document = sheetinfotest::workedExampleDrawing();
     }
-    void TearDown() override { cad::setDecimalSeparator('.'); }
+    void TearDown() override { cad::setDecimalSeparator("."); }
     fake::Cad cad;
     fake::MessageRecorder boxes;
 };
@@ -41,7 +41,7 @@ TEST_F(SheetReport, WorkedExampleByteForByte)
               (fake::Message{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!",
                              "KUP-Tools - Fehlerinfo"}));
 
-    cad::setDecimalSeparator('.');
+    cad::setDecimalSeparator(".");
     cad.clearFaults();
     const std::string english = buildSheetReport(boxes);
     EXPECT_NE(english.find("Papierbreite : 0.297\r\nPapierhöhe   : 0.21\r\n"), std::string::npos);

@@ -16,7 +16,7 @@ namespace {
 const auto i2 = [](int16_t v) { return "i2:" + std::to_string(v); };
 const auto i4 = [](int32_t v) { return "i4:" + std::to_string(v); };
 const auto b = [](bool v) { return std::string("b:") + (v ? "true" : "false"); };
-const auto r8 = [](double v) { return "r8:" + cad::numberText(v, '.'); };
+const auto r8 = [](double v) { return "r8:" + cad::numberText(v, "."); };
 const auto s = [](const std::string& v) { return "s:" + v; };
 const auto byRef = [](const std::string& arg) { return "&" + arg; };
 

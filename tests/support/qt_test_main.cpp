@@ -4,13 +4,32 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
 
 int main(int argc, char** argv)
 {
     // Before the first Qt call: the platform is chosen when QApplication starts.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // KUP_TEST_DPI=144 gives the offscreen screen that logical resolution (unscaled),
+    // for the tests of what must fit at any resolution.
+    std::string platform = "offscreen", config;
+    if (const char* dpi = std::getenv("KUP_TEST_DPI")) {
+        // One file per process: test programs run side by side and would read each other's half-written file.
+        config = testing::TempDir() + "kup_offscreen_" + dpi + "_" + std::to_string(std::random_device()()) +
+                 ".json";
+        std::ofstream(config)
+            << R"({"screens": [{"name": "kup", "width": 1280, "height": 1024, "logicalDpi": )"
+            << std::atoi(dpi) << "}]}";
+        platform += ":configfile=" + config;
+        setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+    }
+    setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
     QApplication app(argc, argv);
+    if (!config.empty())
+        std::remove(config.c_str());  // read by now
     // The tests quit the event loop themselves; a closed window must not do it behind their back.
     QApplication::setQuitOnLastWindowClosed(false);
     testing::InitGoogleTest(&argc, argv);

@@ -61,12 +61,13 @@ TEST_P(Transfers, LoadingShowsWhatTheCadHoldsRunsTheRulesOfUnmovedListsAndWrites
          "Schwarz/Weiß|Packbit|für Druck|300|benutzerdefiniert|150|aus|0,5|0,25",
          "1 0 1 300 12 150 false 0.5 0.25",
          {warning(kConflict)}},
-        // Capture stays yet opens the scale text again; A3 stays yet closes the sizes, which keep the CAD's.
+        // Every step runs its rule, changed or not: capture opens the scale text, the unchanged tick
+        // closes it again; A3 stays yet closes the sizes, which keep the CAD's.
         {"1 0 2 200 8 100 true 0.123456789012345 2.5",
-         "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100|an|0,123456789012345-|2,5-",
+         "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100-|an|0,123456789012345-|2,5-",
          "1 0 2 200 8 100 true 0.123456789012345 2.5"},
         // No entry for 150 dpi: the shown one stays and is written.
-        {"1 0 2 150 8 100 true 0.42 0.297", "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100|an|0,42-|0,297-",
+        {"1 0 2 150 8 100 true 0.42 0.297", "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100-|an|0,42-|0,297-",
          "1 0 2 200 8 100 true 0.42 0.297"},
         {"1 0 2 200 8 0 false 0.7 0.6",
          "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100|aus|0,7-|0,6-",
@@ -169,7 +170,7 @@ TEST_P(Transfers, WritingSendsWhatTheControlsShowAndRefusesSizesThatAreNoRegiona
               Messages{fehlerinfo("Interner Fehler: GetUserPreferenceToggle: simulierter Fehler")});
 }
 
-INSTANTIATE_TEST_SUITE_P(Regional, Transfers, ::testing::Values(kGerman, kEnglish), localeName);
+INSTANTIATE_TEST_SUITE_P(Regional, Transfers, ::testing::Values(kGerman, kEnglish, kArabic), localeName);
 
 }  // namespace
 }  // namespace tiffwindow

@@ -24,6 +24,7 @@ namespace tiffwindow {
 
 inline const QLocale kGerman(QLocale::German, QLocale::Germany);
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
+inline const QLocale kArabic(QLocale::Arabic, QLocale::Egypt);  // decimal separator "\u066b"
 
 inline std::string localeName(const ::testing::TestParamInfo<QLocale>& info)
 {
@@ -105,7 +106,8 @@ protected:
         if (text.isEmpty())
             QTest::keyClick(edit, Qt::Key_Delete);
         else
-            QTest::keyClicks(edit, text);
+            for (const QChar c : text)  // keyClicks knows only ASCII keys
+                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     void untickFit() { fit()->setChecked(false); }
 

@@ -48,7 +48,7 @@ std::string valueText(const VARIANT& v)
     case VT_BOOL:
         return std::to_string(ref ? *v.pboolVal : v.boolVal);
     case VT_R8:
-        return cad::numberText(ref ? *v.pdblVal : v.dblVal, '.');
+        return cad::numberText(ref ? *v.pdblVal : v.dblVal, ".");
     case VT_BSTR:
         return utf8(ref ? *v.pbstrVal : v.bstrVal);
     default:
