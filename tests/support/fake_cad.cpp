@@ -225,10 +225,10 @@ void Cad::clearFaults()
     throwAtCall_ = 0;
 }
 
-std::vector<std::string> Cad::journalOf(const std::string& member) const
+std::vector<std::string> callsOf(const std::vector<std::string>& journal, const std::string& member)
 {
     std::vector<std::string> calls;
-    for (const auto& entry : journal_)
+    for (const auto& entry : journal)
         if (entry.compare(0, member.size() + 1, member + "(") == 0 || entry == member)
             calls.push_back(entry);
     return calls;
