@@ -33,17 +33,14 @@ class FakeSheet : public cad::Sheet {
 public:
     FakeSheet(Cad& cad, int index) : cad_(cad), index_(index) {}
 
-    std::string GetName() override
-    {
-        return reply(cad_, "GetName", {}, std::string(), [&] { return sheet().name; });
-    }
+    std::string GetName() override { return cad_.call("GetName", {}) ? "" : sheet().name; }
     std::string GetTemplateName() override
     {
-        return reply(cad_, "GetTemplateName", {}, std::string(), [&] { return sheet().templatePath; });
+        return cad_.call("GetTemplateName", {}) ? "" : sheet().templatePath;
     }
     std::vector<double> GetProperties() override
     {
-        return reply(cad_, "GetProperties", {}, std::vector<double>(), [&] { return sheet().properties; });
+        return cad_.call("GetProperties", {}) ? std::vector<double>() : sheet().properties;
     }
 
 private:
@@ -62,10 +59,7 @@ class FakeDocument : public cad::Document {
 public:
     explicit FakeDocument(Cad& cad) : cad_(cad) {}
 
-    int32_t GetType() override
-    {
-        return reply(cad_, "GetType", {}, cad::kDocPart, [&] { return doc().type; });
-    }
+    int32_t GetType() override { return cad_.call("GetType", {}) ? cad::kDocPart : doc().type; }
     int32_t GetSheetCount() override
     {
         return reply(cad_, "GetSheetCount", {}, 0, [&] {
@@ -172,8 +166,7 @@ public:
 private:
     template <class T> T get(const std::string& kind, int32_t preference, std::map<int32_t, T>& values)
     {
-        return reply(cad_, "GetUserPreference" + kind, {i4(preference)}, T{},
-                     [&] { return values[preference]; });
+        return cad_.call("GetUserPreference" + kind, {i4(preference)}) ? T{} : values[preference];
     }
     template <class T>
     int16_t set(const std::string& kind, int32_t preference, const std::string& arg,
