@@ -101,6 +101,14 @@ PrivateBus::~PrivateBus()
         ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
+std::string control(const char* member, const QList<QVariant>& arguments, int timeoutMs)
+{
+    const QDBusMessage reply =
+        busCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
+                QStringLiteral("SldWorks.Control"), QLatin1String(member), arguments, timeoutMs);
+    return reply.type() == QDBusMessage::ErrorMessage ? reply.errorMessage().toStdString() : std::string();
+}
+
 std::string cadsimProgram()
 {
     return cad::dbus::cadsimBesideExecutable();
@@ -155,8 +163,7 @@ void CadsimProcess::stop()
 {
     if (process_.state() == QProcess::NotRunning)
         return;
-    busCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
-            QStringLiteral("SldWorks.Control"), QStringLiteral("Quit"), {}, 2000);
+    control("Quit", {}, 2000);
     if (!process_.waitForFinished(5000)) {
         process_.kill();
         process_.waitForFinished(5000);

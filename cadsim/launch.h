@@ -3,7 +3,9 @@
 // stand-in CAD without meeting the desktop's.
 #pragma once
 
+#include <QList>
 #include <QProcess>
+#include <QVariant>
 
 #include <string>
 #include <sys/types.h>
@@ -37,6 +39,9 @@ inline constexpr int kCadsimStartWaitMs = 30000;
 
 // The cadsim beside the running program.
 std::string cadsimProgram();
+
+// A call on cadsim's control interface; the error text, empty on success.
+std::string control(const char* member, const QList<QVariant>& arguments = {}, int timeoutMs = 5000);
 
 // True once SldWorks.Application has an owner on the session bus.
 bool cadsimOnBus();
