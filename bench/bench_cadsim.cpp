@@ -5,19 +5,12 @@
 // it only cadsim's figures are printed.
 #include "bench/dense_sheet.h"
 #include "cad/dbus/dbus_backend.h"
-#include "cad/dbus/dbus_contract.h"
 #include "cad/tiff_preferences.h"
+#include "cadsim/launch.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusServiceWatcher>
-#include <QEventLoop>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -49,67 +42,6 @@ struct Config {
     std::vector<std::string> gsArguments;
 };
 
-// A session bus of the bench's own, so that it never meets the desktop's CAD;
-// set before anything in the process talks to the bus.
-class OwnSessionBus {
-public:
-    OwnSessionBus()
-    {
-        daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                      QStringLiteral("--print-address=1")});
-        while (!daemon_.canReadLine())
-            if (!daemon_.waitForReadyRead(10000))
-                throw std::runtime_error("dbus-daemon nicht zu starten (ist dbus-daemon installiert?)");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", daemon_.readLine().trimmed());
-    }
-    ~OwnSessionBus()
-    {
-        daemon_.terminate();
-        daemon_.waitForFinished(5000);
-    }
-
-private:
-    QProcess daemon_;
-};
-
-// The cadsim beside the bench, headless, for one measurement.
-class Cadsim {
-public:
-    Cadsim(const std::string& preferences, const std::string& drawing)
-    {
-        QDBusServiceWatcher watcher(cad::dbus::contract::kService, QDBusConnection::sessionBus(),
-                                    QDBusServiceWatcher::WatchForRegistration);
-        QEventLoop loop;
-        QObject::connect(&watcher, &QDBusServiceWatcher::serviceRegistered, &loop, &QEventLoop::quit);
-        QObject::connect(&process_, &QProcess::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-        process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(QString::fromStdString(cad::dbus::cadsimBesideExecutable()),
-                       {QStringLiteral("--headless"), QStringLiteral("--prefs"),
-                        QString::fromStdString(preferences), QString::fromStdString(drawing)});
-        loop.exec();
-        if (process_.state() != QProcess::Running ||
-            !QDBusConnection::sessionBus().interface()->isServiceRegistered(cad::dbus::contract::kService))
-            throw std::runtime_error("cadsim nicht auf dem Bus: " + process_.readAll().toStdString());
-    }
-    ~Cadsim()
-    {
-        QDBusConnection::sessionBus().call(
-            QDBusMessage::createMethodCall(cad::dbus::contract::kService, cad::dbus::contract::kControlPath,
-                                           cad::dbus::contract::text(cad::dbus::contract::interfaceName(
-                                               cad::dbus::contract::Interface::Control)),
-                                           QStringLiteral("Quit")),
-            QDBus::Block, 5000);
-        if (!process_.waitForFinished(10000))
-            process_.kill();
-        process_.waitForFinished(5000);
-    }
-    qint64 pid() const { return process_.processId(); }
-
-private:
-    QProcess process_;
-};
-
 // A memory figure of a running process from /proc (VmHWM: peak, VmRSS: now), in MiB.
 double memoryMiB(qint64 pid, const std::string& key)
 {
@@ -131,7 +63,7 @@ Figures runCadsim(const std::string& folder, const std::string& drawing, const C
 {
     const std::string output = folder + "/cadsim-" + std::to_string(c.dpi) + ".tif";
     ::unlink(output.c_str());
-    Cadsim cadsim(folder + "/preferences.json", drawing);
+    cadsim::CadsimProcess cadsim(folder + "/preferences.json", {drawing});
     cad::dbus::BackendOptions options;
     options.cadsimPath = "/nonexistent";
     cad::setBackend(cad::dbus::makeBackend(options));
@@ -238,7 +170,7 @@ int main(int argc, char** argv)
                 sheet.circles.size(), sheet.texts.size(), runs);
     std::printf("%-24s %18s %18s %16s\n", "", "cadsim", "Ghostscript", "cadsim/gs");
     try {
-        OwnSessionBus bus;
+        cadsim::PrivateBus bus;
         for (const Config& c : configs) {
             std::vector<Figures> ours, theirs;
             for (int r = 0; r < runs; ++r) {

@@ -29,7 +29,7 @@ cad::com::ComPtr<IDispatch> newApplication(CLSID& classId)
     return object;
 }
 
-TEST_F(Com, AttachCreatesTheServerOnceAndPrefersTheRunningInstance)
+TEST_F(Com, AttachCreatesTheServerOncePrefersTheRunningInstanceAndNeedsARegisteredOne)
 {
     {
         const std::unique_ptr<cad::Application> application = cad::attach();
@@ -46,10 +46,7 @@ TEST_F(Com, AttachCreatesTheServerOnceAndPrefersTheRunningInstance)
     EXPECT_NE(cad::attach(), nullptr);
     EXPECT_EQ(server().created, 2);
     RevokeActiveObject(cookie, nullptr);
-}
 
-TEST_F(Com, UnknownProgIdOrAServerThatCannotStartGiveNoApplication)
-{
     EXPECT_EQ(cad::com::makeBackend("KupStandIn.NichtRegistriert")(), nullptr);
     // Registered, but its DLL is not where the registration says.
     EXPECT_EQ(cad::com::makeBackend("KupStandIn.OhneServer")(), nullptr);

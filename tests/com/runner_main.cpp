@@ -50,11 +50,7 @@ void drawing(const std::string& title, const std::vector<std::pair<std::string, 
 
 Lines journalOf(const std::string& member)
 {
-    Lines lines;
-    for (const std::string& line : server().journal)
-        if (line.compare(0, member.size() + 1, member + "(") == 0)
-            lines.push_back(line);
-    return lines;
+    return fake::callsOf(server().journal, member);
 }
 
 }  // namespace standin

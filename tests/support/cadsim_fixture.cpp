@@ -2,9 +2,6 @@
 
 #include "tests/support/private_bus_environment.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
-
 #include <fstream>
 
 namespace bustest {
@@ -69,16 +66,6 @@ std::unique_ptr<cad::Document> CadsimTest::activeDoc()
 {
     auto application = app();
     return application ? application->ActiveDoc() : nullptr;
-}
-
-std::string CadsimTest::control(const char* member, const QList<QVariant>& arguments)
-{
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
-                                       QStringLiteral("SldWorks.Control"), QLatin1String(member));
-    message.setArguments(arguments);
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 5000);
-    return reply.type() == QDBusMessage::ErrorMessage ? reply.errorMessage().toStdString() : std::string();
 }
 
 }  // namespace bustest

@@ -42,7 +42,10 @@ protected:
     std::unique_ptr<cad::Application> app();
     std::unique_ptr<cad::Document> activeDoc();
     // A call on cadsim's control interface; the error text, empty on success.
-    std::string control(const char* member, const QList<QVariant>& arguments = {});
+    static std::string control(const char* member, const QList<QVariant>& arguments = {})
+    {
+        return cadsim::control(member, arguments);
+    }
 
     cad::dbus::BackendOptions options;
     std::unique_ptr<testbus::CadsimProcess> cadsim;

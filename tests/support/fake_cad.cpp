@@ -20,27 +20,27 @@ const auto r8 = [](double v) { return "r8:" + cad::numberText(v, "."); };
 const auto s = [](const std::string& v) { return "s:" + v; };
 const auto byRef = [](const std::string& arg) { return "&" + arg; };
 
+// Journals the call; its failure value when a fault refuses it, else the answer.
+template <class T, class Answer>
+T reply(Cad& cad, const std::string& member, const std::vector<std::string>& args, T failed, Answer answer)
+{
+    if (cad.call(member, args))
+        return failed;
+    return answer();
+}
+
 class FakeSheet : public cad::Sheet {
 public:
     FakeSheet(Cad& cad, int index) : cad_(cad), index_(index) {}
 
-    std::string GetName() override
-    {
-        if (cad_.call("GetName", {}))
-            return {};
-        return sheet().name;
-    }
+    std::string GetName() override { return cad_.call("GetName", {}) ? "" : sheet().name; }
     std::string GetTemplateName() override
     {
-        if (cad_.call("GetTemplateName", {}))
-            return {};
-        return sheet().templatePath;
+        return cad_.call("GetTemplateName", {}) ? "" : sheet().templatePath;
     }
     std::vector<double> GetProperties() override
     {
-        if (cad_.call("GetProperties", {}))
-            return {};
-        return sheet().properties;
+        return cad_.call("GetProperties", {}) ? std::vector<double>() : sheet().properties;
     }
 
 private:
@@ -59,76 +59,65 @@ class FakeDocument : public cad::Document {
 public:
     explicit FakeDocument(Cad& cad) : cad_(cad) {}
 
-    int32_t GetType() override
-    {
-        if (cad_.call("GetType", {}))
-            return cad::kDocPart;
-        return doc().type;
-    }
+    int32_t GetType() override { return cad_.call("GetType", {}) ? cad::kDocPart : doc().type; }
     int32_t GetSheetCount() override
     {
-        if (cad_.call("GetSheetCount", {}))
-            return 0;
-        requireDrawing();
-        return doc().sheetCountAnswer.value_or(static_cast<int32_t>(doc().sheets.size()));
+        return reply(cad_, "GetSheetCount", {}, 0, [&] {
+            return drawing().sheetCountAnswer.value_or(static_cast<int32_t>(doc().sheets.size()));
+        });
     }
     std::vector<std::string> GetSheetNames() override
     {
-        if (cad_.call("GetSheetNames", {}))
-            return {};
-        requireDrawing();
-        if (doc().sheetNamesAnswer)
-            return *doc().sheetNamesAnswer;
-        std::vector<std::string> names;
-        for (const auto& sheet : doc().sheets)
-            names.push_back(sheet.name);
-        return names;
+        return reply(cad_, "GetSheetNames", {}, std::vector<std::string>(), [&] {
+            std::vector<std::string> names;
+            for (const auto& sheet : drawing().sheets)
+                names.push_back(sheet.name);
+            return doc().sheetNamesAnswer.value_or(names);
+        });
     }
     std::unique_ptr<cad::Sheet> GetCurrentSheet() override
     {
-        if (cad_.call("GetCurrentSheet", {}))
-            return nullptr;
-        requireDrawing();
-        if (doc().sheets.empty())
-            return nullptr;
-        return std::make_unique<FakeSheet>(cad_, doc().active);
+        return reply(
+            cad_, "GetCurrentSheet", {}, std::unique_ptr<cad::Sheet>(), [&]() -> std::unique_ptr<cad::Sheet> {
+                return drawing().sheets.empty() ? nullptr : std::make_unique<FakeSheet>(cad_, doc().active);
+            });
     }
     int32_t ActivateSheet(std::string& name) override
     {
-        if (cad_.call("ActivateSheet", {byRef(s(name))}))
-            return cad::kFalse;
-        requireDrawing();
-        auto& sheets = doc().sheets;
-        const auto found = std::find_if(sheets.begin(), sheets.end(),
-                                        [&](const fake::Sheet& sheet) { return sheet.name == name; });
-        if (found == sheets.end())
-            return cad::kFalse;
-        doc().active = static_cast<int>(found - sheets.begin());
-        return cad::kTrue;
+        return reply(cad_, "ActivateSheet", {byRef(s(name))}, cad::kFalse, [&] {
+            auto& sheets = drawing().sheets;
+            const auto found =
+                std::find_if(sheets.begin(), sheets.end(), [&](auto& sheet) { return sheet.name == name; });
+            if (found == sheets.end())
+                return cad::kFalse;
+            doc().active = static_cast<int>(found - sheets.begin());
+            return cad::kTrue;
+        });
     }
     std::string GetTitle() override
     {
-        if (cad_.call("GetTitle", {}))
-            return {};
-        const fake::Document& d = doc();
-        if (d.type == cad::kDocDrawing && d.active >= 0 && d.active < static_cast<int>(d.sheets.size()))
-            return d.title + " - " + d.sheets[d.active].name;
-        return d.title;
+        return reply(cad_, "GetTitle", {}, std::string(), [&] {
+            const fake::Document& d = doc();
+            const bool sheetShown =
+                d.type == cad::kDocDrawing && d.active >= 0 && d.active < int(d.sheets.size());
+            return sheetShown ? d.title + " - " + d.sheets[d.active].name : d.title;
+        });
     }
     int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
     {
-        if (cad_.call("SaveAsSilent", {byRef(s(fileName)), byRef(b(saveFlag))}))
-            return 1;
-        cad_.savedFiles.push_back(fileName);
-        return 0;
+        return reply(cad_, "SaveAsSilent", {byRef(s(fileName)), byRef(b(saveFlag))}, 1, [&] {
+            cad_.savedFiles.push_back(fileName);
+            return 0;
+        });
     }
 
 private:
     fake::Document& doc() { return cad_.activeDocument(); }
-    void requireDrawing()
+    fake::Document& drawing()
     {
         if (doc().type != cad::kDocDrawing)
             throw cad::AutomationError("Das Dokument ist keine Zeichnung");
+        return doc();
     }
     Cad& cad_;
 };
@@ -144,57 +133,50 @@ public:
             return nullptr;
         return std::make_unique<FakeDocument>(cad_);
     }
-    int16_t GetUserPreferenceIntegerValue(int32_t preference) override
+    int16_t GetUserPreferenceIntegerValue(int32_t p) override
     {
-        if (cad_.call("GetUserPreferenceIntegerValue", {i4(preference)}))
-            return 0;
-        return cad_.integerPreferences[preference];
+        return get("IntegerValue", p, cad_.integerPreferences);
     }
-    bool GetUserPreferenceToggle(int32_t preference) override
+    bool GetUserPreferenceToggle(int32_t p) override { return get("Toggle", p, cad_.togglePreferences); }
+    double GetUserPreferenceDoubleValue(int32_t p) override
     {
-        if (cad_.call("GetUserPreferenceToggle", {i4(preference)}))
-            return false;
-        return cad_.togglePreferences[preference];
+        return get("DoubleValue", p, cad_.doublePreferences);
     }
-    double GetUserPreferenceDoubleValue(int32_t preference) override
+    int16_t SetUserPreferenceIntegerValue(int32_t p, int16_t v) override
     {
-        if (cad_.call("GetUserPreferenceDoubleValue", {i4(preference)}))
-            return 0;
-        return cad_.doublePreferences[preference];
+        return set("IntegerValue", p, i2(v), cad_.integerPreferences, v);
     }
-    int16_t SetUserPreferenceIntegerValue(int32_t preference, int16_t value) override
+    int16_t SetUserPreferenceIntegerValue(int32_t p, int32_t v) override
     {
-        if (cad_.call("SetUserPreferenceIntegerValue", {i4(preference), i2(value)}))
-            return 0;
-        cad_.integerPreferences[preference] = value;
-        return 1;
+        return set("IntegerValue", p, i4(v), cad_.integerPreferences, static_cast<int16_t>(v));
     }
-    int16_t SetUserPreferenceIntegerValue(int32_t preference, int32_t value) override
+    void SetUserPreferenceToggle(int32_t p, bool v) override
     {
-        if (cad_.call("SetUserPreferenceIntegerValue", {i4(preference), i4(value)}))
-            return 0;
-        cad_.integerPreferences[preference] = static_cast<int16_t>(value);
-        return 1;
+        set("Toggle", p, b(v), cad_.togglePreferences, v);
     }
-    void SetUserPreferenceToggle(int32_t preference, bool value) override
+    void SetUserPreferenceToggle(int32_t p, int16_t v) override
     {
-        if (!cad_.call("SetUserPreferenceToggle", {i4(preference), b(value)}))
-            cad_.togglePreferences[preference] = value;
+        set("Toggle", p, i2(v), cad_.togglePreferences, v != 0);
     }
-    void SetUserPreferenceToggle(int32_t preference, int16_t value) override
+    int16_t SetUserPreferenceDoubleValue(int32_t p, double& v) override
     {
-        if (!cad_.call("SetUserPreferenceToggle", {i4(preference), i2(value)}))
-            cad_.togglePreferences[preference] = value != 0;
-    }
-    int16_t SetUserPreferenceDoubleValue(int32_t preference, double& value) override
-    {
-        if (cad_.call("SetUserPreferenceDoubleValue", {i4(preference), byRef(r8(value))}))
-            return 0;
-        cad_.doublePreferences[preference] = value;
-        return 1;
+        return set("DoubleValue", p, byRef(r8(v)), cad_.doublePreferences, v);
     }
 
 private:
+    template <class T> T get(const std::string& kind, int32_t preference, std::map<int32_t, T>& values)
+    {
+        return cad_.call("GetUserPreference" + kind, {i4(preference)}) ? T{} : values[preference];
+    }
+    template <class T>
+    int16_t set(const std::string& kind, int32_t preference, const std::string& arg,
+                std::map<int32_t, T>& values, T value)
+    {
+        return reply(cad_, "SetUserPreference" + kind, {i4(preference), arg}, int16_t{0}, [&] {
+            values[preference] = value;
+            return int16_t{1};
+        });
+    }
     Cad& cad_;
 };
 
@@ -236,10 +218,10 @@ void Cad::clearFaults()
     throwAtCall_ = 0;
 }
 
-std::vector<std::string> Cad::journalOf(const std::string& member) const
+std::vector<std::string> callsOf(const std::vector<std::string>& journal, const std::string& member)
 {
     std::vector<std::string> calls;
-    for (const auto& entry : journal_)
+    for (const auto& entry : journal)
         if (entry.compare(0, member.size() + 1, member + "(") == 0 || entry == member)
             calls.push_back(entry);
     return calls;

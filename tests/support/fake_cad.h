@@ -47,6 +47,9 @@ struct Fault {
     int nthCall = 0;                      // only the n-th matching call (1-based); 0 = every one
 };
 
+// The entries of a journal that are calls of this member.
+std::vector<std::string> callsOf(const std::vector<std::string>& journal, const std::string& member);
+
 class Cad {
 public:
     Cad();
@@ -73,7 +76,7 @@ public:
     // "i2:1", "i4:10", "b:true", "r8:0.42", "s:Blatt1"; "&" marks by reference.
     // Attaching shows as "attach".
     const std::vector<std::string>& journal() const { return journal_; }
-    std::vector<std::string> journalOf(const std::string& member) const;
+    std::vector<std::string> journalOf(const std::string& member) const { return callsOf(journal_, member); }
     void clearJournal() { journal_.clear(); }
 
     // Used by the fake objects: journals a call and reports which fault applies.

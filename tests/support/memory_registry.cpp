@@ -24,29 +24,21 @@ std::string hex(uint32_t number)
 }
 }  // namespace
 
-void MemoryRegistry::addKey(const std::string& keyName, bool writable)
+void MemoryRegistry::addKey(const std::string& keyName)
 {
-    keys_[folded(keyName)].writable = writable;
+    keys_[folded(keyName)];
 }
 
 void MemoryRegistry::setValue(const std::string& keyName, const std::string& valueName, uint32_t type,
                               const std::string& bytes)
 {
-    keys_[folded(keyName)].values[folded(valueName)] = Value{type, bytes};
+    keys_[folded(keyName)][folded(valueName)] = Value{type, bytes};
 }
 
 void MemoryRegistry::setText(const std::string& keyName, const std::string& valueName,
                              const std::string& text)
 {
     setValue(keyName, valueName, kup::kRegSz, text + std::string(1, '\0'));
-}
-
-void MemoryRegistry::setDword(const std::string& keyName, const std::string& valueName, uint32_t number)
-{
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = char((number >> (8 * i)) & 0xff);
-    setValue(keyName, valueName, kup::kRegDword, bytes);
 }
 
 long MemoryRegistry::OpenKey(uint32_t root, const std::string& keyName, uint32_t options, uint32_t accessMask,
@@ -56,7 +48,7 @@ long MemoryRegistry::OpenKey(uint32_t root, const std::string& keyName, uint32_t
     const auto found = keys_.find(folded(keyName));
     if (root != kup::kHkeyLocalMachine || options != 0 || found == keys_.end())
         return kup::kErrorFileNotFound;
-    if ((accessMask & ~kup::kKeyRead) != 0 && !found->second.writable)
+    if ((accessMask & ~kup::kKeyRead) != 0)
         return kup::kErrorAccessDenied;
     key = nextHandle_++;
     open_[key] = found->first;
@@ -71,7 +63,7 @@ long MemoryRegistry::QueryValue(Key key, const std::string& valueName, uint32_t&
                       ")");
     if (handle == open_.end())
         return 6;  // an invalid handle
-    const auto& values = keys_.at(handle->second).values;
+    const auto& values = keys_.at(handle->second);
     const auto value = values.find(folded(valueName));
     if (value == values.end())
         return kup::kErrorFileNotFound;

@@ -12,15 +12,13 @@ namespace fake {
 
 class MemoryRegistry : public kup::Registry {
 public:
-    // Every key is a machine key that a standard user may read but not write,
-    // unless writable is set.
-    void addKey(const std::string& keyName, bool writable = false);
+    // Every key is a machine key that a standard user may read but not write.
+    void addKey(const std::string& keyName);
     // The raw bytes as stored; the key is added if missing.
     void setValue(const std::string& keyName, const std::string& valueName, uint32_t type,
                   const std::string& bytes);
     // A text value as the registry editor stores it: with its terminating NUL.
     void setText(const std::string& keyName, const std::string& valueName, const std::string& text);
-    void setDword(const std::string& keyName, const std::string& valueName, uint32_t number);
 
     long OpenKey(uint32_t root, const std::string& keyName, uint32_t options, uint32_t accessMask,
                  Key& key) override;
@@ -38,11 +36,8 @@ private:
         uint32_t type;
         std::string bytes;
     };
-    struct KeyData {
-        bool writable = false;
-        std::map<std::string, Value> values;  // by lower-case name
-    };
-    std::map<std::string, KeyData> keys_;  // by lower-case path below HKEY_LOCAL_MACHINE
+    // Values by lower-case name, keys by lower-case path below HKEY_LOCAL_MACHINE.
+    std::map<std::string, std::map<std::string, Value>> keys_;
     std::map<Key, std::string> open_;
     Key nextHandle_ = 0x100;
 };

@@ -1,9 +1,10 @@
 // One private session bus for a whole test program: registered as a GoogleTest
 // environment, so the bus starts when the first test runs, not when tests are
-// only listed.
+// only listed. In one source file of the test program:
+//   const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
 #pragma once
 
-#include "tests/support/private_bus.h"
+#include "tests/support/cadsim_process.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,5 @@ public:
 private:
     std::unique_ptr<PrivateBus> bus_;
 };
-
-// In one source file of the test program:
-//   const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
 
 }  // namespace testbus

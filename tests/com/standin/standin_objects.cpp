@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 #include <memory>
 
 namespace standin {
@@ -80,7 +81,10 @@ struct TypeMismatch {
     UINT argument;  // in call order
 };
 
-void expectTypes(const Arguments& args, std::initializer_list<std::initializer_list<VARTYPE>> allowed)
+// Per argument, the variant types the member accepts.
+using Types = std::vector<std::vector<VARTYPE>>;
+
+void expectTypes(const Arguments& args, const Types& allowed)
 {
     if (args.count() != allowed.size())
         throw DISP_E_BADPARAMCOUNT;
@@ -104,10 +108,30 @@ const auto setString = [](VARIANT* result, const std::string& value) {
 const auto setObject = [](VARIANT* result, IDispatch* object) {
     result->vt = VT_DISPATCH, result->pdispVal = object;
 };
+const auto setDouble = [](VARIANT* result, double value) { result->vt = VT_R8, result->dblVal = value; };
+
+// An array of `type` with one element per value, as the CAD system hands lists out.
+template <class T, class Put>
+void setArray(VARIANT* result, VARTYPE type, const std::vector<T>& values, Put put)
+{
+    SAFEARRAY* array = SafeArrayCreateVector(type, 0, ULONG(values.size()));
+    for (LONG i = 0; i < LONG(values.size()); ++i)
+        put(array, i, values[std::size_t(i)]);
+    result->vt = VT_ARRAY | type;
+    result->parray = array;
+}
+
+// One member of an object: the arguments it takes and what it does with them.
+struct Member {
+    std::string name;
+    Types types;
+    std::function<void(const Arguments&, VARIANT*)> run;
+    bool put = false;  // a property put (Visible = ...), not a call
+};
 
 class Object : public IDispatch {
 public:
-    explicit Object(std::vector<std::wstring> members) : members_(std::move(members)) { ++state().living; }
+    Object() { ++state().living; }
     virtual ~Object() { --state().living; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
@@ -143,7 +167,7 @@ public:
         for (UINT n = 0; n < count; ++n) {
             ids[n] = DISPID_UNKNOWN;
             for (std::size_t m = 0; m < members_.size(); ++m)
-                if (_wcsicmp(names[n], members_[m].c_str()) == 0)
+                if (_wcsicmp(names[n], win::wideFromUtf8(members_[m].name).c_str()) == 0)
                     ids[n] = DISPID(m + 1);
             if (ids[n] == DISPID_UNKNOWN)
                 result = DISP_E_UNKNOWNNAME;
@@ -156,18 +180,20 @@ public:
     {
         if (id < 1 || std::size_t(id) > members_.size())
             return DISP_E_MEMBERNOTFOUND;
-        const std::wstring& wide = members_[std::size_t(id - 1)];
-        const std::string member(wide.begin(), wide.end());
+        const Member& member = members_[std::size_t(id - 1)];
         const Arguments args(*parameters);
         const bool put = flags & DISPATCH_PROPERTYPUT;
-        state().journal.push_back(put ? member + "=" + args.journalText()
-                                      : member + "(" + args.journalText() + ")");
+        state().journal.push_back(put ? member.name + "=" + args.journalText()
+                                      : member.name + "(" + args.journalText() + ")");
         if (put && (parameters->cNamedArgs != 1 || parameters->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
             return DISP_E_PARAMNOTOPTIONAL;
         VARIANT ignored;
         VariantInit(&ignored);
         try {
-            call(member, put, args, result ? result : &ignored);
+            if (put != member.put)
+                throw DISP_E_MEMBERNOTFOUND;
+            expectTypes(args, member.types);
+            member.run(args, result ? result : &ignored);
             VariantClear(&ignored);
             return S_OK;
         } catch (const TypeMismatch& mismatch) {
@@ -188,39 +214,27 @@ public:
     }
 
 protected:
-    virtual void call(const std::string& member, bool put, const Arguments& args, VARIANT* result) = 0;
+    void add(std::string name, Types types, std::function<void(const Arguments&, VARIANT*)> run,
+             bool put = false)
+    {
+        members_.push_back({std::move(name), std::move(types), std::move(run), put});
+    }
 
 private:
     LONG references_ = 1;
-    std::vector<std::wstring> members_;
+    std::vector<Member> members_;
 };
 
 class SheetObject : public Object {
 public:
-    explicit SheetObject(std::unique_ptr<cad::Sheet> sheet)
-        : Object({L"GetName", L"GetTemplateName", L"GetProperties"}), sheet_(std::move(sheet))
+    explicit SheetObject(std::unique_ptr<cad::Sheet> sheet) : sheet_(std::move(sheet))
     {
-    }
-
-protected:
-    void call(const std::string& member, bool put, const Arguments& args, VARIANT* result) override
-    {
-        if (put)
-            throw DISP_E_MEMBERNOTFOUND;
-        expectTypes(args, {});
-        if (member == "GetName")
-            setString(result, sheet_->GetName());
-        else if (member == "GetTemplateName")
-            setString(result, sheet_->GetTemplateName());
-        else {
-            // The numbers come as an array of doubles, as the CAD system hands them out.
-            const std::vector<double> properties = sheet_->GetProperties();
-            SAFEARRAY* array = SafeArrayCreateVector(VT_R8, 0, ULONG(properties.size()));
-            for (LONG i = 0; i < LONG(properties.size()); ++i)
-                SafeArrayPutElement(array, &i, const_cast<double*>(&properties[std::size_t(i)]));
-            result->vt = VT_ARRAY | VT_R8;
-            result->parray = array;
-        }
+        add("GetName", {}, [this](auto&, auto r) { setString(r, sheet_->GetName()); });
+        add("GetTemplateName", {}, [this](auto&, auto r) { setString(r, sheet_->GetTemplateName()); });
+        add("GetProperties", {}, [this](auto&, auto r) {
+            setArray(r, VT_R8, sheet_->GetProperties(),
+                     [](SAFEARRAY* a, LONG i, double v) { SafeArrayPutElement(a, &i, &v); });
+        });
     }
 
 private:
@@ -229,116 +243,76 @@ private:
 
 class DocumentObject : public Object {
 public:
-    explicit DocumentObject(std::unique_ptr<cad::Document> document)
-        : Object({L"GetType", L"GetSheetCount", L"GetSheetNames", L"GetCurrentSheet", L"ActivateSheet",
-                  L"GetTitle", L"SaveAsSilent"}),
-          document_(std::move(document))
+    explicit DocumentObject(std::unique_ptr<cad::Document> document) : doc_(std::move(document))
     {
-    }
-
-protected:
-    void call(const std::string& member, bool put, const Arguments& args, VARIANT* result) override
-    {
-        if (put)
-            throw DISP_E_MEMBERNOTFOUND;
-        if (member == "ActivateSheet") {
-            expectTypes(args, {{VT_BYREF | VT_BSTR}});
-            std::string name = utf8(*args[0].pbstrVal);
-            setBool(result, cad::isTrue(document_->ActivateSheet(name)));
-        } else if (member == "SaveAsSilent") {
-            expectTypes(args, {{VT_BYREF | VT_BSTR}, {VT_BYREF | VT_BOOL}});
-            std::string name = utf8(*args[0].pbstrVal);
-            bool flag = *args[1].pboolVal != VARIANT_FALSE;
-            setI4(result, document_->SaveAsSilent(name, flag));
-        } else {
-            expectTypes(args, {});
-            if (member == "GetType")
-                setI4(result, document_->GetType());
-            else if (member == "GetSheetCount")
-                setI4(result, document_->GetSheetCount());
-            else if (member == "GetTitle")
-                setString(result, document_->GetTitle());
-            else if (member == "GetCurrentSheet") {
-                std::unique_ptr<cad::Sheet> sheet = document_->GetCurrentSheet();
-                setObject(result, sheet ? new SheetObject(std::move(sheet)) : nullptr);
-            } else {
-                // Names come as an array of variants holding strings.
-                const std::vector<std::string> names = document_->GetSheetNames();
-                SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, ULONG(names.size()));
-                for (LONG i = 0; i < LONG(names.size()); ++i) {
-                    VARIANT name;
-                    setString(&name, names[std::size_t(i)]);
-                    SafeArrayPutElement(array, &i, &name);
-                    VariantClear(&name);
-                }
-                result->vt = VT_ARRAY | VT_VARIANT;
-                result->parray = array;
-            }
-        }
+        add("GetType", {}, [this](auto&, auto r) { setI4(r, doc_->GetType()); });
+        add("GetSheetCount", {}, [this](auto&, auto r) { setI4(r, doc_->GetSheetCount()); });
+        add("GetSheetNames", {}, [this](auto&, auto r) {
+            // Names come as variants holding strings.
+            setArray(r, VT_VARIANT, doc_->GetSheetNames(), [](SAFEARRAY* a, LONG i, const std::string& text) {
+                VARIANT name;
+                setString(&name, text);
+                SafeArrayPutElement(a, &i, &name);
+                VariantClear(&name);
+            });
+        });
+        add("GetCurrentSheet", {}, [this](auto&, auto r) {
+            std::unique_ptr<cad::Sheet> sheet = doc_->GetCurrentSheet();
+            setObject(r, sheet ? new SheetObject(std::move(sheet)) : nullptr);
+        });
+        add("ActivateSheet", {{VT_BYREF | VT_BSTR}}, [this](auto& a, auto r) {
+            std::string name = utf8(*a[0].pbstrVal);
+            setBool(r, cad::isTrue(doc_->ActivateSheet(name)));
+        });
+        add("GetTitle", {}, [this](auto&, auto r) { setString(r, doc_->GetTitle()); });
+        add("SaveAsSilent", {{VT_BYREF | VT_BSTR}, {VT_BYREF | VT_BOOL}}, [this](auto& a, auto r) {
+            std::string name = utf8(*a[0].pbstrVal);
+            bool flag = *a[1].pboolVal != VARIANT_FALSE;
+            setI4(r, doc_->SaveAsSilent(name, flag));
+        });
     }
 
 private:
-    std::unique_ptr<cad::Document> document_;
+    std::unique_ptr<cad::Document> doc_;
 };
 
 class ApplicationObject : public Object {
 public:
-    explicit ApplicationObject(std::unique_ptr<cad::Application> application)
-        : Object({L"Visible", L"ActiveDoc", L"GetUserPreferenceIntegerValue", L"GetUserPreferenceToggle",
-                  L"GetUserPreferenceDoubleValue", L"SetUserPreferenceIntegerValue",
-                  L"SetUserPreferenceToggle", L"SetUserPreferenceDoubleValue"}),
-          application_(std::move(application))
+    explicit ApplicationObject(std::unique_ptr<cad::Application> application) : app_(std::move(application))
     {
-    }
-
-protected:
-    void call(const std::string& member, bool put, const Arguments& args, VARIANT* result) override
-    {
-        if (member == "Visible") {
-            if (!put)
-                throw DISP_E_MEMBERNOTFOUND;
-            expectTypes(args, {{VT_BOOL}});
-            application_->Visible(args[0].boolVal != VARIANT_FALSE);
-            return;
-        }
-        if (put)
-            throw DISP_E_MEMBERNOTFOUND;
-        if (member == "ActiveDoc") {
-            expectTypes(args, {});
-            std::unique_ptr<cad::Document> document = application_->ActiveDoc();
-            setObject(result, document ? new DocumentObject(std::move(document)) : nullptr);
-        } else if (member == "GetUserPreferenceIntegerValue") {
-            expectTypes(args, {{VT_I4}});
-            setI2(result, application_->GetUserPreferenceIntegerValue(args[0].lVal));
-        } else if (member == "GetUserPreferenceToggle") {
-            expectTypes(args, {{VT_I4}});
-            setBool(result, application_->GetUserPreferenceToggle(args[0].lVal));
-        } else if (member == "GetUserPreferenceDoubleValue") {
-            expectTypes(args, {{VT_I4}});
-            result->vt = VT_R8;
-            result->dblVal = application_->GetUserPreferenceDoubleValue(args[0].lVal);
-        } else if (member == "SetUserPreferenceIntegerValue") {
-            expectTypes(args, {{VT_I4}, {VT_I2, VT_I4}});
-            const int16_t accepted =
-                args.type(1) == VT_I2
-                    ? application_->SetUserPreferenceIntegerValue(args[0].lVal, args[1].iVal)
-                    : application_->SetUserPreferenceIntegerValue(args[0].lVal, int32_t(args[1].lVal));
-            setBool(result, accepted != 0);
-        } else if (member == "SetUserPreferenceToggle") {
-            expectTypes(args, {{VT_I4}, {VT_BOOL, VT_I2}});
-            if (args.type(1) == VT_BOOL)
-                application_->SetUserPreferenceToggle(args[0].lVal, args[1].boolVal != VARIANT_FALSE);
+        add(
+            "Visible", {{VT_BOOL}}, [this](auto& a, auto) { app_->Visible(a[0].boolVal != VARIANT_FALSE); },
+            true);
+        add("ActiveDoc", {}, [this](auto&, auto r) {
+            std::unique_ptr<cad::Document> document = app_->ActiveDoc();
+            setObject(r, document ? new DocumentObject(std::move(document)) : nullptr);
+        });
+        add("GetUserPreferenceIntegerValue", {{VT_I4}},
+            [this](auto& a, auto r) { setI2(r, app_->GetUserPreferenceIntegerValue(a[0].lVal)); });
+        add("GetUserPreferenceToggle", {{VT_I4}},
+            [this](auto& a, auto r) { setBool(r, app_->GetUserPreferenceToggle(a[0].lVal)); });
+        add("GetUserPreferenceDoubleValue", {{VT_I4}},
+            [this](auto& a, auto r) { setDouble(r, app_->GetUserPreferenceDoubleValue(a[0].lVal)); });
+        add("SetUserPreferenceIntegerValue", {{VT_I4}, {VT_I2, VT_I4}}, [this](auto& a, auto r) {
+            const LONG p = a[0].lVal;
+            setBool(r,
+                    (a.type(1) == VT_I2 ? app_->SetUserPreferenceIntegerValue(p, a[1].iVal)
+                                        : app_->SetUserPreferenceIntegerValue(p, int32_t(a[1].lVal))) != 0);
+        });
+        add("SetUserPreferenceToggle", {{VT_I4}, {VT_BOOL, VT_I2}}, [this](auto& a, auto r) {
+            if (a.type(1) == VT_BOOL)
+                app_->SetUserPreferenceToggle(a[0].lVal, a[1].boolVal != VARIANT_FALSE);
             else
-                application_->SetUserPreferenceToggle(args[0].lVal, int16_t(args[1].iVal));
-            setBool(result, true);
-        } else {
-            expectTypes(args, {{VT_I4}, {VT_BYREF | VT_R8}});
-            setBool(result, application_->SetUserPreferenceDoubleValue(args[0].lVal, *args[1].pdblVal) != 0);
-        }
+                app_->SetUserPreferenceToggle(a[0].lVal, int16_t(a[1].iVal));
+            setBool(r, true);
+        });
+        add("SetUserPreferenceDoubleValue", {{VT_I4}, {VT_BYREF | VT_R8}}, [this](auto& a, auto r) {
+            setBool(r, app_->SetUserPreferenceDoubleValue(a[0].lVal, *a[1].pdblVal) != 0);
+        });
     }
 
 private:
-    std::unique_ptr<cad::Application> application_;
+    std::unique_ptr<cad::Application> app_;
 };
 
 }  // namespace

@@ -1,4 +1,6 @@
-#include "tests/support/cadsim_process.h"
+#include "cadsim/launch.h"
+
+#include "cad/dbus/dbus_backend.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -7,12 +9,22 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <sys/resource.h>
 
-namespace testbus {
+namespace cadsim {
 
 namespace {
+std::string trimmed(const char* line)
+{
+    std::string s(line);
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r'))
+        s.pop_back();
+    return s;
+}
+
 QStringList toQt(const std::vector<std::string>& list)
 {
     QStringList result;
@@ -54,9 +66,52 @@ bool waitForName(bool owned, int waitMs, const QProcess* process = nullptr)
 }
 }  // namespace
 
+PrivateBus::PrivateBus()
+{
+    // --fork returns once the bus listens; its two lines are address and pid.
+    FILE* out = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
+    if (!out)
+        throw std::runtime_error("dbus-daemon nicht zu starten");
+    char line[1024];
+    std::string address, pid;
+    if (std::fgets(line, sizeof line, out))
+        address = trimmed(line);
+    if (std::fgets(line, sizeof line, out))
+        pid = trimmed(line);
+    const int status = ::pclose(out);
+    if (status != 0 || address.empty() || pid.empty())
+        throw std::runtime_error(
+            "dbus-daemon --session lieferte keine Adresse (ist dbus-daemon installiert?)");
+    address_ = address;
+    pid_ = static_cast<pid_t>(std::stol(pid));
+    if (const char* previous = std::getenv("DBUS_SESSION_BUS_ADDRESS")) {
+        hadPreviousAddress_ = true;
+        previousAddress_ = previous;
+    }
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
+}
+
+PrivateBus::~PrivateBus()
+{
+    if (pid_ > 0)
+        ::kill(pid_, SIGTERM);
+    if (hadPreviousAddress_)
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", previousAddress_.c_str(), 1);
+    else
+        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+std::string control(const char* member, const QList<QVariant>& arguments, int timeoutMs)
+{
+    const QDBusMessage reply =
+        busCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
+                QStringLiteral("SldWorks.Control"), QLatin1String(member), arguments, timeoutMs);
+    return reply.type() == QDBusMessage::ErrorMessage ? reply.errorMessage().toStdString() : std::string();
+}
+
 std::string cadsimProgram()
 {
-    return std::string(KUP_BUILD_DIR) + "/cadsim";
+    return cad::dbus::cadsimBesideExecutable();
 }
 
 bool cadsimOnBus()
@@ -108,8 +163,7 @@ void CadsimProcess::stop()
 {
     if (process_.state() == QProcess::NotRunning)
         return;
-    busCall(QStringLiteral("SldWorks.Application"), QStringLiteral("/Control"),
-            QStringLiteral("SldWorks.Control"), QStringLiteral("Quit"), {}, 2000);
+    control("Quit", {}, 2000);
     if (!process_.waitForFinished(5000)) {
         process_.kill();
         process_.waitForFinished(5000);
@@ -154,4 +208,4 @@ int runCadsimToEnd(const std::vector<std::string>& arguments, std::string& outpu
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-}  // namespace testbus
+}  // namespace cadsim
