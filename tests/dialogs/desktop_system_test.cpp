@@ -52,39 +52,28 @@ TEST(DesktopLauncher, OrdinaryFilesOnlyCount)
         EXPECT_EQ(launcher.fileExists(dir.filePath(name).toStdString()), exists) << name;
 }
 
-TEST(DesktopLauncher, TheEquivalentIsTheFirstPreferredProgramOnThePath)
+// Without a registry the first preferred desktop program on the search path is
+// started, on its own, and only when there is none the user is told so.
+TEST(DesktopLauncher, WithoutARegistryTheFirstPreferredProgramIsStartedOrThereIsNone)
 {
     QTemporaryDir early, late;
-    const std::string preferred = kup::kEquivalentSysInfoPrograms.front();
-    const std::string other = kup::kEquivalentSysInfoPrograms.back();
-    writeProgram(early.path(), other, early.filePath("mark"));
-    const QString wanted = writeProgram(late.path(), preferred, late.filePath("mark"));
-    SearchPath path(QDir::rootPath() + "kup-fehlt:" + early.path() + ':' + late.path());
-    kup::DesktopLauncher launcher;
-    EXPECT_EQ(launcher.equivalentProgram(), wanted.toStdString());
-
-    SearchPath none(QDir::rootPath() + "kup-fehlt");
-    EXPECT_EQ(launcher.equivalentProgram(), std::nullopt);
-}
-
-// Without a registry the desktop's program from the search path is started, on its
-// own, and only when there is none the user is told so.
-TEST(DesktopLauncher, WithoutARegistryTheDesktopProgramIsStartedOrThereIsNone)
-{
-    QTemporaryDir dir;
-    const QString mark = dir.filePath("mark");
-    writeProgram(dir.path(), kup::kEquivalentSysInfoPrograms.back(), mark);
+    writeProgram(early.path(), kup::kEquivalentSysInfoPrograms.back(), early.filePath("mark"));
+    const QString wanted =
+        writeProgram(late.path(), kup::kEquivalentSysInfoPrograms.front(), late.filePath("mark"));
     kup::NoRegistry registry;
     kup::DesktopLauncher launcher;
     fake::MessageRecorder messages;
     {
-        SearchPath path(dir.path());
+        SearchPath path(QDir::rootPath() + "kup-fehlt:" + early.path() + ':' + late.path());
+        EXPECT_EQ(launcher.equivalentProgram(), wanted.toStdString());
         kup::StartSysInfo(registry, launcher, messages);
     }
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(mark).size() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(late.filePath("mark")).size() > 0; }, 5000));
+    EXPECT_FALSE(QFileInfo::exists(early.filePath("mark")));
 
-    SearchPath empty(dir.filePath("leer"));
+    SearchPath none(QDir::rootPath() + "kup-fehlt");
+    EXPECT_EQ(launcher.equivalentProgram(), std::nullopt);
     kup::StartSysInfo(registry, launcher, messages);
     EXPECT_EQ(messages.messages.size(), 1u);
 }
