@@ -30,6 +30,12 @@ protected:
         return control("InjectFault",
                        {QString::fromUtf8(member), QString::fromUtf8(argument), QString::fromUtf8(kind)});
     }
+    int32_t save()
+    {
+        std::string name = "x.tif";
+        bool flag = true;
+        return activeDoc()->SaveAsSilent(name, flag);
+    }
 };
 
 TEST_F(Faults, RefuseMakesAMemberAnswerItsFailureValueForTheGivenArgumentOnly)
@@ -38,20 +44,17 @@ TEST_F(Faults, RefuseMakesAMemberAnswerItsFailureValueForTheGivenArgumentOnly)
     ASSERT_EQ(inject("SetUserPreferenceIntegerValue", "9", "refuse"), "");
     ASSERT_EQ(inject("SaveAsSilent", "", "refuse"), "");
     auto doc = activeDoc();
+    auto a = app();
     std::string second = "Blatt2", first = "Blatt1";
     EXPECT_EQ(doc->ActivateSheet(second), cad::kFalse);
     EXPECT_EQ(doc->ActivateSheet(first), cad::kTrue);
-    auto a = app();
     EXPECT_EQ(a->SetUserPreferenceIntegerValue(9, int16_t{300}), 0);
     EXPECT_EQ(a->GetUserPreferenceIntegerValue(9), 200);
     EXPECT_NE(a->SetUserPreferenceIntegerValue(11, int16_t{50}), 0);
-    std::string name = "x.tif";
-    bool flag = true;
-    EXPECT_EQ(doc->SaveAsSilent(name, flag), 8);
-
+    EXPECT_EQ(save(), 8);
     ASSERT_EQ(control("ClearFaults"), "");
     EXPECT_EQ(doc->ActivateSheet(second), cad::kTrue);
-    EXPECT_EQ(doc->SaveAsSilent(name, flag), 0);
+    EXPECT_EQ(save(), 0);
 }
 
 TEST_F(Faults, AnErrorReplyBecomesAnAutomationErrorWithTheServersText)
@@ -60,7 +63,7 @@ TEST_F(Faults, AnErrorReplyBecomesAnAutomationErrorWithTheServersText)
     auto doc = activeDoc();
     try {
         doc->GetTitle();
-        FAIL() << "no error";
+        ADD_FAILURE() << "no error";
     } catch (const cad::AutomationError& e) {
         const std::string what = e.what();
         EXPECT_EQ(what.rfind("Fehler beim CAD-Aufruf GetTitle: ", 0), 0u) << what;
@@ -74,51 +77,28 @@ TEST_F(Faults, AnErrorReplyBecomesAnAutomationErrorWithTheServersText)
 // with the wrong arguments is answered with an error, never served.
 TEST_F(Faults, ACallOutsideTheContractIsAnsweredWithAnError)
 {
+    const char* const iface = "org.freedesktop.DBus.Error.UnknownInterface";
+    const char* const args = "org.freedesktop.DBus.Error.InvalidArgs";
+    const char *const sw = "SldWorks.Application", *const model = "SldWorks.ModelDoc2";
     const struct {
-        const char* path;
-        const char* interface;
-        const char* member;
+        const char *path, *interface, *member;
         QList<QVariant> arguments;
         const char* answer;  // error name, or the reply's signature
     } rows[] = {
-        {"/Application",
-         "SldWorks.ModelDoc2",
-         "ActiveDoc",
-         {},
-         "org.freedesktop.DBus.Error.UnknownInterface"},
-        {"/Control", "SldWorks.Application", "Quit", {}, "org.freedesktop.DBus.Error.UnknownInterface"},
-        {"/Documents/1",
-         "SldWorks.ModelDoc2",
-         "GetSheetCount",
-         {},
-         "org.freedesktop.DBus.Error.UnknownMethod"},
-        {"/Documents/1/Sheets/0",
-         "SldWorks.DrawingDoc",
-         "GetName",
-         {},
-         "org.freedesktop.DBus.Error.UnknownInterface"},
-        {"/Application",
-         "SldWorks.Application",
-         "GetUserPreferenceToggle",
-         {QStringLiteral("28")},
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {"/Application",
-         "SldWorks.Application",
-         "SetUserPreferenceIntegerValue",
-         {9, 300.0},
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {"/Documents/1",
-         "SldWorks.ModelDoc2",
-         "SaveAsSilent",
-         {QStringLiteral("x.tif")},
-         "org.freedesktop.DBus.Error.InvalidArgs"},
+        {"/Application", model, "ActiveDoc", {}, iface},
+        {"/Control", sw, "Quit", {}, iface},
+        {"/Documents/1", model, "GetSheetCount", {}, "org.freedesktop.DBus.Error.UnknownMethod"},
+        {"/Documents/1/Sheets/0", "SldWorks.DrawingDoc", "GetName", {}, iface},
+        {"/Application", sw, "GetUserPreferenceToggle", {QStringLiteral("28")}, args},
+        {"/Application", sw, "SetUserPreferenceIntegerValue", {9, 300.0}, args},
+        {"/Documents/1", model, "SaveAsSilent", {QStringLiteral("x.tif")}, args},
         // Without an interface the member's name is enough, as the bus allows.
         {"/Documents/1", "", "GetSheetCount", {}, "i"},
-        {"/Application", "SldWorks.Application", "GetUserPreferenceToggle", {28}, "b"},
+        {"/Application", sw, "GetUserPreferenceToggle", {28}, "b"},
     };
     for (const auto& row : rows) {
         QDBusMessage call =
-            QDBusMessage::createMethodCall(QStringLiteral("SldWorks.Application"), QLatin1String(row.path),
+            QDBusMessage::createMethodCall(QLatin1String(sw), QLatin1String(row.path),
                                            QLatin1String(row.interface), QLatin1String(row.member));
         call.setArguments(row.arguments);
         const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
@@ -134,12 +114,8 @@ TEST_F(Faults, NoAnswerEndsInTheCallTimeout)
 {
     ASSERT_EQ(inject("GetSheetCount", "", "hang"), "");
     ASSERT_EQ(inject("SaveAsSilent", "", "hang"), "");  // cadsim idle: no save is coming
-    auto doc = activeDoc();
-    std::string name = "x.tif";
-    bool flag = true;
-    for (const std::function<void()>& call :
-         {std::function<void()>([&] { doc->GetSheetCount(); }),
-          std::function<void()>([&] { doc->SaveAsSilent(name, flag); })}) {
+    for (const std::function<void()>& call : {std::function<void()>([&] { activeDoc()->GetSheetCount(); }),
+                                              std::function<void()>([&] { save(); })}) {
         const auto begin = Clock::now();
         EXPECT_THROW(call(), cad::AutomationError);
         const auto waited = Clock::now() - begin;
