@@ -4,60 +4,48 @@
 
 #include "tests/support/cadsim_process.h"
 
-#include <QProcess>
-
 #include <chrono>
-#include <cstdlib>
 
 namespace bustest {
 namespace {
 
-using testbus::runCadsimToEnd;
-
-TEST(CadsimStart, HelpExplainsOptionsFormatControlAndResultCodes)
-{
-    std::string out;
-    ASSERT_EQ(runCadsimToEnd({"--help"}, out), 0);
-    for (const char* part : {"--headless", "--prefs", "--empty", "\"polyline\"", "InjectFault",
-                             "SaveAsSilent", "5 Group 4 mit Farbe", "4 Zeichen im Dateinamen"})
-        EXPECT_NE(out.find(part), std::string::npos) << part;
-    EXPECT_EQ(runCadsimToEnd({"--frobnicate"}, out), 2);
-    EXPECT_NE(out.find("unbekannte Option --frobnicate"), std::string::npos) << out;
-}
-
 class Start : public CadsimTest {};
 
-TEST_F(Start, AMalformedDrawingEndsTheStartWithOneLineNamingTheFile)
+TEST_F(Start, ByHandItEndsOnBadArgumentsABrokenDrawingATakenNameOrNoBus)
 {
-    const std::string path = writeFile("kaputt.json", R"({"type": "drawing", "sheets": [{"name": "B"}]})");
-    std::string out;
-    EXPECT_EQ(runCadsimToEnd({"--headless", "--prefs", preferences, path}, out), 1);
-    EXPECT_EQ(out, "cadsim: " + path + ": sheets[0]: Feld \"paperSize\" fehlt\n");
-    EXPECT_FALSE(testbus::cadsimOnBus());
-}
-
-TEST_F(Start, ASecondCadsimFindsTheNameTakenAndEnds)
-{
+    const std::string broken = writeFile("kaputt.json", R"({"type": "drawing", "sheets": [{"name": "B"}]})");
     start({}, {"--empty"});
-    std::string out;
-    EXPECT_EQ(runCadsimToEnd({"--headless", "--empty", "--prefs", preferences}, out), 1);
-    EXPECT_NE(out.find("schon vergeben"), std::string::npos) << out;
+    const struct {
+        std::vector<std::string> arguments;
+        const char* bus;  // another session bus address, or none
+        int exitCode;
+        std::string output;  // a part of it, or all of it when it ends in a line break
+    } rows[] = {
+        {{"--help"}, nullptr, 0, "InjectFault"},
+        {{"--frobnicate"}, nullptr, 2, "unbekannte Option --frobnicate"},
+        {{"--headless", "--prefs", preferences, broken},
+         nullptr,
+         1,
+         "cadsim: " + broken + ": sheets[0]: Feld \"paperSize\" fehlt\n"},
+        {{"--headless", "--empty", "--prefs", preferences}, nullptr, 1, "schon vergeben"},
+        {{"--headless", "--empty", "--prefs", preferences},
+         "unix:path=/nonexistent/bus",
+         1,
+         "kein D-Bus-Sitzungsbus"},
+    };
+    const QByteArray ownBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.back());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", row.bus ? QByteArray(row.bus) : ownBus);
+        std::string out;
+        EXPECT_EQ(testbus::runCadsimToEnd(row.arguments, out), row.exitCode);
+        if (row.output.ends_with('\n'))
+            EXPECT_EQ(out, row.output);
+        else
+            EXPECT_NE(out.find(row.output), std::string::npos) << out;
+    }
+    qputenv("DBUS_SESSION_BUS_ADDRESS", ownBus);
     EXPECT_TRUE(testbus::cadsimOnBus());  // the first one still serves
-}
-
-TEST_F(Start, WithoutASessionBusItSaysSo)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QString::fromStdString(testbus::cadsimProgram()),
-            {QStringLiteral("--headless"), QStringLiteral("--empty"), QStringLiteral("--prefs"),
-             QString::fromStdString(preferences)});
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_NE(p.readAll().indexOf("kein D-Bus-Sitzungsbus"), -1);
 }
 
 TEST_F(Start, TheBackendStartsCadsimWhenNobodyOwnsTheName)
