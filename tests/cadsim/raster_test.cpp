@@ -20,18 +20,17 @@ using cadsim::Point;
 using cadsim::Rasterizer;
 
 struct Bitmap {
-    int width, height;
     size_t stride;
     std::vector<uint8_t> bits;
-    Bitmap(int w, int h) : width(w), height(h), stride((w + 7) / 8), bits(stride * h) {}
     bool at(int x, int y) const { return bits[y * stride + x / 8] & (0x80 >> (x % 8)); }
 };
 
 Bitmap fill(Rasterizer& raster, int bandRows)
 {
-    Bitmap b(raster.width(), raster.height());
-    for (int y = 0; y < b.height; y += bandRows)
-        raster.fillBand(y, std::min(bandRows, b.height - y), b.bits.data() + y * b.stride, b.stride);
+    Bitmap b{size_t(raster.width() + 7) / 8};
+    b.bits.resize(b.stride * raster.height());
+    for (int y = 0; y < raster.height(); y += bandRows)
+        raster.fillBand(y, std::min(bandRows, raster.height() - y), b.bits.data() + y * b.stride, b.stride);
     return b;
 }
 
@@ -43,19 +42,6 @@ void addSquare(Rasterizer& r, double x0, double y0, double x1, double y1, bool c
     r.beginShape();
     r.addContour(p);
     r.endShape();
-}
-
-TEST(Raster, SpansSetExactlyTheirBitsAcrossByteBorders)
-{
-    for (int from = 0; from < 24; ++from) {
-        for (int to = from; to <= 24; ++to) {
-            uint8_t line[3] = {0, 0, 0};
-            cadsim::setSpan(line, from, to);
-            for (int x = 0; x < 24; ++x)
-                ASSERT_EQ(static_cast<bool>(line[x / 8] & (0x80 >> (x % 8))), x >= from && x < to)
-                    << from << ".." << to << " at " << x;
-        }
-    }
 }
 
 TEST(Raster, PixelCentresDecideAndOverlapsNeverCancelWhileHolesStayOpen)
@@ -77,39 +63,6 @@ TEST(Raster, PixelCentresDecideAndOverlapsNeverCancelWhileHolesStayOpen)
                   {25, 35, true}, {33, 33, true}, {36, 36, false}};
     for (const auto& p : points)
         EXPECT_EQ(b.at(p.x, p.y), p.black) << p.x << "," << p.y;
-}
-
-TEST(Raster, BandsGiveTheSameBitsAsOneWholePage)
-{
-    const cadsim::Sheet sheet =
-        cadsim::parseDrawing(
-            R"({"type": "drawing", "sheets": [{"name": "B", "paperSize": 12, "width": 0.1, "height": 0.07,
-            "template": 12, "templatePath": "", "scale": [1, 1], "firstAngle": true, "entities": [
-            {"rect": [5, 5, 90, 60]}, {"line": [0, 0, 100, 70]}, {"circle": [50, 35, 20]},
-            {"arc": [50, 35, 30, 45, 200]}, {"polyline": [10, 60, 20, 50, 30, 60]}, {"text": [10, 10, 6, "Blatt 1"]}]}]})",
-            "z.json")
-            .sheets[0];
-    cadsim::TiffPreferences p;
-    p.dpi = 300;
-    p.paperSize = 12;
-    p.paperWidth = 0.1;
-    p.paperHeight = 0.07;
-    const cadsim::PageLayout page = cadsim::layoutPage(sheet, p);
-    auto render = [&](int band) {
-        Rasterizer r(page.width, page.height);
-        cadsim::addSheetShapes(r, sheet, page);
-        return fill(r, band);
-    };
-    const Bitmap whole = render(page.height);
-    int ink = 0;
-    for (uint8_t byte : whole.bits)
-        ink += std::popcount(byte);
-    EXPECT_GT(ink, 5000);  // something was drawn, text included
-    EXPECT_EQ(render(7).bits, whole.bits);
-    EXPECT_EQ(render(256).bits, whole.bits);
-    // The circle's inside stays white (away from the diagonal line), its line is black.
-    EXPECT_FALSE(whole.at(static_cast<int>(page.x(50)), static_cast<int>(page.y(45))));
-    EXPECT_TRUE(whole.at(static_cast<int>(page.x(70)), static_cast<int>(page.y(35))));
 }
 
 // Random rows as change lists, with runs of every length class: short runs
@@ -150,9 +103,25 @@ std::vector<uint8_t> expandRow(const std::vector<int>& changes, int width)
     return row;
 }
 
-TEST(Group4, StripsDecodeWithLibtiffToTheSameRows)
+std::vector<uint8_t> unpackBits(const std::vector<uint8_t>& in)
 {
-    for (int width : {1, 17, 1728, 9000}) {
+    std::vector<uint8_t> out;
+    for (size_t i = 0; i < in.size();) {
+        const int8_t n = static_cast<int8_t>(in[i++]);
+        if (n >= 0) {
+            out.insert(out.end(), in.begin() + i, in.begin() + i + n + 1);
+            i += n + 1;
+        } else if (n != -128) {
+            out.insert(out.end(), 1 - n, in[i++]);
+        }
+    }
+    return out;
+}
+
+// Group 4 strips in a file libtiff decodes, and PackBits RGB rows, give back every pixel.
+TEST(Encoders, Group4StripsAndPackBitsRowsDecodeToTheSameRows)
+{
+    for (int width : {1, 7, 17, 43, 200, 1001, 1728, 9000}) {
         SCOPED_TRACE("width " + std::to_string(width));
         const int height = 300, stripRows = 64;
         const auto rows = randomRows(width, height, static_cast<unsigned>(width));
@@ -179,80 +148,76 @@ TEST(Group4, StripsDecodeWithLibtiffToTheSameRows)
         TIFFClose(tif);
         tif = TIFFOpen(path.c_str(), "r");
         ASSERT_NE(tif, nullptr);
-        std::vector<uint8_t> line(TIFFScanlineSize(tif));
+        std::vector<uint8_t> line(TIFFScanlineSize(tif)), packed, rgb;
         for (int r = 0; r < height; ++r) {
+            const std::vector<uint8_t> bits = expandRow(rows[r], width);
             ASSERT_GE(TIFFReadScanline(tif, line.data(), r), 0) << "row " << r;
-            ASSERT_EQ(line, expandRow(rows[r], width)) << "row " << r;
+            ASSERT_EQ(line, bits) << "row " << r;
+            rgb.clear();
+            packed.clear();
+            for (int x = 0; x < width; ++x)
+                rgb.insert(rgb.end(), 3, (bits[x / 8] & (0x80 >> (x % 8))) ? 0x00 : 0xFF);
+            cadsim::packBitsRgbRow(rows[r], width, packed);
+            ASSERT_EQ(unpackBits(packed), rgb) << "row " << r;
         }
         TIFFClose(tif);
         std::remove(path.c_str());
-    }
-}
-
-std::vector<uint8_t> unpackBits(const std::vector<uint8_t>& in)
-{
-    std::vector<uint8_t> out;
-    for (size_t i = 0; i < in.size();) {
-        const int8_t n = static_cast<int8_t>(in[i++]);
-        if (n >= 0) {
-            out.insert(out.end(), in.begin() + i, in.begin() + i + n + 1);
-            i += n + 1;
-        } else if (n != -128) {
-            out.insert(out.end(), 1 - n, in[i++]);
-        }
-    }
-    return out;
-}
-
-TEST(PackBits, RgbRowsDecodeToTheExpandedPixels)
-{
-    for (int width : {1, 7, 43, 200, 1001, 9000}) {
-        for (const auto& changes : randomRows(width, 40, static_cast<unsigned>(width) + 1)) {
-            std::vector<uint8_t> expected;
-            const std::vector<uint8_t> bits = expandRow(changes, width);
-            for (int x = 0; x < width; ++x)
-                expected.insert(expected.end(), 3, (bits[x / 8] & (0x80 >> (x % 8))) ? 0x00 : 0xFF);
-            std::vector<uint8_t> packed;
-            cadsim::packBitsRgbRow(changes, width, packed);
-            ASSERT_EQ(unpackBits(packed), expected) << "width " << width;
-        }
     }
     std::vector<uint8_t> white;
     cadsim::packBitsRgbRow({}, 9000, white);
     EXPECT_LE(white.size(), 2u * (3 * 9000 / 128 + 1));  // long runs stay short
 }
 
-TEST(TiffWriter, ACompressedPageThatOutgrowsClassicTiffStartsOverAsBigTiff)
+// Every kind of entity, filled in bands of 7 rows, against the page as the
+// writer codes it from the row changes in bands of its own: first as classic
+// TIFF, then outgrowing a small limit and starting over as BigTIFF.
+TEST(TiffWriter, ThePageInBandsIsTheFileEvenWhenItStartsOverAsBigTiff)
 {
-    const cadsim::Drawing d = cadsim::parseDrawing(
-        R"({"type": "drawing", "sheets": [{"name": "B", "paperSize": 8, "template": 8, "templatePath": "",
-            "scale": [1, 1], "firstAngle": true, "entities": [{"rect": [0, 0, 420, 297]}, {"circle": [200, 150, 90]}]}]})",
-        "z.json");
+    const cadsim::Sheet sheet =
+        cadsim::parseDrawing(
+            R"({"type": "drawing", "sheets": [{"name": "B", "paperSize": 12, "width": 0.1, "height": 0.07,
+            "template": 12, "templatePath": "", "scale": [1, 1], "firstAngle": true, "entities": [
+            {"rect": [5, 5, 90, 60]}, {"line": [0, 0, 100, 70]}, {"circle": [50, 35, 20]},
+            {"arc": [50, 35, 30, 45, 200]}, {"polyline": [10, 60, 20, 50, 30, 60]}, {"text": [10, 10, 6, "Blatt 1"]}]}]})",
+            "z.json")
+            .sheets[0];
     cadsim::TiffPreferences prefs;
     prefs.dpi = 600;
-    std::vector<std::vector<uint8_t>> rows[2];
-    for (int big = 0; big < 2; ++big) {
+    prefs.paperSize = 12;
+    prefs.paperWidth = 0.1;
+    prefs.paperHeight = 0.07;
+    const cadsim::PageLayout page = cadsim::layoutPage(sheet, prefs);
+    Rasterizer r(page.width, page.height);
+    cadsim::addSheetShapes(r, sheet, page);
+    const Bitmap banded = fill(r, 7);
+    int ink = 0;
+    for (uint8_t byte : banded.bits)
+        ink += std::popcount(byte);
+    EXPECT_GT(ink, 20000);  // something was drawn, text included
+    // The circle's inside stays white (away from the diagonal line), its line is black.
+    EXPECT_FALSE(banded.at(static_cast<int>(page.x(50)), static_cast<int>(page.y(45))));
+    EXPECT_TRUE(banded.at(static_cast<int>(page.x(70)), static_cast<int>(page.y(35))));
+    for (const uint64_t limit : {cadsim::kClassicTiffLimit, uint64_t{6000}}) {
+        SCOPED_TRACE(limit);
         const std::string path = ::testing::TempDir() + "/outgrows.tif";
         cadsim::TiffRequest request{"z", "B"};
-        request.classicLimit = big ? 6000 : cadsim::kClassicTiffLimit;
+        request.classicLimit = limit;
         std::string error;
         ASSERT_TRUE(cadsim::writeSheetTiff(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644), path,
-                                           d.sheets[0], prefs, request, error))
+                                           sheet, prefs, request, error))
             << error;
         TIFF* tif = TIFFOpen(path.c_str(), "r");
         ASSERT_NE(tif, nullptr);
-        EXPECT_EQ(TIFFIsBigTIFF(tif) != 0, big != 0);
-        uint32_t height = 0;
-        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
-        for (uint32_t r = 0; r < height; ++r) {
-            rows[big].emplace_back(TIFFScanlineSize(tif));
-            ASSERT_GE(TIFFReadScanline(tif, rows[big].back().data(), r), 0);
+        EXPECT_EQ(TIFFIsBigTIFF(tif) != 0, limit != cadsim::kClassicTiffLimit);
+        ASSERT_EQ(size_t(TIFFScanlineSize(tif)), banded.stride);
+        std::vector<uint8_t> line(banded.stride);
+        for (int y = 0; y < page.height; ++y) {
+            ASSERT_GE(TIFFReadScanline(tif, line.data(), y), 0);
+            ASSERT_TRUE(std::equal(line.begin(), line.end(), banded.bits.begin() + y * banded.stride)) << y;
         }
         TIFFClose(tif);
         std::remove(path.c_str());
     }
-    EXPECT_FALSE(rows[0].empty());
-    EXPECT_EQ(rows[0], rows[1]);  // the same page either way
 }
 
 }  // namespace
