@@ -28,14 +28,11 @@ protected:
     void SetUp() override
     {
         CadsimTest::SetUp();
-        // A4 portrait sheet with a frame along its border, a part, and a sheet
-        // of its own size.
+        // An A4 portrait sheet with a frame along its border, and a sheet of its own size.
         drawing = writeFile("Zeichnung.json",
                             drawingJson("Flansch", {{"Blatt1", 7, 7, "", R"({"rect": [0, 0, 210, 297]})"},
                                                     {"Blatt2", 12, 12, R"("width": 0.1, "height": 0.05)"}}));
-        start({drawing, writeFile("Welle.json", R"({"type": "part"})")});
-        control("CloseDocument");
-        control("OpenDocument", {QString::fromStdString(drawing)});
+        start({drawing});
     }
 
     void set(const Prefs& p)
@@ -49,9 +46,8 @@ protected:
                                  {11, p.scale}})
             ASSERT_NE(a->SetUserPreferenceIntegerValue(id, int16_t(value)), 0) << id;
         a->SetUserPreferenceToggle(28, p.fit);
-        double w = p.width, h = p.height;
-        ASSERT_NE(a->SetUserPreferenceDoubleValue(8, w), 0);
-        ASSERT_NE(a->SetUserPreferenceDoubleValue(9, h), 0);
+        for (auto [id, value] : {std::pair{8, p.width}, {9, p.height}})
+            ASSERT_NE(a->SetUserPreferenceDoubleValue(id, value), 0) << id;
     }
 
     int32_t save(std::string name)
@@ -68,7 +64,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(dir))
             found.push_back(entry.path().filename().string());
         if (dir == folder())
-            names.insert(names.end(), {"Zeichnung.json", "Welle.json", "preferences.json"});
+            names.insert(names.end(), {"Zeichnung.json", "preferences.json"});
         std::sort(found.begin(), found.end());
         std::sort(names.begin(), names.end());
         EXPECT_EQ(found, names);
@@ -125,19 +121,24 @@ TEST_F(Save, ImageTypeCompressionResolutionPaperAndScaleFollowThePreferences)
     }
 }
 
-TEST_F(Save, FoldersAreFoundWithEitherSeparatorAndTheLongestNamesFit)
+TEST_F(Save, FoldersAreFoundWithEitherSeparatorTheLongestNamesFitAndAnOldFileIsReplaced)
 {
     fs::create_directories(folder() + "/aus/unter");
-    EXPECT_EQ(save("aus\\unter\\Blatt1.TIF"), 0);  // relative: below the drawing's folder
-    EXPECT_TRUE(readTiff(folder() + "/aus/unter/Blatt1.TIF").decoded);
+    std::ofstream(folder() + "/aus/b.tif") << "old";
+    std::string name = "Blatt2";
+    ASSERT_EQ(activeDoc()->ActivateSheet(name), cad::kTrue);
+    EXPECT_EQ(save("aus\\unter\\Blatt2.TIF"), 0);  // relative: below the drawing's folder
+    EXPECT_TRUE(readTiff(folder() + "/aus/unter/Blatt2.TIF").decoded);
     EXPECT_EQ(save(folder() + "/aus\\b.tif"), 0);
-    EXPECT_TRUE(readTiff(folder() + "/aus/b.tif").decoded);
+    const TiffFacts f = readTiff(folder() + "/aus/b.tif");
+    EXPECT_TRUE(f.decoded);
+    EXPECT_EQ(f.pageName, "Blatt2");
+    EXPECT_EQ(f.documentName, "Flansch - Blatt2");
     std::string longest;  // 254 bytes, the file system takes 255
     for (int i = 0; i < 125; ++i)
         longest += "ä";
-    longest += ".tif";
-    EXPECT_EQ(save(folder() + "/aus/" + longest), 0);
-    expectFolderHolds(folder() + "/aus", {"unter", "b.tif", longest});
+    EXPECT_EQ(save(folder() + "/aus/" + longest + ".tif"), 0);
+    expectFolderHolds(folder() + "/aus", {"unter", "b.tif", longest + ".tif"});
 }
 
 TEST_F(Save, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
@@ -155,21 +156,8 @@ TEST_F(Save, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
     EXPECT_EQ(save(keep), 5);  // Group 4 is black and white only
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(keep).rdbuf()), {}), "old");
     expectFolderHolds(folder(), {"keep.tif"});
-    control("OpenDocument", {QString::fromStdString(folder() + "/Welle.json")});
+    control("OpenDocument", {QString::fromStdString(writeFile("Welle.json", R"({"type": "part"})"))});
     EXPECT_EQ(save("Welle.tif"), 6);  // a part has no sheet
-}
-
-TEST_F(Save, AnExistingFileIsReplacedByTheCompleteNewOne)
-{
-    std::ofstream(folder() + "/Blatt2.tif") << "old";
-    std::string name = "Blatt2";
-    ASSERT_EQ(activeDoc()->ActivateSheet(name), cad::kTrue);
-    ASSERT_EQ(save("Blatt2.tif"), 0);
-    const TiffFacts f = readTiff(folder() + "/Blatt2.tif");
-    EXPECT_TRUE(f.decoded);
-    EXPECT_EQ(f.pageName, "Blatt2");
-    EXPECT_EQ(f.documentName, "Flansch - Blatt2");
-    expectFolderHolds(folder(), {"Blatt2.tif"});
 }
 
 TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
