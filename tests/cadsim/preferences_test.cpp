@@ -14,17 +14,12 @@ using cadsim::PreferenceStore;
 
 class PreferenceFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder =
-            fs::temp_directory_path() / ("cadsim-prefs-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        path = (folder / "sub" / "preferences.json").string();
-    }
+    void SetUp() override { fs::remove_all(folder); }
     void TearDown() override { fs::remove_all(folder); }
-    fs::path folder;
-    std::string path;
+    const fs::path folder =
+        fs::temp_directory_path() / ("cadsim-prefs-" + std::to_string(::getpid()) + "-" +
+                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const std::string path = (folder / "sub" / "preferences.json").string();
 };
 
 TEST_F(PreferenceFile, SettersRefuseUnknownNumbersAndValuesOutOfRangeAndChangeNothing)
