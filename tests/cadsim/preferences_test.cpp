@@ -26,19 +26,13 @@ TEST_F(PreferenceFile, SettersRefuseUnknownNumbersAndValuesOutOfRangeAndChangeNo
 {
     PreferenceStore store(path);
     const cadsim::TiffPreferences before = store.values();
-    EXPECT_FALSE(store.setInteger(5, 1));
-    EXPECT_FALSE(store.setInteger(6, 2));
-    EXPECT_FALSE(store.setInteger(8, 3));
-    EXPECT_FALSE(store.setInteger(9, 0));
-    EXPECT_FALSE(store.setInteger(9, 70000));
-    EXPECT_FALSE(store.setInteger(10, -1));
-    EXPECT_FALSE(store.setInteger(10, 13));
-    EXPECT_FALSE(store.setInteger(11, 0));
+    for (auto [id, value] :
+         {std::pair{5, 1}, {6, 2}, {8, 3}, {9, 0}, {9, 70000}, {10, -1}, {10, 13}, {11, 0}})
+        EXPECT_FALSE(store.setInteger(id, value)) << id << " = " << value;
+    for (auto [id, value] :
+         {std::pair{7, 0.3}, {8, 0.0}, {9, -0.2}, {9, std::numeric_limits<double>::quiet_NaN()}})
+        EXPECT_FALSE(store.setReal(id, value)) << id << " = " << value;
     EXPECT_FALSE(store.setToggle(27, true));
-    EXPECT_FALSE(store.setReal(7, 0.3));
-    EXPECT_FALSE(store.setReal(8, 0));
-    EXPECT_FALSE(store.setReal(9, -0.2));
-    EXPECT_FALSE(store.setReal(9, std::numeric_limits<double>::quiet_NaN()));
     EXPECT_EQ(store.values(), before);
     EXPECT_FALSE(store.integer(12).has_value());
     EXPECT_FALSE(store.real(10).has_value());
