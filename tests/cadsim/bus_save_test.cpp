@@ -38,13 +38,9 @@ protected:
     void set(const Prefs& p)
     {
         auto a = app();
-        for (auto [id, value] : {std::pair{6, p.capture},
-                                 {7, p.imageType},
-                                 {8, p.compression},
-                                 {9, p.dpi},
-                                 {10, p.paperSize},
-                                 {11, p.scale}})
-            ASSERT_NE(a->SetUserPreferenceIntegerValue(id, int16_t(value)), 0) << id;
+        const int integers[] = {p.capture, p.imageType, p.compression, p.dpi, p.paperSize, p.scale};
+        for (int id = 6; id <= 11; ++id)
+            ASSERT_NE(a->SetUserPreferenceIntegerValue(id, int16_t(integers[id - 6])), 0) << id;
         a->SetUserPreferenceToggle(28, p.fit);
         for (auto [id, value] : {std::pair{8, p.width}, {9, p.height}})
             ASSERT_NE(a->SetUserPreferenceDoubleValue(id, value), 0) << id;
