@@ -167,11 +167,7 @@ TEST(TiffWriter, ThePageInBandsIsTheFileEvenWhenItStartsOverAsBigTiff)
             {"arc": [50, 35, 30, 45, 200]}, {"polyline": [10, 60, 20, 50, 30, 60]}, {"text": [10, 10, 6, "Blatt 1"]}]}]})",
             "z.json")
             .sheets[0];
-    cadsim::TiffPreferences prefs;
-    prefs.dpi = 600;
-    prefs.paperSize = 12;
-    prefs.paperWidth = 0.1;
-    prefs.paperHeight = 0.07;
+    const cadsim::TiffPreferences prefs{.dpi = 600, .paperSize = 12, .paperWidth = 0.1, .paperHeight = 0.07};
     const cadsim::PageLayout page = cadsim::layoutPage(sheet, prefs);
     Rasterizer r(page.width, page.height);
     cadsim::addSheetShapes(r, sheet, page);
