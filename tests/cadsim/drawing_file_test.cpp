@@ -1,8 +1,8 @@
 #include "cadsim/drawing.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace {
@@ -85,22 +85,14 @@ TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlaceAndAMissingFileByItsName)
         {"{\"type\": \"drawing\",\n \"x\": 1e400, \"sheets\": []}",
          "kein gültiges JSON (parse error at line 2, column 11: number overflow parsing '1e400')"},
     };
-    const auto complaint = [](const std::function<void()>& load) -> std::string {
-        try {
-            load();
-        } catch (const DrawingError& e) {
-            return e.what();
-        }
-        return "accepted";
-    };
-    for (const Malformed& c : cases) {
-        const std::string what = complaint([&] { parseDrawing(c.json, "zeichnung.json"); });
-        EXPECT_EQ(what.rfind("zeichnung.json: ", 0), 0u) << what << "\n  for: " << c.json;
-        EXPECT_NE(what.find(c.message), std::string::npos) << what << "\n  expected: " << c.message;
-        EXPECT_EQ(what.find('\n'), std::string::npos) << "one line: " << what;
-    }
-    const std::string missing = complaint([] { cadsim::loadDrawingFile("/nonexistent/z.json"); });
-    EXPECT_EQ(missing.rfind("/nonexistent/z.json", 0), 0u) << missing;
+    using namespace testing;
+    for (const Malformed& c : cases)
+        EXPECT_THAT([&] { parseDrawing(c.json, "zeichnung.json"); },
+                    ThrowsMessage<DrawingError>(
+                        AllOf(StartsWith("zeichnung.json: "), HasSubstr(c.message), Not(HasSubstr("\n")))))
+            << c.json;
+    EXPECT_THAT([] { cadsim::loadDrawingFile("/nonexistent/z.json"); },
+                ThrowsMessage<DrawingError>(StartsWith("/nonexistent/z.json")));
 }
 
 }  // namespace
