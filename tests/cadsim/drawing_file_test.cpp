@@ -46,8 +46,7 @@ std::string sheet(const std::string& entities,
     return R"({"name": "B1", "template": 8, "templatePath": "", "firstAngle": true, )" + fields +
            R"(, "entities": [)" + entities + "]}";
 }
-std::string sheetWith(const std::string& entities,
-                      const std::string& fields = R"("paperSize": 8, "scale": [1, 1])")
+std::string one(const std::string& entities, const std::string& fields = R"("paperSize": 8, "scale": [1, 1])")
 {
     return R"({"type": "drawing", "sheets": [)" + sheet(entities, fields) + "]}";
 }
@@ -65,23 +64,21 @@ TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlaceAndAMissingFileByItsName)
         {R"({"type": "drawing", "sheets": [{"paperSize": 8}]})", "sheets[0]: Feld \"name\" fehlt"},
         {R"({"type": "drawing", "sheets": [{"name": "B1", "paperSize": 13}]})",
          "sheets[0].paperSize: Code von 0 bis 12 erwartet"},
-        {sheetWith("", R"("paperSize": 12, "scale": [1, 1], "height": 0.1)"),
-         "sheets[0]: Feld \"width\" fehlt"},
-        {sheetWith("", R"("paperSize": 8, "scale": [1, 0])"), "sheets[0].scale[1]: positive Zahl erwartet"},
+        {one("", R"("paperSize": 12, "scale": [1, 1], "height": 0.1)"), "sheets[0]: Feld \"width\" fehlt"},
+        {one("", R"("paperSize": 8, "scale": [1, 0])"), "sheets[0].scale[1]: positive Zahl erwartet"},
         {R"({"type": "drawing", "sheets": [)" + sheet("") + ", " + sheet("") + "]}",
          "sheets[1].name: Blattname \"B1\" doppelt"},
         {R"({"type": "drawing", "activeSheet": "B9", "sheets": []})", "activeSheet: kein Blatt heißt \"B9\""},
-        {sheetWith(R"({"line": [0, 0, 1, 1]}, {"circle": [1, 2]})"),
+        {one(R"({"line": [0, 0, 1, 1]}, {"circle": [1, 2]})"),
          "sheets[0].entities[1].circle: 3 Werte erwartet"},
-        {sheetWith(R"({"text": [1, 2, 3, 4]})"), "sheets[0].entities[0].text[3]: Text erwartet"},
-        {sheetWith(R"({"line": [0, 0, 1, 1], "circle": [1, 1, 1]})"),
+        {one(R"({"text": [1, 2, 3, 4]})"), "sheets[0].entities[0].text[3]: Text erwartet"},
+        {one(R"({"line": [0, 0, 1, 1], "circle": [1, 1, 1]})"),
          "sheets[0].entities[0]: nur eine Form je Element erlaubt"},
-        {sheetWith(R"({"w": 1})"), "sheets[0].entities[0]: eine Form erwartet"},
-        {sheetWith(R"({"line": [0, 0, 1, 1], "w": -1})"), "sheets[0].entities[0].w: positive Zahl erwartet"},
-        {sheetWith(R"({"polyline": [0, 0, 1, 1, 2]})"),
-         "sheets[0].entities[0].polyline: mindestens zwei Punkte"},
-        {sheetWith(R"({"rect": [0, "0", 1, 1]})"), "sheets[0].entities[0].rect[1]: Zahl erwartet"},
-        {sheetWith(R"({"line": [1e309, 0, 0, 1]})"), "kein gültiges JSON (parse error at line 1, column"},
+        {one(R"({"w": 1})"), "sheets[0].entities[0]: eine Form erwartet"},
+        {one(R"({"line": [0, 0, 1, 1], "w": -1})"), "sheets[0].entities[0].w: positive Zahl erwartet"},
+        {one(R"({"polyline": [0, 0, 1, 1, 2]})"), "sheets[0].entities[0].polyline: mindestens zwei Punkte"},
+        {one(R"({"rect": [0, "0", 1, 1]})"), "sheets[0].entities[0].rect[1]: Zahl erwartet"},
+        {one(R"({"line": [1e309, 0, 0, 1]})"), "kein gültiges JSON (parse error at line 1, column"},
         {"{\"type\": \"drawing\",\n \"x\": 1e400, \"sheets\": []}",
          "kein gültiges JSON (parse error at line 2, column 11: number overflow parsing '1e400')"},
     };
