@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -159,10 +160,8 @@ TEST(TiffWriter, ThePageInBandsIsTheFileEvenWhenItStartsOverAsBigTiff)
     Rasterizer r(page.width, page.height);
     cadsim::addSheetShapes(r, sheet, page);
     const Bitmap banded = fill(r, 7);
-    int ink = 0;
-    for (uint8_t byte : banded.bits)
-        ink += std::popcount(byte);
-    EXPECT_GT(ink, 20000);  // something was drawn, text included
+    const auto ink = [](int n, uint8_t byte) { return n + std::popcount(byte); };
+    EXPECT_GT(std::accumulate(banded.bits.begin(), banded.bits.end(), 0, ink), 20000);  // text included
     // The circle's inside stays white (away from the diagonal line), its line is black,
     // and so is the place where the diagonal crosses it: overlaps never cancel.
     const auto at = [&](double x, double y) { return banded.at(int(page.x(x)), int(page.y(y))); };
@@ -172,8 +171,7 @@ TEST(TiffWriter, ThePageInBandsIsTheFileEvenWhenItStartsOverAsBigTiff)
     for (const uint64_t limit : {cadsim::kClassicTiffLimit, uint64_t{6000}}) {
         SCOPED_TRACE(limit);
         const std::string path = ::testing::TempDir() + "/outgrows.tif";
-        cadsim::TiffRequest request{"z", "B"};
-        request.classicLimit = limit;
+        const cadsim::TiffRequest request{"z", "B", limit};
         std::string error;
         ASSERT_TRUE(cadsim::writeSheetTiff(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644), path,
                                            sheet, prefs, request, error))
