@@ -21,8 +21,7 @@ protected:
     void SetUp() override
     {
         CadsimTest::SetUp();
-        options.callTimeoutMs = 1500;
-        options.saveTimeoutMs = 1500;
+        options.callTimeoutMs = options.saveTimeoutMs = 1500;
         start({writeFile("F.json", drawingJson("F", {{"Blatt1"}, {"Blatt2"}}))});
     }
     // The error text of InjectFault, empty when it was taken.
@@ -39,9 +38,10 @@ protected:
     }
 };
 
-// A refusal for one argument only, and an error reply; ActivateSheet refused
-// for one sheet is the sheet information window's end-to-end matter.
-TEST_F(Faults, RefuseAnswersTheFailureValueForTheGivenArgumentAndAnErrorBecomesAnAutomationError)
+// A refusal injected for one argument only, the store's own refusals as the bus
+// answers them, and an error reply; ActivateSheet refused for one sheet is the
+// sheet information window's end-to-end matter.
+TEST_F(Faults, RefusalsAnswerTheFailureValueForTheirArgumentAndAnErrorBecomesAnAutomationError)
 {
     ASSERT_EQ(inject("SetUserPreferenceIntegerValue", "9", "refuse"), "");
     ASSERT_EQ(inject("SaveAsSilent", "", "refuse"), "");
@@ -51,6 +51,11 @@ TEST_F(Faults, RefuseAnswersTheFailureValueForTheGivenArgumentAndAnErrorBecomesA
     EXPECT_EQ(a->SetUserPreferenceIntegerValue(9, int16_t{300}), 0);
     EXPECT_EQ(a->GetUserPreferenceIntegerValue(9), 200);
     EXPECT_NE(a->SetUserPreferenceIntegerValue(11, int16_t{50}), 0);
+    double negative = -1;
+    EXPECT_EQ(a->SetUserPreferenceIntegerValue(10, int16_t{13}), 0);
+    EXPECT_EQ(a->SetUserPreferenceIntegerValue(99, int16_t{1}), 0);
+    EXPECT_EQ(a->SetUserPreferenceDoubleValue(8, negative), 0);
+    EXPECT_THROW(a->GetUserPreferenceIntegerValue(99), cad::AutomationError);
     EXPECT_EQ(save(), 8);
     EXPECT_THAT([&] { activeDoc()->GetTitle(); },
                 testing::ThrowsMessage<cad::AutomationError>(
@@ -66,8 +71,8 @@ TEST_F(Faults, RefuseAnswersTheFailureValueForTheGivenArgumentAndAnErrorBecomesA
 // with the wrong arguments is answered with an error, never served.
 TEST_F(Faults, ACallOutsideTheContractIsAnsweredWithAnError)
 {
-    const char* const iface = "org.freedesktop.DBus.Error.UnknownInterface";
-    const char* const args = "org.freedesktop.DBus.Error.InvalidArgs";
+    const char *const iface = "org.freedesktop.DBus.Error.UnknownInterface",
+                      *const args = "org.freedesktop.DBus.Error.InvalidArgs";
     const char *const sw = "SldWorks.Application", *const model = "SldWorks.ModelDoc2";
     const struct {
         const char *path, *interface, *member;

@@ -1,7 +1,7 @@
 // Starting cadsim: by hand with good and bad arguments, twice, without a bus,
-// and by the tool's backend when nobody owns the name; then the document and
-// preference members it serves through the tool's D-Bus backend. The sheet
-// queries are the sheet information window's end-to-end matter.
+// and by the tool's backend when nobody owns the name; then the document
+// members it serves through the tool's D-Bus backend. The sheet queries are
+// the sheet information window's end-to-end matter.
 #include "tests/support/cadsim_fixture.h"
 
 #include "tests/support/cadsim_process.h"
@@ -99,20 +99,6 @@ TEST_F(Queries, PartsAssembliesNoDocumentAndOpenDocumentAreToldApart)
     std::string unknown = "S9";
     EXPECT_EQ(activeDoc()->ActivateSheet(unknown), cad::kFalse);
     EXPECT_EQ(activeDoc()->GetTitle(), "A - S1");
-}
-
-// The store's refusals as the bus answers them; the values, their argument
-// widths and their persistence belong to the preference store's own tests and
-// the options window's end-to-end test.
-TEST_F(Queries, PreferenceMembersAnswerARefusalWithZeroAndAnUnknownNumberWithAnError)
-{
-    start({}, {"--empty"});
-    auto a = app();
-    double negative = -1;
-    EXPECT_EQ(a->SetUserPreferenceIntegerValue(9, int16_t{0}), 0);
-    EXPECT_EQ(a->SetUserPreferenceIntegerValue(99, int16_t{1}), 0);
-    EXPECT_EQ(a->SetUserPreferenceDoubleValue(8, negative), 0);
-    EXPECT_THROW(a->GetUserPreferenceIntegerValue(99), cad::AutomationError);
 }
 
 }  // namespace
