@@ -20,8 +20,7 @@ TEST(DrawingFile, ReadsEveryFieldAndFillsTheDefaults)
           {"arc": [50, 50, 20, 0, 90]}, {"text": [10, 10, 5, "Flansch"], "colour": "red"}]}]})",
                                            "/tmp/Flansch.json");
     EXPECT_EQ(d.title, "Flansch");  // from the file name
-    ASSERT_EQ(d.sheets.size(), 1u);
-    const cadsim::Sheet& a3 = d.sheets[0];
+    const cadsim::Sheet& a3 = d.sheets.at(0);
     EXPECT_DOUBLE_EQ(a3.width, 0.42);  // from the paper-size code
     EXPECT_DOUBLE_EQ(a3.height, 0.297);
     EXPECT_DOUBLE_EQ(a3.scaleDenominator, 2.5);
@@ -33,11 +32,6 @@ TEST(DrawingFile, ReadsEveryFieldAndFillsTheDefaults)
     EXPECT_EQ(a3.entities[3].text, "Flansch");
     EXPECT_EQ(a3.entities[3].values, (std::vector<double>{10, 10, 5}));
 }
-
-struct Malformed {
-    std::string json;
-    const char* message;  // what the complaint must contain, after the file name
-};
 
 // A sheet "B1": its fields, with these changed or added, and these entities.
 std::string sheet(const std::string& entities,
@@ -53,7 +47,8 @@ std::string one(const std::string& entities, const std::string& fields = R"("pap
 
 TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlaceAndAMissingFileByItsName)
 {
-    const Malformed cases[] = {
+    // A drawing and what the complaint must contain, after the file name.
+    const std::pair<std::string, const char*> cases[] = {
         {"{\"type\": \"drawing\",", "kein gültiges JSON"},
         {"[1, 2]", "Objekt erwartet"},
         {R"({"sheets": []})", "Feld \"type\" fehlt"},
@@ -83,11 +78,11 @@ TEST(DrawingFile, ComplainsOnceNamingTheFileAndThePlaceAndAMissingFileByItsName)
          "kein gültiges JSON (parse error at line 2, column 11: number overflow parsing '1e400')"},
     };
     using namespace testing;
-    for (const Malformed& c : cases)
-        EXPECT_THAT([&] { parseDrawing(c.json, "zeichnung.json"); },
+    for (const auto& [json, message] : cases)
+        EXPECT_THAT([&] { parseDrawing(json, "zeichnung.json"); },
                     ThrowsMessage<DrawingError>(
-                        AllOf(StartsWith("zeichnung.json: "), HasSubstr(c.message), Not(HasSubstr("\n")))))
-            << c.json;
+                        AllOf(StartsWith("zeichnung.json: "), HasSubstr(message), Not(HasSubstr("\n")))))
+            << json;
     EXPECT_THAT([] { cadsim::loadDrawingFile("/nonexistent/z.json"); },
                 ThrowsMessage<DrawingError>(StartsWith("/nonexistent/z.json")));
 }
