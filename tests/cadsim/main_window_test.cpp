@@ -23,8 +23,8 @@ TEST(Window, ShowsTheDocumentsMarksTheActiveSheetAndFollowsTheBusAndTheUser)
     MainWindow window(session);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* documents = window.findChild<QListWidget*>("documents");
-    auto* sheets = window.findChild<QListWidget*>("sheets");
+    const auto list = [&](const char* name) { return window.findChild<QListWidget*>(name); };
+    QListWidget *const documents = list("documents"), *const sheets = list("sheets");
     auto* preview = window.findChild<QLabel*>("preview");
     ASSERT_TRUE(documents && sheets && preview);
     ASSERT_EQ(documents->count(), 2);
