@@ -5,12 +5,12 @@
 
 #include <tiffio.h>
 
-#include <QDir>
-
-#include <cmath>
+#include <array>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <set>
 #include <thread>
 
 namespace bustest {
@@ -29,29 +29,22 @@ protected:
     void SetUp() override
     {
         CadsimTest::SetUp();
-        // A4 portrait sheet with a frame along its border, a part, and a sheet
-        // of its own size.
+        // An A4 portrait sheet with a frame along its border, and a sheet of its own size.
         drawing = writeFile("Zeichnung.json",
                             drawingJson("Flansch", {{"Blatt1", 7, 7, "", R"({"rect": [0, 0, 210, 297]})"},
                                                     {"Blatt2", 12, 12, R"("width": 0.1, "height": 0.05)"}}));
-        start({drawing, writeFile("Welle.json", R"({"type": "part"})")});
-        control("CloseDocument");
-        control("OpenDocument", {QString::fromStdString(drawing)});
+        start({drawing});
     }
 
     void set(const Prefs& p)
     {
         auto a = app();
-        ASSERT_NE(a->SetUserPreferenceIntegerValue(6, int16_t(p.capture)), 0);
-        ASSERT_NE(a->SetUserPreferenceIntegerValue(7, int16_t(p.imageType)), 0);
-        ASSERT_NE(a->SetUserPreferenceIntegerValue(8, int16_t(p.compression)), 0);
-        ASSERT_NE(a->SetUserPreferenceIntegerValue(9, int16_t(p.dpi)), 0);
-        ASSERT_NE(a->SetUserPreferenceIntegerValue(10, int16_t(p.paperSize)), 0);
-        ASSERT_NE(a->SetUserPreferenceIntegerValue(11, int16_t(p.scale)), 0);
+        const int integers[] = {p.capture, p.imageType, p.compression, p.dpi, p.paperSize, p.scale};
+        for (int id = 6; id <= 11; ++id)
+            ASSERT_NE(a->SetUserPreferenceIntegerValue(id, int16_t(integers[id - 6])), 0) << id;
         a->SetUserPreferenceToggle(28, p.fit);
-        double w = p.width, h = p.height;
-        ASSERT_NE(a->SetUserPreferenceDoubleValue(8, w), 0);
-        ASSERT_NE(a->SetUserPreferenceDoubleValue(9, h), 0);
+        for (auto [id, value] : {std::pair{8, p.width}, {9, p.height}})
+            ASSERT_NE(a->SetUserPreferenceDoubleValue(id, value), 0) << id;
     }
 
     int32_t save(std::string name)
@@ -60,136 +53,101 @@ protected:
         return activeDoc()->SaveAsSilent(name, flag);
     }
 
-    // Only these files may be in the folder: no temporary file left behind.
-    void expectFolderHolds(const std::string& dir, std::vector<std::string> names)
+    // Only these files (and the drawings and settings) may be in the folder:
+    // no temporary file left behind.
+    void expectFolderHolds(const std::string& dir, std::set<std::string> names)
     {
-        std::vector<std::string> found;
+        std::set<std::string> found;
         for (const auto& entry : fs::directory_iterator(dir))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        std::sort(names.begin(), names.end());
+            found.insert(entry.path().filename().string());
+        if (dir == folder())
+            names.insert({"Zeichnung.json", "preferences.json"});
         EXPECT_EQ(found, names);
     }
 
     std::string drawing;
 };
 
-int pixels(double mm, int dpi)
+TEST_F(Save, ImageTypeCompressionResolutionPaperAndScaleFollowThePreferences)
 {
-    return static_cast<int>(std::lround(mm / 25.4 * dpi));
-}
-
-TEST_F(Save, DefaultPreferencesGiveAGroup4PageOfA3At200Dpi)
-{
-    ASSERT_EQ(save("Blatt1.tif"), 0);  // no folder: the drawing's folder
-    const TiffFacts f = readTiff(folder() + "/Blatt1.tif");
-    ASSERT_TRUE(f.decoded);
-    EXPECT_EQ(f.resolutionUnit, RESUNIT_INCH);
-    EXPECT_EQ(f.yResolution, 200);
-    EXPECT_EQ(f.documentName, "Flansch - Blatt1");
-    EXPECT_EQ(f.pageName, "Blatt1");
-    // The portrait sheet fits the landscape page by its height, centred.
-    const double sheetWidth = 210.0 * 2339 / 297;
-    EXPECT_NEAR(f.firstInkColumn, (3307 - sheetWidth) / 2, 3);
-    EXPECT_NEAR(f.lastInkColumn, (3307 + sheetWidth) / 2, 3);
-    EXPECT_LE(f.firstInkRow, 1);
-    EXPECT_GE(f.lastInkRow, 2337);
-}
-
-TEST_F(Save, ImageTypeCompressionResolutionAndPaperFollowThePreferences)
-{
+    const uint16_t g4 = COMPRESSION_CCITTFAX4, packBits = COMPRESSION_PACKBITS, none = COMPRESSION_NONE;
     struct Case {
-        Prefs prefs;
+        std::optional<Prefs> prefs;  // none: cadsim's own defaults
         uint16_t compression;
         bool rgb;
-        int width, height, dpi;
+        double widthMm, heightMm, dpi;
+        std::array<int, 4> ink;  // first and last column and row with ink, if given
     };
     const Case cases[] = {
-        {{}, COMPRESSION_CCITTFAX4, false, 3307, 2339, 200},  // the defaults
-        {{1, 1, 1, 300, 7}, COMPRESSION_PACKBITS, true, pixels(210, 300), pixels(297, 300), 300},
-        {{1, 1, 0, 100, 11}, COMPRESSION_NONE, true, pixels(1189, 100), pixels(841, 100), 100},
-        {{1, 0, 1, 150, 0}, COMPRESSION_PACKBITS, false, pixels(279.4, 150), pixels(215.9, 150), 150},
-        {{1, 0, 0, 254, 12, 100, true, 0.1, 0.05}, COMPRESSION_NONE, false, 1000, 500, 254},
-        {{0, 0, 2, 600, 11}, COMPRESSION_CCITTFAX4, false, pixels(210, 96), pixels(297, 96), 96},  // screen
+        // The A4 portrait frame fits the A3 landscape page by its height, centred.
+        {{}, g4, false, 420, 297, 200, {(3307 - 1654) / 2, (3307 + 1654) / 2, 0, 2338}},
+        {Prefs{1, 1, 1, 300, 7}, packBits, true, 210, 297, 300},
+        {Prefs{1, 1, 0, 100, 11}, none, true, 1189, 841, 100},
+        {Prefs{1, 0, 1, 150, 0}, packBits, false, 279.4, 215.9, 150},
+        {Prefs{1, 0, 0, 254, 12, 100, true, 0.1, 0.05}, none, false, 100, 50, 254},
+        {Prefs{0, 0, 2, 600, 11}, g4, false, 210, 297, 96},  // a screen capture
+        // 254 dpi = 10 pixels per mm; at 50 % the frame covers 1050 x 1485 pixels from the top left.
+        {Prefs{1, 0, 2, 254, 11, 50, false}, g4, false, 1189, 841, 254, {0, 1050, 0, 1485}},
     };
     for (const Case& c : cases) {
-        set(c.prefs);
-        ASSERT_EQ(save("out.tif"), 0);
+        if (c.prefs)
+            set(*c.prefs);
+        ASSERT_EQ(save("out.tif"), 0);  // no folder: the drawing's folder
         const TiffFacts f = readTiff(folder() + "/out.tif");
-        SCOPED_TRACE("dpi " + std::to_string(c.prefs.dpi) + ", paper " + std::to_string(c.prefs.paperSize));
-        EXPECT_NEAR(f.width, c.width, 1);
-        EXPECT_NEAR(f.height, c.height, 1);
-        EXPECT_EQ(f.xResolution, c.dpi);
-        EXPECT_EQ(f.compression, c.compression);
-        EXPECT_EQ(f.bitsPerSample, c.rgb ? 8 : 1);
-        EXPECT_EQ(f.samplesPerPixel, c.rgb ? 3 : 1);
-        EXPECT_EQ(f.photometric, c.rgb ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISWHITE);
+        SCOPED_TRACE(testing::Message() << c.dpi << " dpi, " << c.widthMm << " mm");
         EXPECT_TRUE(f.decoded);
+        EXPECT_NEAR(f.width, c.widthMm / 25.4 * c.dpi, 1);
+        EXPECT_NEAR(f.height, c.heightMm / 25.4 * c.dpi, 1);
+        EXPECT_EQ(f.xResolution, c.dpi);
+        EXPECT_EQ(f.yResolution, c.dpi);
+        EXPECT_EQ(f.resolutionUnit, RESUNIT_INCH);
+        EXPECT_EQ(f.compression, c.compression);
+        EXPECT_EQ(f.samplesPerPixel * f.bitsPerSample, c.rgb ? 24 : 1);
+        EXPECT_EQ(f.photometric, c.rgb ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISWHITE);
         EXPECT_GT(f.inkPixels, 0);
+        const std::array ink{f.firstInkColumn, f.lastInkColumn, f.firstInkRow, f.lastInkRow};
+        for (int i = 0; i < 4 && c.ink[1] > 0; ++i)
+            EXPECT_NEAR(ink[i], c.ink[i], 3) << "ink bound " << i;
     }
 }
 
-TEST_F(Save, AScaleFactorDrawsFromTheTopLeftCorner)
-{
-    // 254 dpi = 10 pixels per mm; at 50 % the 210 x 297 mm frame covers 1050 x 1485 pixels.
-    set({1, 0, 2, 254, 11, 50, false});
-    ASSERT_EQ(save("scaled.tif"), 0);
-    const TiffFacts f = readTiff(folder() + "/scaled.tif");
-    EXPECT_LE(f.firstInkColumn, 1);
-    EXPECT_LE(f.firstInkRow, 1);
-    EXPECT_NEAR(f.lastInkColumn, 1050, 3);
-    EXPECT_NEAR(f.lastInkRow, 1485, 3);
-}
-
-TEST_F(Save, FoldersAreFoundWithEitherSeparatorAndTheLongestNamesFit)
+TEST_F(Save, FoldersAreFoundWithEitherSeparatorTheLongestNamesFitAndAnOldFileIsReplaced)
 {
     fs::create_directories(folder() + "/aus/unter");
-    EXPECT_EQ(save("aus\\unter\\Blatt1.TIF"), 0);  // relative: below the drawing's folder
-    EXPECT_TRUE(readTiff(folder() + "/aus/unter/Blatt1.TIF").decoded);
-    std::string backslashed = folder() + "/aus\\b.tif";
-    EXPECT_EQ(save(backslashed), 0);
-    EXPECT_TRUE(readTiff(folder() + "/aus/b.tif").decoded);
+    std::ofstream(folder() + "/aus/b.tif") << "old";
+    std::string name = "Blatt2";
+    ASSERT_EQ(activeDoc()->ActivateSheet(name), cad::kTrue);
+    EXPECT_EQ(save("aus\\unter\\Blatt2.TIF"), 0);  // relative: below the drawing's folder
+    EXPECT_TRUE(readTiff(folder() + "/aus/unter/Blatt2.TIF").decoded);
+    EXPECT_EQ(save(folder() + "/aus\\b.tif"), 0);
+    const TiffFacts f = readTiff(folder() + "/aus/b.tif");
+    EXPECT_TRUE(f.decoded);
+    EXPECT_EQ(f.pageName, "Blatt2");
+    EXPECT_EQ(f.documentName, "Flansch - Blatt2");
     std::string longest;  // 254 bytes, the file system takes 255
     for (int i = 0; i < 125; ++i)
         longest += "ä";
-    longest += ".tif";
-    EXPECT_EQ(save(folder() + "/aus/" + longest), 0);
-    expectFolderHolds(folder() + "/aus", {"unter", "b.tif", longest});
+    EXPECT_EQ(save(folder() + "/aus/" + longest + ".tif"), 0);
+    expectFolderHolds(folder() + "/aus", {"unter", "b.tif", longest + ".tif"});
 }
 
 TEST_F(Save, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
 {
-    std::ofstream(folder() + "/keep.tif") << "old";
     const std::string keep = folder() + "/keep.tif";
-    EXPECT_EQ(save("Blatt1.tiff"), 1);
-    EXPECT_EQ(save("Blatt1.png"), 1);
-    EXPECT_EQ(save(""), 1);
-    EXPECT_EQ(save(folder() + "/fehlt/Blatt1.tif"), 2);
-    EXPECT_EQ(save("/sys/Blatt1.tif"), 3);  // not writable, even for root
-    for (const char* name : {"a?b.tif", "a:b.tif", "a*b.tif", "a|b.tif", "a<b.tif", "a\"b.tif", "a\tb.tif"})
-        EXPECT_EQ(save(name), 4) << name;
+    std::ofstream(keep) << "old";
+    const std::pair<std::string, int> refused[] = {
+        {"Blatt1.tiff", 1},     {"Blatt1.png", 1}, {"", 1},        {folder() + "/fehlt/Blatt1.tif", 2},
+        {"/sys/Blatt1.tif", 3},  // not writable, even for root
+        {"a?b.tif", 4},         {"a:b.tif", 4},    {"a*b.tif", 4}, {"a|b.tif", 4},
+        {"a<b.tif", 4},         {"a\"b.tif", 4},   {"a\tb.tif", 4}};
+    for (const auto& [name, code] : refused)
+        EXPECT_EQ(save(name), code) << name;
     set({1, 1, 2});
     EXPECT_EQ(save(keep), 5);  // Group 4 is black and white only
-    std::ifstream in(keep);
-    std::string content((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(content, "old");
-    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "keep.tif"});
-
-    control("OpenDocument", {QString::fromStdString(folder() + "/Welle.json")});
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(keep).rdbuf()), {}), "old");
+    expectFolderHolds(folder(), {"keep.tif"});
+    control("OpenDocument", {QString::fromStdString(writeFile("Welle.json", R"({"type": "part"})"))});
     EXPECT_EQ(save("Welle.tif"), 6);  // a part has no sheet
-}
-
-TEST_F(Save, AnExistingFileIsReplacedByTheCompleteNewOne)
-{
-    std::ofstream(folder() + "/Blatt2.tif") << "old";
-    std::string name = "Blatt2";
-    ASSERT_EQ(activeDoc()->ActivateSheet(name), cad::kTrue);
-    ASSERT_EQ(save("Blatt2.tif"), 0);
-    const TiffFacts f = readTiff(folder() + "/Blatt2.tif");
-    EXPECT_TRUE(f.decoded);
-    EXPECT_EQ(f.pageName, "Blatt2");
-    EXPECT_EQ(f.documentName, "Flansch - Blatt2");
-    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "Blatt2.tif"});
 }
 
 TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
@@ -200,16 +158,13 @@ TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
                                                       std::vector<std::string>{}, testbus::kCadsimStartWaitMs,
                                                       200 * 1024);
     ASSERT_EQ(save("Blatt1.tif"), 0);
-    const TiffFacts before = readTiff(folder() + "/Blatt1.tif");
-    ASSERT_TRUE(before.decoded);
-
     set({1, 1, 0});  // RGB, uncompressed: about 23 MB
     EXPECT_EQ(save("Blatt1.tif"), 7);
     const TiffFacts after = readTiff(folder() + "/Blatt1.tif");
     EXPECT_TRUE(after.decoded);
     EXPECT_EQ(after.compression, COMPRESSION_CCITTFAX4);  // still the old, complete file
     EXPECT_EQ(save("Neu.tif"), 7);
-    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json", "Blatt1.tif"});
+    expectFolderHolds(folder(), {"Blatt1.tif"});
 }
 
 // 10 x 10 m at 2400 dpi: over 100 GB as bits, 14 MB as Group 4, and about a
@@ -222,23 +177,21 @@ TEST_F(Save, ALargePageIsAwaitedBeyondTheTimeoutAndStaysClassicTiffWhenItFits)
     cad::setBackend(cad::dbus::makeBackend(options));
     set(kLargePage);
     ASSERT_EQ(save("gross.tif"), 0);  // not a timeout, while the file appears
-    std::ifstream in(folder() + "/gross.tif", std::ios::binary);
-    char header[4] = {};
-    in.read(header, 4);
-    EXPECT_EQ(std::string(header, 4), std::string("II*\0", 4));  // 43 would be BigTIFF
+    std::string header(4, ' ');
+    std::ifstream(folder() + "/gross.tif", std::ios::binary).read(header.data(), 4);
+    EXPECT_EQ(header, std::string("II*\0", 4));  // 43 would be BigTIFF
 }
 
 TEST_F(Save, SigtermDuringASaveRemovesTheTemporaryFileAndEndsCleanly)
 {
     set(kLargePage);
     std::thread terminator([this] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        bool begun = false;
-        while (!begun && std::chrono::steady_clock::now() < deadline) {
-            for (const auto& entry : fs::directory_iterator(folder()))
-                begun = begun || entry.path().filename().string().front() == '.';
+        const auto temporary = [](const fs::directory_entry& e) {
+            return e.path().filename().string()[0] == '.';
+        };
+        for (int ms = 0; ms < 20000 && std::ranges::none_of(fs::directory_iterator(folder()), temporary);
+             ++ms)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
         ::kill(static_cast<pid_t>(cadsim->pid()), SIGTERM);
     });
     int32_t result = -1;
@@ -246,7 +199,7 @@ TEST_F(Save, SigtermDuringASaveRemovesTheTemporaryFileAndEndsCleanly)
     terminator.join();
     EXPECT_EQ(result, 7);  // stopped, and answered before the end
     EXPECT_EQ(cadsim->waitForEnd(), 0);
-    expectFolderHolds(folder(), {"Zeichnung.json", "Welle.json", "preferences.json"});
+    expectFolderHolds(folder(), {});
 }
 
 }  // namespace
