@@ -47,11 +47,12 @@ TEST(KeyValue, ReadsTextsNumbersAndOtherTypesFromAKeyAStandardUserMayOnlyRead)
         EXPECT_EQ(kup::GetKeyValue(registry, kup::kHkeyLocalMachine, kMsinfo, "PATH", text), c.found);
         EXPECT_EQ(text, c.text);
         EXPECT_EQ(registry.openKeys(), 0);  // closed on every path
-        if (c.type == kup::kRegSz && c.found)
+        if (c.type == kup::kRegSz && c.found) {
             EXPECT_EQ(registry.journal,
                       (std::vector<std::string>{"OpenKey(" + kMsinfo + ", 0x20019)",
                                                 "QueryValue(software\\microsoft\\shared tools\\msinfo, PATH)",
                                                 "CloseKey(software\\microsoft\\shared tools\\msinfo)"}));
+        }
     }
 }
 
