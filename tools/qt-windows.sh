@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds Qt for Windows (qtbase, mingw-w64, shared, Release) from Debian's source
+# package of the Qt the host has, and installs it into a cache outside the
+# repository. Does nothing when a complete install of that version is there.
+#   tools/qt-windows.sh          prints the install folder on its last line
+# Source: Debian's own archive through a private deb-src list (the machine's apt
+# sources are not touched); apt checks every file against the signed index, and
+# dpkg-source checks them against the .dsc before unpacking.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+source "$repo/tools/deps.sh"
+kup_install qt6-base-dev g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev ca-certificates
+
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev)  # e.g. 6.4.2+dfsg-10
+upstream=${version%%+*}
+upstream=${upstream%%-*}
+cache=${KUP_CACHE:-$HOME/.cache/kup-tools}
+prefix=$cache/qt-$upstream-mingw64
+marker=$prefix/.kup-complete
+if [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; then
+  echo "$prefix"
+  exit 0
+fi
+
+work=$cache/qt-$upstream-mingw64-build
+apt_dir=$work/apt
+mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/archives/partial"
+# The machine's own Debian suites, as deb-src, in a list of our own.
+cat > "$apt_dir/parts/debian-src.sources" <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+apt_options=(-o "Dir::Etc::sourcelist=-" -o "Dir::Etc::sourceparts=$apt_dir/parts"
+             -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::archives=$apt_dir/archives"
+             -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=")
+apt-get "${apt_options[@]}" update -qq
+
+src=$work/src
+if [ ! -f "$src/.kup-unpacked" ] || [ "$(cat "$src/.kup-unpacked")" != "$version" ]; then
+  rm -rf "$src" "$work/download"
+  mkdir -p "$work/download"
+  (cd "$work/download" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$version")
+  # Checks size and checksums of every file against the .dsc, then applies Debian's patches.
+  dpkg-source -x "$work/download"/qt6-base_"$version".dsc "$src" >/dev/null
+  echo "$version" > "$src/.kup-unpacked"
+fi
+
+cmake -S "$src" -B "$work/build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+  -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
+  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF -DFEATURE_vulkan=OFF \
+  -DFEATURE_opengl=ON -DINPUT_opengl=desktop \
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
+  -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF \
+  -DFEATURE_system_doubleconversion=OFF
+cmake --build "$work/build" -j "$(nproc)"
+rm -rf "$prefix"
+cmake --install "$work/build" >/dev/null
+echo "$version" > "$marker"
+echo "$prefix"
