@@ -5,17 +5,8 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 filter=${2:-}
-source "$(dirname "$0")/deps.sh"
-
-wine=$(kup_wine_program wine64)
-wineserver=$(kup_wine_program wineserver)
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Lege wine-Umgebung an: $WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1 || true
-  "$wineserver" -w
-fi
+source "$(dirname "$0")/wine_prefix.sh"
+kup_wine_prefix "$build/wineprefix"
 
 reg() { "$wine" reg "$@" >/dev/null; }
 classes='HKLM\Software\Classes'

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Sourced: kup_wine_prefix FOLDER makes FOLDER a wine prefix ready for our programs and exports
+# what wine needs to use it (WINEPREFIX and friends, $wine, $wineserver).
+#
+# A prefix whose first start fails is removed again by wine; the wineserver then cannot save its
+# registry ("could not save registry branch to system.reg : No such file or directory") and every
+# later call fails. So the creation is checked, its output kept, and it is tried again a few times
+# before the run gives up with that output.
+source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
+
+kup_wine_prefix() {
+  local prefix=$1 attempt log
+  wine=$(kup_wine_program wine64)
+  wineserver=$(kup_wine_program wineserver)
+  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  [ -f "$prefix/.kup-ready" ] && return 0
+
+  log=$(dirname "$prefix")/wineboot.log
+  for attempt in 1 2 3; do
+    echo "Lege wine-Umgebung an: $prefix (Versuch $attempt)"
+    "$wineserver" -k >/dev/null 2>&1 || true
+    rm -rf "$prefix"
+    # No display is needed to create a prefix; a broken one must not make wineboot fail.
+    env -u DISPLAY WINEDEBUG=err+all "$wine" wineboot -i >"$log" 2>&1 || true
+    "$wineserver" -w >>"$log" 2>&1 || true
+    if [ -f "$prefix/system.reg" ] && [ -d "$prefix/drive_c/windows/system32" ]; then
+      kup_wine_fonts && touch "$prefix/.kup-ready" && return 0
+    fi
+    echo "wine-Umgebung unvollständig; Ausgabe von wineboot:"
+    tail -n 40 "$log" | sed 's/^/    /'
+  done
+  echo "FEHLER: wine-Umgebung $prefix ließ sich nicht anlegen." >&2
+  return 1
+}
+
+# The windows ask for "MS Sans Serif", which wine does not have; without a replacement wine falls
+# back to a wider face and captions no longer fit. The Linux build falls back to Liberation Sans,
+# so the prefix maps the name to it too.
+kup_wine_fonts() {
+  local name
+  for name in "MS Sans Serif" "Microsoft Sans Serif"; do
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "Liberation Sans" /f >/dev/null 2>&1 || return 1
+  done
+  "$wineserver" -w
+}
