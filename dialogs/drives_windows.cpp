@@ -20,8 +20,9 @@ QStringList systemDrives()
 
 QString keptDirectoryOf(const QString& drive)
 {
-    // "D:" alone names the directory the system keeps as current on drive D.
-    if (drive.size() >= 2 && drive.at(1) == ':')
+    // "D:" alone names the directory the system keeps as current on drive D. Only a drive itself
+    // ("D:\\") has one: a folder offered as a drive is where it is.
+    if (drive.size() <= 3 && drive.size() >= 2 && drive.at(1) == ':')
         return QFileInfo(drive.left(2)).absoluteFilePath();
     return {};
 }

@@ -3,6 +3,7 @@
 # package of the Qt the host has, and installs it into a cache outside the
 # repository. Does nothing when a complete install of that version is there.
 #   tools/qt-windows.sh          prints the install folder on its last line
+#   tools/qt-windows.sh --prefix only prints the install folder
 # Source: Debian's own archive through a private deb-src list (the machine's apt
 # sources are not touched); apt checks every file against the signed index, and
 # dpkg-source checks them against the .dsc before unpacking.
@@ -17,6 +18,10 @@ upstream=${upstream%%-*}
 cache=${KUP_CACHE:-$HOME/.cache/kup-tools}
 prefix=$cache/qt-$upstream-mingw64
 marker=$prefix/.kup-complete
+if [ "${1:-}" = "--prefix" ]; then
+  echo "$prefix"
+  exit 0
+fi
 if [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; then
   echo "$prefix"
   exit 0

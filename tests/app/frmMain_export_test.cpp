@@ -1,6 +1,7 @@
 // The main window's export button: the settings it hands on and the busy state
 // around the run; what the run itself writes is the export core's matter.
 #include "app/frmMain.h"
+#include "export/sheet_export.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
 #include "ui/qt_message_boxes.h"
@@ -69,8 +70,8 @@ TEST_F(MainWindowExport, ExportButtonRunsWithTheWindowsSettings)
     cad.savedFiles.clear();
     cad.clearJournal();
     clickExport();
-    EXPECT_EQ(cad.savedFiles,
-              (std::vector<std::string>{"/archiv/tiff/Blatt1.tif", "/archiv/tiff/Blatt2.tif"}));
+    const std::string folder = std::string("/archiv/tiff") + kup::kPathSeparator;
+    EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{folder + "Blatt1.tif", folder + "Blatt2.tif"}));
     EXPECT_TRUE(cad.journalOf("GetProperties").empty());
     EXPECT_TRUE(boxes.messages.empty());
 }

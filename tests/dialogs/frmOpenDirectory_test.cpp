@@ -126,7 +126,7 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
 {
     fake::TempTree tree;
     const QString root = kup::resultPath(QDir::rootPath());
-    const QString missing = kup::resultPath(QDir::rootPath() + "kup-laufwerk-ohne-medium");
+    const QString missing = kup::resultPath(QDir::rootPath() + "kup-ohne-medium");
     const QString far = kup::resultPath(QDir::rootPath() + "kup-netz/" + QString(60, 'x') + "/ende");
     frmOpenDirectory form({root, tree.path("beta"), missing, far});
     auto* drive1 = form.control<QComboBox>("Drive1");
@@ -181,6 +181,9 @@ TEST_F(Chooser, ADirectoryRemovedMeanwhileCannotBeOpenedAndTheListStays)
 
 TEST(ChooserStart, ACurrentDirectoryRemovedMeanwhileOpensItsDriveWithANote)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows removes no directory that a process has as its current one";
+#endif
     QTemporaryDir gone;
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(gone.path()));

@@ -15,18 +15,24 @@ int main(int argc, char** argv)
     // Before the first Qt call: the platform is chosen when QApplication starts.
     // KUP_TEST_DPI=144 gives the offscreen screen that logical resolution (unscaled),
     // for the tests of what must fit at any resolution.
+    // KUP_TEST_PLATFORM chooses another platform: under wine "windows" on a virtual display,
+    // because the offscreen platform of Qt for Windows knows no fonts at all.
     std::string platform = "offscreen", config;
+    if (const char* chosen = std::getenv("KUP_TEST_PLATFORM"))
+        platform = chosen;
     if (const char* dpi = std::getenv("KUP_TEST_DPI")) {
-        // One file per process: test programs run side by side and would read each other's half-written file.
-        config = testing::TempDir() + "kup_offscreen_" + dpi + "_" + std::to_string(std::random_device()()) +
-                 ".json";
-        std::ofstream(config)
-            << R"({"screens": [{"name": "kup", "width": 1280, "height": 1024, "logicalDpi": )"
-            << std::atoi(dpi) << "}]}";
-        platform += ":configfile=" + config;
-        setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+        if (platform == "offscreen") {
+            // One file per process: programs run side by side would read each other's half-written file.
+            config = testing::TempDir() + "kup_offscreen_" + dpi + "_" +
+                     std::to_string(std::random_device()()) + ".json";
+            std::ofstream(config)
+                << R"({"screens": [{"name": "kup", "width": 1280, "height": 1024, "logicalDpi": )"
+                << std::atoi(dpi) << "}]}";
+            platform += ":configfile=" + config;
+        }
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     }
-    setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+    qputenv("QT_QPA_PLATFORM", platform.c_str());
     QApplication app(argc, argv);
     if (!config.empty())
         std::remove(config.c_str());  // read by now
