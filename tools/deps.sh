@@ -43,7 +43,7 @@ kup_ensure_german_locale() {
 
 # The Windows runner runs under wine (the cross compiler is a test package). Debian installs
 # wine64's programs outside PATH, so they are looked up where it puts them.
-kup_wine_packages=(wine64)
+kup_wine_packages=(wine64 xvfb)
 kup_wine_program() {
   local name=$1
   command -v "$name" 2>/dev/null && return 0

@@ -14,7 +14,9 @@ kup_wine_prefix() {
   wineserver=$(kup_wine_program wineserver)
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  [ -f "$prefix/.kup-ready" ] && return 0
+  # The marker holds the version of the set-up below; a prefix of an older one is made anew.
+  local ready=2
+  [ "$(cat "$prefix/.kup-ready" 2>/dev/null)" = "$ready" ] && return 0
 
   log=$(dirname "$prefix")/wineboot.log
   for attempt in 1 2 3; do
@@ -25,13 +27,22 @@ kup_wine_prefix() {
     env -u DISPLAY WINEDEBUG=err+all "$wine" wineboot -i >"$log" 2>&1 || true
     "$wineserver" -w >>"$log" 2>&1 || true
     if [ -f "$prefix/system.reg" ] && [ -d "$prefix/drive_c/windows/system32" ]; then
-      kup_wine_fonts && touch "$prefix/.kup-ready" && return 0
+      kup_wine_fonts && kup_wine_desktop && echo "$ready" >"$prefix/.kup-ready" && return 0
     fi
     echo "wine-Umgebung unvollständig; Ausgabe von wineboot:"
     tail -n 40 "$log" | sed 's/^/    /'
   done
   echo "FEHLER: wine-Umgebung $prefix ließ sich nicht anlegen." >&2
   return 1
+}
+
+# Windows open on a desktop of their own inside the display, as on Windows. As top-level windows
+# of an X display without a window manager, every hidden owned window (our fixed dialogs are
+# owned) would make wine wait 2 s for a state change no one sends.
+kup_wine_desktop() {
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+    "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 &&
+    "$wineserver" -w
 }
 
 # The windows ask for "MS Sans Serif", which wine does not have; without a replacement wine falls

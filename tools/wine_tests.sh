@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the cross-built Windows test runner under wine: a private prefix in the
-# build folder, the COM stand-in registered there as SldWorks.Application.
+# Runs the Windows test programs under wine, in a private prefix in the build folder: the COM
+# runner against the COM stand-in registered there as SldWorks.Application and, in a build of the
+# whole tool, every test program of the core and the windows on a virtual display.
 #   tools/wine_tests.sh BUILD_FOLDER [part of a case name]
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -9,10 +10,10 @@ source "$(dirname "$0")/wine_prefix.sh"
 kup_wine_prefix "$build/wineprefix"
 
 reg() { "$wine" reg "$@" >/dev/null; }
+winpath() { "$wine" winepath -w "$1" | tr -d '\r'; }
 classes='HKLM\Software\Classes'
 clsid=$(grep -o 'KUP_STANDIN_CLSID_TEXT "{[^}]*}' tests/com/standin/standin_objects.h | grep -o '{.*}')
-dll=$("$wine" winepath -w "$build/kup_cad_standin.dll" | tr -d '\r')
-reg add "$classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$dll" /f
+reg add "$classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$(winpath "$build/kup_cad_standin.dll")" /f
 reg add "$classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Apartment /f
 reg add "$classes\\SldWorks.Application\\CLSID" /ve /d "$clsid" /f
 # A class that is registered but whose server is not where it says.
@@ -20,9 +21,48 @@ missing='{7D2E5A10-4C1B-4E8A-9F3D-2B6C8A1E5F08}'
 reg add "$classes\\CLSID\\$missing\\InprocServer32" /ve /d 'C:\fehlt\kup_fehlt.dll' /f
 reg add "$classes\\KupStandIn.OhneServer\\CLSID" /ve /d "$missing" /f
 
-set +e
-KUP_TEST_PREFIX=1 "$wine" "$build/kup_com_runner.exe" ${filter:+"--gtest_filter=*$filter*"} 2>&1 | tr -d '\r'
-status=${PIPESTATUS[0]}
-set -e
+failed=()
+run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembered, the rest still run
+  echo "== $2 $1 (wine) =="
+  set +e
+  env $1 "$wine" "$build/$2.exe" "${@:3}" 2>&1 | tr -d '\r'
+  local status=${PIPESTATUS[0]}
+  set -e
+  [ "$status" = 0 ] || failed+=("$2 $1")
+}
+chosen() {  # the program's own case filter, or the caller's
+  if [ -n "$filter" ]; then echo "--gtest_filter=*$filter*"; elif [ -n "$1" ]; then echo "--gtest_filter=$1"; fi
+}
+
+run KUP_TEST_PREFIX=1 kup_com_runner $(chosen "")
+
+if [ -f "$build/windows_tests.txt" ]; then
+  # Qt and the MinGW runtime from where they were built, not copied beside each program.
+  qt=$(cat "$build/qt-windows.txt")
+  WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/12-posix)"
+  export WINEPATH="$WINEPATH;$(winpath /usr/x86_64-w64-mingw32/lib)" QT_PLUGIN_PATH=$(winpath "$qt/plugins")
+  # Qt's offscreen platform has no fonts on Windows: the windows are tested on wine's own display
+  # driver, on a virtual screen of their own.
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  xvfb=$!
+  trap 'kill $xvfb 2>/dev/null || true; rm -f "$display_file"' EXIT
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  [ -s "$display_file" ] || { echo "FEHLER: Xvfb startete nicht." >&2; exit 1; }
+  export DISPLAY=":$(cat "$display_file")" KUP_TEST_PLATFORM=windows
+  desktop='HKCU\Control Panel\Desktop'
+  while read -r program pattern environment; do
+    [ -n "$program" ] || continue
+    # A resolution asked for is the screen's own on Windows: wine takes it from the registry.
+    dpi=$(sed -n 's/.*KUP_TEST_DPI=\([0-9]*\).*/\1/p' <<<"$environment")
+    [ -z "$dpi" ] || reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f
+    run "$environment" "$program" $(chosen "$pattern")
+    [ -z "$dpi" ] || reg delete "$desktop" /v LogPixels /f
+  done <"$build/windows_tests.txt"
+fi
+
 "$wineserver" -w
-exit "$status"
+if [ ${#failed[@]} -gt 0 ]; then
+  printf 'FEHLGESCHLAGEN unter wine: %s\n' "${failed[@]}" >&2
+  exit 1
+fi
