@@ -48,7 +48,7 @@ TEST_F(SheetReport, WorkedExampleByteForByte)
     EXPECT_NE(english.find("PTyp 1.Winkel: 0\r\n"), std::string::npos);  // third angle
 }
 
-TEST_F(SheetReport, LineCountsAndActiveSheet)
+TEST_F(SheetReport, LineCountsActiveSheetAndWhatAFailureLeaves)
 {
     cad.document->sheets.push_back(fake::makeSheet("  Blatt 3 ", 12));
     std::string report = buildSheetReport(boxes);
@@ -62,29 +62,28 @@ TEST_F(SheetReport, LineCountsAndActiveSheet)
     report = buildSheetReport(boxes);
     EXPECT_EQ(lineCount(report), 1 + 2 * 3);
     EXPECT_EQ(boxes.messages.size(), 3u);
-}
 
-TEST_F(SheetReport, NoDrawingGivesOneBoxAndNoReport)
-{
+    // An automation error keeps the report so far.
+    cad.clearFaults();
+    cad.addFault({"GetProperties", fake::FaultKind::Throw, {}, 2});
+    boxes.messages.clear();
+    report = buildSheetReport(boxes);
+    EXPECT_EQ(lineCount(report), 1 + 11 + 2 + 1);
+    EXPECT_NE(report.find("Sheet 1 Name :   Blatt2\r\n*** GetProperties: simulierter Fehler\r\n"),
+              std::string::npos);
+    const std::vector<fake::Message> noDrawing{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}};
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, noDrawing[0].title);
+
+    // No drawing: one box and no report.
     cad.document->type = cad::kDocAssembly;
+    boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");
-    const std::vector<fake::Message> expected{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}};
-    EXPECT_EQ(boxes.messages, expected);
+    EXPECT_EQ(boxes.messages, noDrawing);
     cad.document.reset();
     boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");
     EXPECT_EQ(boxes.messages.size(), 1u);
-}
-
-TEST_F(SheetReport, AutomationErrorKeepsTheReportSoFar)
-{
-    cad.addFault({"GetProperties", fake::FaultKind::Throw, {}, 2});
-    const std::string report = buildSheetReport(boxes);
-    EXPECT_EQ(lineCount(report), 1 + 11 + 2 + 1);
-    EXPECT_NE(report.find("Sheet 1 Name :   Blatt2\r\n*** GetProperties: simulierter Fehler\r\n"),
-              std::string::npos);
-    ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
 }
 
 }  // namespace
