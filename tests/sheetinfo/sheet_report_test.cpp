@@ -1,6 +1,5 @@
 #include "cad/number_text.h"
 #include "sheetinfo/sheet_report.h"
-#include "tests/sheetinfo/worked_example.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
 
@@ -24,7 +23,11 @@ protected:
     {
         cad::setDecimalSeparator(",");
         cad.install();
-        cad.document = sheetinfotest::workedExampleDrawing();
+        // Two sheets, the second one in third angle.
+        fake::Sheet first = fake::makeSheet("Blatt1", 6, 6, 1, 2, true);
+        first.templatePath = "C:\\Vorlagen\\a4-quer.drt";
+        cad.document = fake::Document{
+            cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, -1, 1, 1, false)}, 0};
     }
     void TearDown() override { cad::setDecimalSeparator("."); }
     fake::Cad cad;
@@ -33,9 +36,22 @@ protected:
 
 TEST_F(SheetReport, WorkedExampleByteForByte)
 {
-    sheetinfotest::refuseSecondSheet(cad);
-    const std::string report = buildSheetReport(boxes);
-    EXPECT_EQ(report, sheetinfotest::kWorkedExampleReport);
+    // The second sheet cannot be activated, under German regional settings.
+    cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
+    EXPECT_EQ(buildSheetReport(boxes), "Anzahl Blätter 2\r\n"
+                                       "------------------------------\r\n"
+                                       "Sheet 0 Name :   Blatt1\r\n"
+                                       "Papiergröße  : 6  (A4 quer)\r\n"
+                                       "Vorlagengröße: 6  (A4 quer)\r\n"
+                                       "Vorlage in   : C:\\Vorlagen\\a4-quer.drt\r\n"
+                                       "Maßstab      : 1:2\r\n"
+                                       "   -zähler   : 1\r\n"
+                                       "   -nenner   : 2\r\n"
+                                       "PTyp 1.Winkel: -1\r\n"
+                                       "Papierbreite : 0,297\r\n"
+                                       "Papierhöhe   : 0,21\r\n"
+                                       "------------------------------\r\n"
+                                       "Sheet 1 Name :   Blatt2\r\n");
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0],
               (fake::Message{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!",
