@@ -84,7 +84,7 @@ TEST(TwipsToPixels, RoundsToTheNearestPixelAtTheGivenDpi)
         EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
 }
 
-TEST_F(Sample, EveryRowBecomesItsWidgetUnderItsNameInPixelsRelativeToItsContainer)
+TEST_F(Sample, EveryRowBecomesItsWidgetUnderItsNameInPixelsRelativeToItsContainerWithItsFontAndFlags)
 {
     EXPECT_EQ(form->windowTitle(), "Probe");
     EXPECT_NE(form->control<QPlainTextEdit>("txtLog"), nullptr);
@@ -100,6 +100,25 @@ TEST_F(Sample, EveryRowBecomesItsWidgetUnderItsNameInPixelsRelativeToItsContaine
     EXPECT_EQ(line->to(), QPoint(px(3000), py(3900)));
     EXPECT_EQ(line->color(), QColor(128, 128, 128));
     EXPECT_EQ(line->height(), 2);
+
+    // Fonts and flags set the opening state.
+    const QFont plain = form->control("txtEins")->font();
+    EXPECT_DOUBLE_EQ(plain.pointSizeF(), 8.25);
+    EXPECT_FALSE(QFontInfo(plain).fixedPitch());
+    EXPECT_EQ(form->control("Frame1")->font().weight(), QFont::Bold);
+    // A frame's bold caption does not make its controls bold.
+    EXPECT_EQ(form->control("optWahl(0)")->font().weight(), QFont::Normal);
+    EXPECT_TRUE(QFontInfo(form->control("txtLog")->font()).fixedPitch());
+    EXPECT_EQ(form->control("lblText")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    EXPECT_TRUE(form->control<QRadioButton>("optWahl(0)")->isChecked());
+    EXPECT_FALSE(form->control<QRadioButton>("optWahl(1)")->isChecked());
+    EXPECT_FALSE(form->control("txtEins")->isEnabled());
+    EXPECT_EQ(form->control<QLineEdit>("txtEins")->text(), "Anfang");
+    EXPECT_FALSE(form->control("lblVersteckt")->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->control<QLabel>("lblText")->wordWrap());
+    EXPECT_EQ(form->control<QLabel>("Image1")->pixmap().size(), QSize(42, 42));
+    EXPECT_EQ(form->control<QLabel>("picIcon")->contentsRect().size(), QSize(px(690) - 4, py(690) - 4));
 }
 
 TEST_F(Sample, ClientAreaAndPlacementAreTheTablesAndControlsStayOnResize)
@@ -180,28 +199,8 @@ TEST_F(Sample, AFaultEscapingAHandlerIsOneInternalErrorBoxAndTheWindowGoesOn)
     EXPECT_EQ(boxes.messages.size(), 1u);
 }
 
-TEST_F(Sample, FontsAndFlagsSetTheOpeningState)
-{
-    const QFont plain = form->control("txtEins")->font();
-    EXPECT_DOUBLE_EQ(plain.pointSizeF(), 8.25);
-    EXPECT_FALSE(QFontInfo(plain).fixedPitch());
-    EXPECT_EQ(form->control("Frame1")->font().weight(), QFont::Bold);
-    // A frame's bold caption does not make its controls bold.
-    EXPECT_EQ(form->control("optWahl(0)")->font().weight(), QFont::Normal);
-    EXPECT_TRUE(QFontInfo(form->control("txtLog")->font()).fixedPitch());
-    EXPECT_EQ(form->control("lblText")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-
-    EXPECT_TRUE(form->control<QRadioButton>("optWahl(0)")->isChecked());
-    EXPECT_FALSE(form->control<QRadioButton>("optWahl(1)")->isChecked());
-    EXPECT_FALSE(form->control("txtEins")->isEnabled());
-    EXPECT_EQ(form->control<QLineEdit>("txtEins")->text(), "Anfang");
-    EXPECT_FALSE(form->control("lblVersteckt")->isVisibleTo(form.get()));
-    EXPECT_TRUE(form->control<QLabel>("lblText")->wordWrap());
-    EXPECT_EQ(form->control<QLabel>("Image1")->pixmap().size(), QSize(42, 42));
-    EXPECT_EQ(form->control<QLabel>("picIcon")->contentsRect().size(), QSize(px(690) - 4, py(690) - 4));
-}
-
-TEST_F(Sample, EnterAndEscClickTheDefaultAndCancelButtonsExceptInAMultiLineBoxOrOnAButton)
+TEST_F(Sample,
+       EnterAndEscClickTheDefaultAndCancelButtonsExceptInAMultiLineBoxOrOnAButtonAndAClickAnywhereChecks)
 {
     auto* log = form->control<QPlainTextEdit>("txtLog");
     form->control("txtEins")->setEnabled(true);
@@ -223,11 +222,8 @@ TEST_F(Sample, EnterAndEscClickTheDefaultAndCancelButtonsExceptInAMultiLineBoxOr
     QTest::keyClick(form->control("cmdAndere"), Qt::Key_Return);
     EXPECT_EQ(other.count(), 1);
     EXPECT_EQ(ok.count(), 2);
-}
 
-TEST_F(Sample, OptionButtonsOfAFrameFormOneGroupAndTheWholeControlTakesClicks)
-{
-    showActive();
+    // The option buttons of a frame form one group, and the whole control takes clicks.
     auto* one = form->control<QRadioButton>("optWahl(0)");
     auto* two = form->control<QRadioButton>("optWahl(1)");
     // Click on the caption's far end, away from the indicator.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace cad;
 
 namespace {
@@ -28,14 +30,28 @@ struct Props {
     int32_t paperCode = 99, templateCode = 99, firstAngle = 99;
     double numerator = 99, denominator = 99, width = 99, height = 99;
     bool ok = false;
+    // Every output in one line: "path|code name|code name|n/d text|angle|w x h|error".
+    std::string text() const
+    {
+        std::ostringstream out;
+        out << templatePath << '|' << paperCode << ' ' << paperName << '|' << templateCode << ' '
+            << templateName << '|' << numerator << '/' << denominator << ' ' << scaleText << '|' << firstAngle
+            << '|' << width << " x " << height << '|' << error;
+        return out.str();
+    }
 };
+const std::string kUntouched = "99 alt|99 alt|99/99 alt|99|99 x 99|";  // after the path
 
-Props holeSheetProperties(const std::string& name)
+void query(Props& p, const std::string& name)
 {
-    Props p;
     p.ok = HoleSheetProperties(name, p.templatePath, p.paperCode, p.paperName, p.templateCode, p.templateName,
                                p.numerator, p.denominator, p.scaleText, p.firstAngle, p.width, p.height,
                                p.error);
+}
+Props holeSheetProperties(const std::string& name)
+{
+    Props p;
+    query(p, name);
     return p;
 }
 
@@ -129,72 +145,52 @@ TEST_F(SheetQueries, NamesAndWhatBothQueriesAnswerWithoutADrawing)
     }
 }
 
-TEST_F(SheetQueries, PropertiesOfASheetWhichStaysActive)
+TEST_F(SheetQueries, PropertiesOfASheetWhichStaysActiveAndCodesOutsideTheTables)
 {
     const Props p = holeSheetProperties("Blatt1");
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.error, "");
-    EXPECT_EQ(p.templatePath, "C:\\Vorlagen\\Blatt1.drt");
-    EXPECT_EQ(p.paperCode, 6);
-    EXPECT_EQ(p.paperName, "A4 quer");
-    EXPECT_EQ(p.templateCode, 6);
-    EXPECT_EQ(p.templateName, "A4 quer");
-    EXPECT_EQ(p.numerator, 1);
-    EXPECT_EQ(p.denominator, 2);
-    EXPECT_EQ(p.scaleText, "1:2");
-    EXPECT_EQ(p.firstAngle, -1);
-    EXPECT_DOUBLE_EQ(p.width, 0.297);
-    EXPECT_DOUBLE_EQ(p.height, 0.21);
+    EXPECT_TRUE(p.ok);
+    EXPECT_EQ(p.text(), "C:\\Vorlagen\\Blatt1.drt|6 A4 quer|6 A4 quer|1/2 1:2|-1|0.297 x 0.21|");
     EXPECT_EQ(cad.document->active, 0);  // not switched back to Blatt2
     EXPECT_EQ(cad.journalOf("ActivateSheet"), std::vector<std::string>{"ActivateSheet(&s:Blatt1)"});
     EXPECT_EQ(cad.journalOf("GetProperties").size(), 1u);  // read once
-}
 
-TEST_F(SheetQueries, ScaleInTheRegionalNotation)
-{
-    EXPECT_EQ(holeSheetProperties("Blatt2").scaleText, "1:2,5");
-    setDecimalSeparator(".");
-    EXPECT_EQ(holeSheetProperties("Blatt2").scaleText, "1:2.5");
-}
-
-TEST_F(SheetQueries, UnknownSheetNameIsJoinedWithoutBlank)
-{
-    const Props p = holeSheetProperties("Blatt 9");
-    EXPECT_FALSE(p.ok);
-    EXPECT_EQ(p.error, "Konnte Blatt mit Namen Blatt 9nicht ansprechen. Verlasse Prozedur!");
-    EXPECT_EQ(cad.document->active, 1);
-}
-
-TEST_F(SheetQueries, CodesOutsideTheTablesNeitherCrashNorReadOutside)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double nan = std::numeric_limits<double>::quiet_NaN(), none = -99;
+    const std::string path = "C:\\Vorlagen\\Blatt1.drt|";
     const struct {
-        double paper, templ, projection;
-        const char *paperName, *templateName;
+        std::string sheet;
+        double paper, templ, projection;  // none: as made
+        std::size_t properties;
+        const char* separator;
+        std::string text;
+        int active;
     } rows[] = {
-        {12, 13, -1, "benutzerdefiniert", "keine Vorlage"},
-        {13, 14, nan, "unbekannt", "unbekannt"},  // nonsense is not first angle
-        {-1, double(INT32_MIN), 0, "unbekannt", "unbekannt"},
+        {"Blatt2", none, none, none, 7, ",",
+         "C:\\Vorlagen\\Blatt2.drt|8 A3|13 keine Vorlage|1/2.5 1:2,5|0|0.42 x 0.297|", 1},
+        {"Blatt2", none, none, none, 7, ".",
+         "C:\\Vorlagen\\Blatt2.drt|8 A3|13 keine Vorlage|1/2.5 1:2.5|0|0.42 x 0.297|", 1},
+        {"Blatt1", 12, 13, -1, 7, ",",
+         path + "12 benutzerdefiniert|13 keine Vorlage|1/2 1:2|-1|0.297 x 0.21|", 0},
+        // Nonsense is not first angle.
+        {"Blatt1", 13, 14, nan, 7, ",", path + "13 unbekannt|14 unbekannt|1/2 1:2|0|0.297 x 0.21|", 0},
+        {"Blatt1", -1, double(INT32_MIN), 0, 7, ",",
+         path + "-1 unbekannt|-2147483648 unbekannt|1/2 1:2|0|0.297 x 0.21|", 0},
+        {"Blatt1", none, none, none, 5, ",",
+         path + kUntouched + "Blatt Blatt1 liefert nur 5 von 7 Eigenschaften", 0},
+        // The unknown name joined without a blank; the active sheet stays.
+        {"Blatt 9", none, none, none, 7, ",",
+         "alt|" + kUntouched + "Konnte Blatt mit Namen Blatt 9nicht ansprechen. Verlasse Prozedur!", 1},
     };
     for (const auto& row : rows) {
+        SetUp();
+        setDecimalSeparator(row.separator);
         auto& properties = cad.document->sheets[0].properties;
-        properties[0] = row.paper, properties[1] = row.templ, properties[4] = row.projection;
-        const Props p = holeSheetProperties("Blatt1");
-        EXPECT_TRUE(p.ok);
-        EXPECT_EQ(p.paperCode, int32_t(row.paper));
-        EXPECT_EQ(p.paperName, row.paperName);
-        EXPECT_EQ(p.templateCode, int32_t(row.templ));
-        EXPECT_EQ(p.templateName, row.templateName);
-        EXPECT_EQ(p.firstAngle, row.projection == -1 ? -1 : 0);
+        for (const auto& [at, value] : {std::pair{0, row.paper}, {1, row.templ}, {4, row.projection}})
+            if (value != none)
+                properties[at] = value;
+        properties.resize(row.properties);
+        EXPECT_EQ(holeSheetProperties(row.sheet).text(), row.text);
+        EXPECT_EQ(cad.document->active, row.active) << row.text;
     }
-}
-
-TEST_F(SheetQueries, ShortPropertyArrayIsAnError)
-{
-    cad.document->sheets[0].properties.resize(5);
-    const Props p = holeSheetProperties("Blatt1");
-    EXPECT_FALSE(p.ok);
-    EXPECT_EQ(p.error, "Blatt Blatt1 liefert nur 5 von 7 Eigenschaften");
 }
 
 TEST_F(SheetQueries, AutomationErrorMidwayKeepsWhatWasWritten)
@@ -209,13 +205,8 @@ TEST_F(SheetQueries, AutomationErrorMidwayKeepsWhatWasWritten)
     cad.clearFaults();
     cad.addFault({"GetProperties"});
     Props p;
-    EXPECT_THROW(HoleSheetProperties("Blatt3", p.templatePath, p.paperCode, p.paperName, p.templateCode,
-                                     p.templateName, p.numerator, p.denominator, p.scaleText, p.firstAngle,
-                                     p.width, p.height, p.error),
-                 AutomationError);
-    EXPECT_EQ(p.templatePath, "C:\\Vorlagen\\Blatt3.drt");
-    EXPECT_EQ(p.paperCode, 99);
-    EXPECT_EQ(p.error, "unbekannter Fehler");
+    EXPECT_THROW(query(p, "Blatt3"), AutomationError);
+    EXPECT_EQ(p.text(), "C:\\Vorlagen\\Blatt3.drt|" + kUntouched + "unbekannter Fehler");
     EXPECT_EQ(cad.document->active, 2);  // the activation happened
 }
 

@@ -74,19 +74,11 @@ TEST_F(Com, DocumentMembersGoOutWithTheirVariantTypes)
         EXPECT_EQ(document->SaveAsSilent(file, flag), 0);
         EXPECT_TRUE(flag);
     }
-    EXPECT_EQ(server().journal, (Lines{
-                                    "Visible=VT_BOOL -1",
-                                    "ActiveDoc()",
-                                    "GetType()",
-                                    "GetSheetCount()",
-                                    "GetSheetNames()",
-                                    "GetCurrentSheet()",
-                                    "GetName()",
-                                    "ActivateSheet(VT_BYREF|VT_BSTR Maße)",
-                                    "ActivateSheet(VT_BYREF|VT_BSTR Blatt9)",
-                                    "GetTitle()",
-                                    "SaveAsSilent(VT_BYREF|VT_BSTR C:\\out\\Blatt2.tif, VT_BYREF|VT_BOOL -1)",
-                                }));
+    EXPECT_EQ(server().journal,
+              (Lines{"Visible=VT_BOOL -1", "ActiveDoc()", "GetType()", "GetSheetCount()", "GetSheetNames()",
+                     "GetCurrentSheet()", "GetName()", "ActivateSheet(VT_BYREF|VT_BSTR Maße)",
+                     "ActivateSheet(VT_BYREF|VT_BSTR Blatt9)", "GetTitle()",
+                     "SaveAsSilent(VT_BYREF|VT_BSTR C:\\out\\Blatt2.tif, VT_BYREF|VT_BOOL -1)"}));
 }
 
 TEST_F(Com, ArgumentsOfAnotherTypeAndUnknownMembersBecomeErrors)
@@ -146,18 +138,12 @@ TEST_F(Com, HoleSwxTiffOptionsReadsEveryPreferenceWithA32BitNumber)
     EXPECT_TRUE(kup::HoleSwxTiffOptions(options, message));
     EXPECT_EQ(message, "");
     EXPECT_TRUE((options == kup::TiffOptionSet{1, 0, 2, 150, 8, 100, true, 0.42, 0.297}));
-    EXPECT_EQ(server().journal, (Lines{
-                                    "Visible=VT_BOOL -1",
-                                    "GetUserPreferenceIntegerValue(VT_I4 6)",
-                                    "GetUserPreferenceIntegerValue(VT_I4 7)",
-                                    "GetUserPreferenceIntegerValue(VT_I4 8)",
-                                    "GetUserPreferenceIntegerValue(VT_I4 9)",
-                                    "GetUserPreferenceIntegerValue(VT_I4 10)",
-                                    "GetUserPreferenceIntegerValue(VT_I4 11)",
-                                    "GetUserPreferenceToggle(VT_I4 28)",
-                                    "GetUserPreferenceDoubleValue(VT_I4 8)",
-                                    "GetUserPreferenceDoubleValue(VT_I4 9)",
-                                }));
+    EXPECT_EQ(server().journal,
+              (Lines{"Visible=VT_BOOL -1", "GetUserPreferenceIntegerValue(VT_I4 6)",
+                     "GetUserPreferenceIntegerValue(VT_I4 7)", "GetUserPreferenceIntegerValue(VT_I4 8)",
+                     "GetUserPreferenceIntegerValue(VT_I4 9)", "GetUserPreferenceIntegerValue(VT_I4 10)",
+                     "GetUserPreferenceIntegerValue(VT_I4 11)", "GetUserPreferenceToggle(VT_I4 28)",
+                     "GetUserPreferenceDoubleValue(VT_I4 8)", "GetUserPreferenceDoubleValue(VT_I4 9)"}));
 }
 
 TEST_F(Com, SetzeSwxTiffOptionsWritesEachValueWithItsWidth)
@@ -167,22 +153,20 @@ TEST_F(Com, SetzeSwxTiffOptionsWritesEachValueWithItsWidth)
     EXPECT_EQ(message, "");
     // The paper size among the preparatory writes goes out with 32 bits, the
     // toggle first as the 16-bit 1 and then as a boolean, the doubles by reference.
-    EXPECT_EQ(server().journal, (Lines{
-                                    "Visible=VT_BOOL -1",
-                                    "SetUserPreferenceIntegerValue(VT_I4 6, VT_I2 1)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 10, VT_I4 12)",
-                                    "SetUserPreferenceToggle(VT_I4 28, VT_I2 1)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 8, VT_I2 0)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 11, VT_I2 50)",
-                                    "SetUserPreferenceToggle(VT_I4 28, VT_BOOL 0)",
-                                    "SetUserPreferenceDoubleValue(VT_I4 8, VT_BYREF|VT_R8 0.594)",
-                                    "SetUserPreferenceDoubleValue(VT_I4 9, VT_BYREF|VT_R8 0.42)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 10, VT_I2 9)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 9, VT_I2 300)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 6, VT_I2 0)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 7, VT_I2 1)",
-                                    "SetUserPreferenceIntegerValue(VT_I4 8, VT_I2 1)",
-                                }));
+    EXPECT_EQ(server().journal,
+              (Lines{"Visible=VT_BOOL -1", "SetUserPreferenceIntegerValue(VT_I4 6, VT_I2 1)",
+                     "SetUserPreferenceIntegerValue(VT_I4 10, VT_I4 12)",
+                     "SetUserPreferenceToggle(VT_I4 28, VT_I2 1)",
+                     "SetUserPreferenceIntegerValue(VT_I4 8, VT_I2 0)",
+                     "SetUserPreferenceIntegerValue(VT_I4 11, VT_I2 50)",
+                     "SetUserPreferenceToggle(VT_I4 28, VT_BOOL 0)",
+                     "SetUserPreferenceDoubleValue(VT_I4 8, VT_BYREF|VT_R8 0.594)",
+                     "SetUserPreferenceDoubleValue(VT_I4 9, VT_BYREF|VT_R8 0.42)",
+                     "SetUserPreferenceIntegerValue(VT_I4 10, VT_I2 9)",
+                     "SetUserPreferenceIntegerValue(VT_I4 9, VT_I2 300)",
+                     "SetUserPreferenceIntegerValue(VT_I4 6, VT_I2 0)",
+                     "SetUserPreferenceIntegerValue(VT_I4 7, VT_I2 1)",
+                     "SetUserPreferenceIntegerValue(VT_I4 8, VT_I2 1)"}));
     EXPECT_EQ(server().cad.integerPreferences[10], 9);
     EXPECT_FALSE(server().cad.togglePreferences[28]);
     EXPECT_EQ(server().cad.doublePreferences[9], 0.42);

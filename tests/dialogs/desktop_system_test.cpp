@@ -9,23 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-// PATH is the process's: set for one test, restored afterwards.
-class SearchPath {
-public:
-    explicit SearchPath(const QString& path) : previous_(std::getenv("PATH") ? std::getenv("PATH") : "")
-    {
-        setenv("PATH", path.toLocal8Bit().constData(), 1);
-    }
-    ~SearchPath() { setenv("PATH", previous_.c_str(), 1); }
-
-private:
-    std::string previous_;
-};
 
 // A stand-in for a desktop program: a script that leaves a mark when it runs.
 QString writeProgram(const QString& folder, const std::string& name, const QString& mark)
@@ -63,17 +49,19 @@ TEST(DesktopLauncher, WithoutARegistryTheFirstPreferredProgramIsStartedOrThereIs
     kup::NoRegistry registry;
     kup::DesktopLauncher launcher;
     fake::MessageRecorder messages;
-    {
-        SearchPath path(QDir::rootPath() + "kup-fehlt:" + early.path() + ':' + late.path());
-        EXPECT_EQ(launcher.equivalentProgram(), wanted.toStdString());
-        kup::StartSysInfo(registry, launcher, messages);
-    }
+    // PATH is the process's: set for this test only.
+    const QByteArray previous = qgetenv("PATH");
+    qputenv("PATH", (QDir::rootPath() + "kup-fehlt:" + early.path() + ':' + late.path()).toLocal8Bit());
+    EXPECT_EQ(launcher.equivalentProgram(), wanted.toStdString());
+    kup::StartSysInfo(registry, launcher, messages);
+    qputenv("PATH", previous);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(late.filePath("mark")).size() > 0; }, 5000));
     EXPECT_FALSE(QFileInfo::exists(early.filePath("mark")));
 
-    SearchPath none(QDir::rootPath() + "kup-fehlt");
+    qputenv("PATH", (QDir::rootPath() + "kup-fehlt").toLocal8Bit());
     EXPECT_EQ(launcher.equivalentProgram(), std::nullopt);
     kup::StartSysInfo(registry, launcher, messages);
+    qputenv("PATH", previous);
     EXPECT_EQ(messages.messages.size(), 1u);
 }

@@ -62,7 +62,7 @@ struct Chooser : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Chooser, OpensAtTheCurrentDirectoryWithItsChainAndSubDirectories)
+TEST_F(Chooser, OpensModalAtTheCurrentDirectoryWithItsChainAndSubDirectoriesThatMayBeGone)
 {
     EXPECT_EQ(form->currentPath(), tree.path());
     EXPECT_TRUE(form->Tag().isEmpty());
@@ -73,6 +73,31 @@ TEST_F(Chooser, OpensAtTheCurrentDirectoryWithItsChainAndSubDirectories)
     EXPECT_EQ(paths.mid(paths.size() - 3), QStringList({tree.path(), tree.path("Alpha"), tree.path("beta")}));
     EXPECT_EQ(dir1()->currentItem()->data(Qt::UserRole).toString(), tree.path());
     EXPECT_EQ(drive1()->currentText(), kup::driveOf(tree.path(), kup::systemDrives()));
+
+    // Modal without an owner, the focus on the drive list; Enter or Esc press no button.
+    runModal([&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        EXPECT_EQ(QApplication::activeModalWidget(), form.get());
+        EXPECT_EQ(form->parentWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), drive1());
+        EXPECT_EQ(form->minimumSize(), form->maximumSize());
+        QTest::keyClick(drive1(), Qt::Key_Escape);
+        QTest::keyClick(drive1(), Qt::Key_Return);
+        dir1()->setFocus();
+        QTest::keyClick(dir1(), Qt::Key_Escape);
+        EXPECT_TRUE(form->isVisible());
+        QTest::mouseClick(abbruch(), Qt::LeftButton);
+    });
+    EXPECT_TRUE(form->Tag().isEmpty());
+
+    // A directory removed meanwhile cannot be opened and the list stays.
+    ASSERT_TRUE(QDir(tree.path("Alpha")).removeRecursively());
+    form->show();
+    doubleClick(tree.path("Alpha"));
+    EXPECT_EQ(form->currentPath(), tree.path());
+    EXPECT_TRUE(form->findChild<QLabel*>("lblHinweis")->isVisible());
+    QTest::mouseClick(okay(), Qt::LeftButton);
+    EXPECT_EQ(form->Tag(), tree.path());
 }
 
 TEST_F(Chooser, UbernehmenReturnsTheDirectoryOpenedByDoubleClickAbbruchAndCloseReturnNothing)
@@ -102,24 +127,6 @@ TEST_F(Chooser, UbernehmenReturnsTheDirectoryOpenedByDoubleClickAbbruchAndCloseR
         EXPECT_FALSE(form->isVisible());
         EXPECT_TRUE(form->Tag().isEmpty());
     }
-}
-
-TEST_F(Chooser, ModalWithoutOwnerFocusOnTheDriveListAndEnterOrEscPressNoButton)
-{
-    runModal([&] {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        EXPECT_EQ(QApplication::activeModalWidget(), form.get());
-        EXPECT_EQ(form->parentWidget(), nullptr);
-        EXPECT_EQ(QApplication::focusWidget(), drive1());
-        EXPECT_EQ(form->minimumSize(), form->maximumSize());
-        QTest::keyClick(drive1(), Qt::Key_Escape);
-        QTest::keyClick(drive1(), Qt::Key_Return);
-        dir1()->setFocus();
-        QTest::keyClick(dir1(), Qt::Key_Escape);
-        EXPECT_TRUE(form->isVisible());
-        QTest::mouseClick(abbruch(), Qt::LeftButton);
-    });
-    EXPECT_TRUE(form->Tag().isEmpty());
 }
 
 TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
@@ -166,17 +173,6 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
     EXPECT_EQ(form.currentPath(), tree.path());
     EXPECT_FALSE(note->isVisible());
     EXPECT_EQ(list->geometry(), listBefore);
-}
-
-TEST_F(Chooser, ADirectoryRemovedMeanwhileCannotBeOpenedAndTheListStays)
-{
-    ASSERT_TRUE(QDir(tree.path("Alpha")).removeRecursively());
-    form->show();
-    doubleClick(tree.path("Alpha"));
-    EXPECT_EQ(form->currentPath(), tree.path());
-    EXPECT_TRUE(form->findChild<QLabel*>("lblHinweis")->isVisible());
-    QTest::mouseClick(okay(), Qt::LeftButton);
-    EXPECT_EQ(form->Tag(), tree.path());
 }
 
 TEST(ChooserStart, ACurrentDirectoryRemovedMeanwhileOpensItsDriveWithANote)

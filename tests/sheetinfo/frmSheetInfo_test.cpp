@@ -76,7 +76,7 @@ TEST_F(SheetInfoWindow, OpensEmptyWithTheFocusInTheReportAndWithoutAskingTheCad)
     EXPECT_TRUE(cad.journal().empty());
 }
 
-TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOneInTheRegionalNotation)
+TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOneInTheRegionalNotationPreselectedByExactName)
 {
     click(*form, "cmdGetActiveSheet");
     EXPECT_EQ(listEntries(*form), (Texts{"Blatt1", "Blatt2", " Blatt 3 "}));
@@ -100,10 +100,8 @@ TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOneInTheRegionalNotat
     cad.document->active = 1;
     click(*form, "cmdGetActiveSheet");
     EXPECT_EQ(fields(*form)[6], "0\u066b42");
-}
 
-TEST_F(SheetInfoWindow, PreselectionMatchesExactlyAndTheLaterEqualNameWins)
-{
+    // The preselection matches exactly, and the later equal name wins.
     cad.document->sheets = {fake::makeSheet("Teil", 6), fake::makeSheet("teil", 7),
                             fake::makeSheet("Teil", 8), fake::makeSheet("TEIL", 9)};
     cad.document->active = 0;

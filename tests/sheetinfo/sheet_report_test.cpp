@@ -1,6 +1,5 @@
 #include "cad/number_text.h"
 #include "sheetinfo/sheet_report.h"
-#include "tests/sheetinfo/worked_example.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
 
@@ -24,7 +23,11 @@ protected:
     {
         cad::setDecimalSeparator(",");
         cad.install();
-        cad.document = sheetinfotest::workedExampleDrawing();
+        // Two sheets, the second one in third angle.
+        fake::Sheet first = fake::makeSheet("Blatt1", 6, 6, 1, 2, true);
+        first.templatePath = "C:\\Vorlagen\\a4-quer.drt";
+        cad.document = fake::Document{
+            cad::kDocDrawing, "Flansch", {first, fake::makeSheet("Blatt2", 8, -1, 1, 1, false)}, 0};
     }
     void TearDown() override { cad::setDecimalSeparator("."); }
     fake::Cad cad;
@@ -33,9 +36,22 @@ protected:
 
 TEST_F(SheetReport, WorkedExampleByteForByte)
 {
-    sheetinfotest::refuseSecondSheet(cad);
-    const std::string report = buildSheetReport(boxes);
-    EXPECT_EQ(report, sheetinfotest::kWorkedExampleReport);
+    // The second sheet cannot be activated, under German regional settings.
+    cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
+    EXPECT_EQ(buildSheetReport(boxes), "Anzahl Blätter 2\r\n"
+                                       "------------------------------\r\n"
+                                       "Sheet 0 Name :   Blatt1\r\n"
+                                       "Papiergröße  : 6  (A4 quer)\r\n"
+                                       "Vorlagengröße: 6  (A4 quer)\r\n"
+                                       "Vorlage in   : C:\\Vorlagen\\a4-quer.drt\r\n"
+                                       "Maßstab      : 1:2\r\n"
+                                       "   -zähler   : 1\r\n"
+                                       "   -nenner   : 2\r\n"
+                                       "PTyp 1.Winkel: -1\r\n"
+                                       "Papierbreite : 0,297\r\n"
+                                       "Papierhöhe   : 0,21\r\n"
+                                       "------------------------------\r\n"
+                                       "Sheet 1 Name :   Blatt2\r\n");
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0],
               (fake::Message{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!",
@@ -48,7 +64,7 @@ TEST_F(SheetReport, WorkedExampleByteForByte)
     EXPECT_NE(english.find("PTyp 1.Winkel: 0\r\n"), std::string::npos);  // third angle
 }
 
-TEST_F(SheetReport, LineCountsAndActiveSheet)
+TEST_F(SheetReport, LineCountsActiveSheetAndWhatAFailureLeaves)
 {
     cad.document->sheets.push_back(fake::makeSheet("  Blatt 3 ", 12));
     std::string report = buildSheetReport(boxes);
@@ -62,29 +78,28 @@ TEST_F(SheetReport, LineCountsAndActiveSheet)
     report = buildSheetReport(boxes);
     EXPECT_EQ(lineCount(report), 1 + 2 * 3);
     EXPECT_EQ(boxes.messages.size(), 3u);
-}
 
-TEST_F(SheetReport, NoDrawingGivesOneBoxAndNoReport)
-{
+    // An automation error keeps the report so far.
+    cad.clearFaults();
+    cad.addFault({"GetProperties", fake::FaultKind::Throw, {}, 2});
+    boxes.messages.clear();
+    report = buildSheetReport(boxes);
+    EXPECT_EQ(lineCount(report), 1 + 11 + 2 + 1);
+    EXPECT_NE(report.find("Sheet 1 Name :   Blatt2\r\n*** GetProperties: simulierter Fehler\r\n"),
+              std::string::npos);
+    const std::vector<fake::Message> noDrawing{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}};
+    ASSERT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(boxes.messages[0].title, noDrawing[0].title);
+
+    // No drawing: one box and no report.
     cad.document->type = cad::kDocAssembly;
+    boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");
-    const std::vector<fake::Message> expected{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}};
-    EXPECT_EQ(boxes.messages, expected);
+    EXPECT_EQ(boxes.messages, noDrawing);
     cad.document.reset();
     boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");
     EXPECT_EQ(boxes.messages.size(), 1u);
-}
-
-TEST_F(SheetReport, AutomationErrorKeepsTheReportSoFar)
-{
-    cad.addFault({"GetProperties", fake::FaultKind::Throw, {}, 2});
-    const std::string report = buildSheetReport(boxes);
-    EXPECT_EQ(lineCount(report), 1 + 11 + 2 + 1);
-    EXPECT_NE(report.find("Sheet 1 Name :   Blatt2\r\n*** GetProperties: simulierter Fehler\r\n"),
-              std::string::npos);
-    ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
 }
 
 }  // namespace

@@ -96,11 +96,11 @@ protected:
     std::unique_ptr<frmTIFFOptions> form;
 };
 
-const std::vector<fake::Message> kWritten{{"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich"}};
-
-TEST_F(WindowOnCadsim, SettingLeavesCadsimHoldingWhatTheWindowShows)
+// Values cadsim does not start with, where the window allows (the disabled print
+// controls are sent too), so that the writes are seen to arrive; then a fresh
+// window loads them back.
+TEST_F(WindowOnCadsim, WhatTheWindowSetsCadsimHoldsAndAFreshWindowLoads)
 {
-    // Where the window allows, values cadsim does not start with, so that the writes are seen to arrive.
     form->control<QComboBox>("cmbTO_CompressionScheme")->setCurrentIndex(0);
     form->control<QComboBox>("cmbTO_ImageType")->setCurrentIndex(1);
     form->control<QComboBox>("cmbTO_PrintDPI")->setCurrentIndex(3);
@@ -108,27 +108,19 @@ TEST_F(WindowOnCadsim, SettingLeavesCadsimHoldingWhatTheWindowShows)
     form->control<QLineEdit>("txtTO_PrintPaperWidth")->setText("0,5");
     form->control<QLineEdit>("txtTO_PrintPaperHeight")->setText("0,333");
     form->control<QLineEdit>("txtTO_PrintScaleFactor")->setText("75");
+    form->control<QComboBox>("cmbTO_ScreenOrPrintCapture")->setCurrentIndex(0);
     click("Command1");
-    EXPECT_EQ(boxes.messages, kWritten);
-    EXPECT_EQ(held(), (Held{1, 1, 0, 300, 12, 75, false, 0.5, 0.333}));
-}
+    EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
+                                  {"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich"}}));
+    const Held written{0, 1, 0, 300, 12, 75, false, 0.5, 0.333};
+    EXPECT_EQ(held(), written);
 
-TEST_F(WindowOnCadsim, LoadingShowsWhatCadsimHolds)
-{
-    {
-        const std::unique_ptr<cad::Application> app = cad::attach();
-        ASSERT_NE(app, nullptr);
-        double width = 0.61, height = 0.305;
-        for (const auto& [id, value] : {std::pair{8, 0}, {7, 1}, {9, 50}, {10, 10}, {11, 250}, {6, 0}})
-            app->SetUserPreferenceIntegerValue(id, int16_t(value));
-        app->SetUserPreferenceToggle(28, false);
-        app->SetUserPreferenceDoubleValue(8, width);
-        app->SetUserPreferenceDoubleValue(9, height);
-    }
+    form = std::make_unique<frmTIFFOptions>();
+    form->show();
     // RGB meets the Group 4 the fresh window shows; the second load shows RGB.
     click("cmdGetTiffOptions");
     click("cmdGetTiffOptions");
-    EXPECT_EQ(shown(), (Held{0, 1, 0, 50, 10, 250, false, 0.61, 0.305}));
+    EXPECT_EQ(shown(), written);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(Transfer, ReadsAllNineInOrder)
     EXPECT_EQ(options.TiffPrintPaperHeight, -1.0);
 }
 
-TEST_F(Transfer, WritesPreparationThenTheSetWithExactWidths)
+TEST_F(Transfer, WritesPreparationThenTheSetWithExactWidthsAndNothingWithoutACad)
 {
     EXPECT_TRUE(SetzeSwxTiffOptions(kColourSet, message));
     EXPECT_EQ(message, "");
@@ -65,10 +65,7 @@ TEST_F(Transfer, WritesPreparationThenTheSetWithExactWidths)
     TiffOptionSet back;
     EXPECT_TRUE(HoleSwxTiffOptions(back, message));
     EXPECT_EQ(back, kColourSet);
-}
 
-TEST_F(Transfer, UnreachableCad)
-{
     cad.reachable = false;
     TiffOptionSet options{1, 1, 1, 1, 1, 1, true, 1, 1};
     EXPECT_FALSE(HoleSwxTiffOptions(options, message));
