@@ -41,9 +41,10 @@ kup_ensure_german_locale() {
   $sudo locale-gen >/dev/null
 }
 
-# The Windows runner runs under wine (the cross compiler is a test package). Debian installs
-# wine64's programs outside PATH, so they are looked up where it puts them.
-kup_wine_packages=(wine64 xvfb)
+# The Windows programs run under wine on a virtual display (the cross compiler is a test
+# package); fonts-wine holds the fonts wine draws window frames with. Debian installs wine64's
+# programs outside PATH, so they are looked up where it puts them.
+kup_wine_packages=(wine64 fonts-wine xvfb)
 kup_wine_program() {
   local name=$1
   command -v "$name" 2>/dev/null && return 0

@@ -9,17 +9,8 @@ filter=${2:-}
 source "$(dirname "$0")/wine_prefix.sh"
 kup_wine_prefix "$build/wineprefix"
 
-reg() { "$wine" reg "$@" >/dev/null; }
+kup_wine_register_standin "$build"
 winpath() { "$wine" winepath -w "$1" | tr -d '\r'; }
-classes='HKLM\Software\Classes'
-clsid=$(grep -o 'KUP_STANDIN_CLSID_TEXT "{[^}]*}' tests/com/standin/standin_objects.h | grep -o '{.*}')
-reg add "$classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$(winpath "$build/kup_cad_standin.dll")" /f
-reg add "$classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Apartment /f
-reg add "$classes\\SldWorks.Application\\CLSID" /ve /d "$clsid" /f
-# A class that is registered but whose server is not where it says.
-missing='{7D2E5A10-4C1B-4E8A-9F3D-2B6C8A1E5F08}'
-reg add "$classes\\CLSID\\$missing\\InprocServer32" /ve /d 'C:\fehlt\kup_fehlt.dll' /f
-reg add "$classes\\KupStandIn.OhneServer\\CLSID" /ve /d "$missing" /f
 
 failed=()
 run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembered, the rest still run
@@ -51,7 +42,7 @@ if [ -f "$build/windows_tests.txt" ]; then
   [ -s "$display_file" ] || { echo "FEHLER: Xvfb startete nicht." >&2; exit 1; }
   export DISPLAY=":$(cat "$display_file")" KUP_TEST_PLATFORM=windows
   desktop='HKCU\Control Panel\Desktop'
-  while read -r program pattern environment; do
+  while IFS="|" read -r program pattern environment; do
     [ -n "$program" ] || continue
     # A resolution asked for is the screen's own on Windows: wine takes it from the registry.
     dpi=$(sed -n 's/.*KUP_TEST_DPI=\([0-9]*\).*/\1/p' <<<"$environment")

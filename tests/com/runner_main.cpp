@@ -1,5 +1,5 @@
-// The Windows test runner: the COM backend, the core procedures over COM and
-// the registry lookup, against the stand-in server in a private wine prefix.
+// The Windows test runner: the COM backend and the core procedures over COM,
+// against the stand-in server in a private wine prefix.
 #include "cad/automation.h"
 #include "cad/com/com_backend.h"
 #include "tests/com/standin.h"

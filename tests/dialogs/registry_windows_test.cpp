@@ -1,11 +1,14 @@
-// GetKeyValue and StartSysInfo through the real registry functions, against
-// keys written with reg.exe, with a small program standing in for MSINFO32.
+// GetKeyValue through the real registry functions, and the About window's "System-Info..." on
+// the machine's own registry and program start, against keys written with reg.exe, with a small
+// program standing in for MSINFO32.
+#include "dialogs/frmAbout.h"
 #include "dialogs/registry.h"
-#include "dialogs/system_info.h"
 #include "dialogs/windows_system.h"
+#include "platform/win_text.h"
 #include "tests/support/message_recorder.h"
+#include "ui/qt_message_boxes.h"
 
-#include "cad/com/com_handles.h"
+#include <QTest>
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -103,13 +106,14 @@ std::string value(const char* key, const char* name, bool* found = nullptr)
     return text;
 }
 
-// What StartSysInfo did: its messages and the programs it started.
+// What the About window's button did: its messages and the programs it started.
 std::string startSysInfo(const SysInfoSetup& setup, bool expectStart)
 {
-    kup::WindowsRegistry registry;
-    kup::WindowsLauncher launcher;
     fake::MessageRecorder messages;
-    kup::StartSysInfo(registry, launcher, messages);
+    const ui::ScopedMessageBoxes installed{messages};
+    frmAbout form;
+    form.show();
+    QTest::mouseClick(form.control("cmdSysInfo"), Qt::LeftButton);
     std::string text;
     for (const auto& m : messages.messages)
         text += m.title + ": " + m.text + "; ";
