@@ -7,7 +7,8 @@
 ;
 ; Per user: no administrator rights, into the user's own program folder, the start-menu entry and
 ; the Add/Remove Programs entry under HKCU.
-Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where 32-bit programs cannot (wine64).
+Target amd64-unicode
 !include MUI2.nsh
 !include "${FILES}"
 
