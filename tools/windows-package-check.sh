@@ -110,7 +110,8 @@ for plugin in platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/
 done
 # Closing the main window ends the program as the user would; the whole prefix if not.
 "$wine" taskkill /IM kuptools.exe >/dev/null 2>&1 || true
-if ! waitfor 10 eval '! kill -0 $app_pid 2>/dev/null'; then
+app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+if ! waitfor 10 app_ended; then
   fail "kuptools.exe endete nicht, als sein Fenster geschlossen wurde."
   "$wineserver" -k >/dev/null 2>&1 || true
 fi
