@@ -14,7 +14,12 @@ kup_wine_prefix() {
   wineserver=$(kup_wine_program wineserver)
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  [ -f "$prefix/.kup-ready" ] && return 0
+  if [ -f "$prefix/.kup-ready" ]; then
+    # tools/windows-package-check.sh takes drive Z: (the host's root) away while the packaged
+    # program runs; a check killed then must not leave the tests that run from Z: without it.
+    [ -e "$prefix/dosdevices/z:" ] || ln -s / "$prefix/dosdevices/z:"
+    return 0
+  fi
 
   log=$(dirname "$prefix")/wineboot.log
   for attempt in 1 2 3; do
