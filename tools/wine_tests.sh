@@ -46,9 +46,9 @@ if [ -f "$build/windows_tests.txt" ]; then
     [ -n "$program" ] || continue
     # A resolution asked for is the screen's own on Windows: wine takes it from the registry.
     dpi=$(sed -n 's/.*KUP_TEST_DPI=\([0-9]*\).*/\1/p' <<<"$environment")
-    [ -z "$dpi" ] || reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f
+    [ -z "$dpi" ] || "$wine" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     run "$environment" "$program" $(chosen "$pattern")
-    [ -z "$dpi" ] || reg delete "$desktop" /v LogPixels /f
+    [ -z "$dpi" ] || "$wine" reg delete "$desktop" /v LogPixels /f >/dev/null
   done <"$build/windows_tests.txt"
 fi
 
