@@ -7,6 +7,7 @@
 # later call fails. So the creation is checked, its output kept, and it is tried again a few times
 # before the run gives up with that output.
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/windows_dlls.sh"
 
 kup_wine_prefix() {
   local prefix=$1 attempt log
@@ -74,4 +75,17 @@ kup_wine_register_standin() {  # build folder
     "$wine" reg add "$classes\\SldWorks.Application\\CLSID" /ve /d "$clsid" /f >/dev/null &&
     "$wine" reg add "$classes\\CLSID\\$missing\\InprocServer32" /ve /d 'C:\fehlt\kup_fehlt.dll' /f >/dev/null &&
     "$wine" reg add "$classes\\KupStandIn.OhneServer\\CLSID" /ve /d "$missing" /f >/dev/null
+}
+
+# Lets the programs of a build folder find Qt and the MinGW runtime where they were built (the
+# folders the package takes its DLLs from), instead of copies beside each program.
+kup_wine_qt_paths() {  # build folder
+  local qt folder paths=()
+  qt=$(cat "$1/qt-windows.txt")
+  for folder in $(kup_dll_sources "$qt"); do
+    paths+=("$("$wine" winepath -w "$folder" | tr -d '\r')")
+  done
+  WINEPATH=$(IFS=';'; echo "${paths[*]}")
+  QT_PLUGIN_PATH=$("$wine" winepath -w "$qt/plugins" | tr -d '\r')
+  export WINEPATH QT_PLUGIN_PATH
 }

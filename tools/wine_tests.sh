@@ -10,7 +10,6 @@ source "$(dirname "$0")/wine_prefix.sh"
 kup_wine_prefix "$build/wineprefix"
 
 kup_wine_register_standin "$build"
-winpath() { "$wine" winepath -w "$1" | tr -d '\r'; }
 
 failed=()
 run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembered, the rest still run
@@ -28,10 +27,7 @@ chosen() {  # the program's own case filter, or the caller's
 run KUP_TEST_PREFIX=1 kup_com_runner $(chosen "")
 
 if [ -f "$build/windows_tests.txt" ]; then
-  # Qt and the MinGW runtime from where they were built, not copied beside each program.
-  qt=$(cat "$build/qt-windows.txt")
-  WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/12-posix)"
-  export WINEPATH="$WINEPATH;$(winpath /usr/x86_64-w64-mingw32/lib)" QT_PLUGIN_PATH=$(winpath "$qt/plugins")
+  kup_wine_qt_paths "$build"
   # Qt's offscreen platform has no fonts on Windows: the windows are tested on wine's own display
   # driver, on a virtual screen of their own.
   display_file=$(mktemp)
