@@ -104,10 +104,12 @@ Apartment::Apartment()
     // set it up) can still make our calls; only our own entry is undone later.
     const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     entered_ = SUCCEEDED(result);
+    filter_ = std::make_unique<MessageFilterScope>();
 }
 
 Apartment::~Apartment()
 {
+    filter_.reset();
     if (entered_)
         CoUninitialize();
 }

@@ -2,6 +2,7 @@
 // VARIANTs are released by their destructors, on every way out of a call.
 #pragma once
 
+#include "cad/com/message_filter.h"
 #include "platform/win_text.h"
 
 #include <oaidl.h>
@@ -140,6 +141,7 @@ public:
 
 private:
     bool entered_;
+    std::unique_ptr<MessageFilterScope> filter_;
 };
 
 }  // namespace cad::com

@@ -2,6 +2,7 @@
 
 #include "cad/automation.h"
 
+#include <chrono>
 #include <cstdio>
 #include <type_traits>
 
@@ -19,6 +20,15 @@ std::string codeText(HRESULT result)
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
     return code;
+}
+
+// The answers of COM itself when the server process has gone away; the
+// system's texts for them are English under wine and say nothing to a user.
+bool serverGone(HRESULT result)
+{
+    return result == RPC_E_DISCONNECTED || result == RPC_E_SERVER_DIED || result == RPC_E_SERVER_DIED_DNE ||
+           result == CO_E_OBJNOTCONNECTED || result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+           result == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED);
 }
 
 // Owns the texts a server puts into an EXCEPINFO.
@@ -170,12 +180,26 @@ Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Varia
     Variant result;
     ExceptionInfo exception;
     UINT wrongArgument = 0;
-    const HRESULT invoked = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
-                                            result.get(), &exception.info, &wrongArgument);
+    HRESULT invoked = S_OK;
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const unsigned long seenBefore = rejectedCallsSeen();
+        invoked = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result.get(),
+                                  &exception.info, &wrongArgument);
+        if (!isBusyAnswer(invoked))
+            break;
+        // Where COM asked the filter, it has waited already; wine hands the
+        // rejection straight back, so the waiting happens here.
+        if (rejectedCallsSeen() != seenBefore || std::chrono::steady_clock::now() - start >= kBusyRetryBound)
+            fail(member, kBusyText);
+        Sleep(DWORD(kBusyRetryDelay.count()));
+    }
     if (invoked == DISP_E_EXCEPTION)
         fail(member, exception.text(invoked));
     if (invoked == DISP_E_TYPEMISMATCH || invoked == DISP_E_PARAMNOTFOUND)
         fail(member, hresultText(invoked) + ", Argument " + std::to_string(args.size() - wrongArgument));
+    if (serverGone(invoked))
+        fail(member, "Solidworks ist nicht mehr erreichbar (beendet?), " + codeText(invoked));
     if (FAILED(invoked))
         fail(member, hresultText(invoked));
     return result;
