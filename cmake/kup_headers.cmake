@@ -22,3 +22,13 @@ function(kup_headers target)
     target_include_directories(${target} PUBLIC ${root})
   endif()
 endfunction()
+
+# kup_header_as(TARGET SOURCE PATH): one header of TARGET offered under another
+# path, for a header that exists once per platform ("bus/x.h" as "x.h").
+function(kup_header_as target source path)
+  get_filename_component(source ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  set(link ${PROJECT_BINARY_DIR}/include/${target}/${path})
+  get_filename_component(dir ${link} DIRECTORY)
+  file(MAKE_DIRECTORY ${dir})
+  file(CREATE_LINK ${source} ${link} SYMBOLIC COPY_ON_ERROR)
+endfunction()

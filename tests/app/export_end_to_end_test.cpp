@@ -1,21 +1,27 @@
-// The export through the whole stack: the main window, the D-Bus backend and
-// cadsim on a private bus, writing real TIFF files.
+// The export through the whole stack: the main window, the platform's backend
+// and cadsim as a process of its own, writing real TIFF files.
 #include "app/frmMain.h"
+#include "export/sheet_export.h"
 #include "tests/support/cadsim_fixture.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/tiff_readback.h"
 #include "tiffoptions/swx_sldtools.h"
 #include "ui/qt_message_boxes.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTest>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 namespace {
 
 using bustest::readTiff;
+using Clock = std::chrono::steady_clock;
 
 // Pixels of a page side at a resolution, as a renderer rounds them.
 uint32_t pixels(double millimetres, int dpi)
@@ -34,16 +40,33 @@ void expectPage(const std::string& file, double widthMm, double heightMm, int dp
     EXPECT_FLOAT_EQ(facts.xResolution, dpi);
 }
 
+bool exists(const std::string& utf8Path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())),
+                                   ec);
+}
+
+// The log of a run that saved every sheet, in order.
+std::string logOf(const std::vector<std::string>& files)
+{
+    std::string log = "Speichere einzelne Blätter von als TIFF\r\n";
+    for (size_t i = 0; i < files.size(); ++i)
+        log += "gesichert Sheet " + std::to_string(i) + " unter : " + files[i] + "\r\n";
+    return log + "--- Erfolgreich abgeschlossen ---";
+}
+
 class ExportEndToEnd : public bustest::CadsimTest {
 protected:
     void SetUp() override
     {
         CadsimTest::SetUp();
+        // A4 portrait, A3 landscape, a size of the user's own under a name with an umlaut.
         drawing = writeFile(
             "Flansch.json",
             bustest::drawingJson("Flansch", {{"Blatt1", 7, 7},
                                              {"Blatt2", 8, 8},
-                                             {"Blatt3", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
+                                             {"Übersicht", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
         start({drawing});
         form = std::make_unique<frmMain>();
     }
@@ -53,7 +76,18 @@ protected:
         CadsimTest::TearDown();
     }
     void clickExport() { QTest::mouseClick(form->control("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); }
-    std::string inFolder(const std::string& name) const { return folder() + "/" + name; }
+    std::string log() const { return form->ausgabe().text(); }
+    std::string inFolder(const std::string& name) const { return folder() + kup::kPathSeparator + name; }
+    bool idle() const
+    {
+        return !form->control("lblWorking")->isVisibleTo(form.get()) &&
+               form->control("cmdTS_SaveSheetAsTiff")->isEnabled();
+    }
+    void inject(const char* member, const std::string& argument, const char* kind)
+    {
+        ASSERT_EQ(control("InjectFault", {QString(member), QString::fromStdString(argument), QString(kind)}),
+                  "");
+    }
 
     std::string drawing;
     std::unique_ptr<frmMain> form;
@@ -61,7 +95,7 @@ protected:
     ui::ScopedMessageBoxes installed{boxes};
 };
 
-TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatThenThePreferenceFormat)
+TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatIntoTheDrawingsFolderThenIntoAChosenOne)
 {
     kup::TiffOptionSet options;
     std::string message;
@@ -73,31 +107,78 @@ TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatThenThePreferenceFormat)
     EXPECT_TRUE(boxes.messages.empty());
     expectPage(inFolder("Flansch - Blatt1.tif"), 210, 297, dpi);
     expectPage(inFolder("Flansch - Blatt2.tif"), 420, 297, dpi);
-    expectPage(inFolder("Flansch - Blatt3.tif"), 500, 250, dpi);
+    expectPage(inFolder("Flansch - Übersicht.tif"), 500, 250, dpi);
+    EXPECT_EQ(log(), logOf({"Flansch - Blatt1.tif", "Flansch - Blatt2.tif", "Flansch - Übersicht.tif"}));
 
-    // Without the own format every file has the preference's paper size.
+    // Sheet names into a folder of the user's choice, all in the preference's paper size.
     options.TiffPrintPaperSize = 6;  // A4 landscape
     options.TiffPrintPaperWidth = 0.297;
     options.TiffPrintPaperHeight = 0.21;
     ASSERT_TRUE(kup::SetzeSwxTiffOptions(options, message)) << message;
+    const std::string archive = inFolder("Archiv");
+    std::filesystem::create_directory(std::filesystem::path(std::u8string(archive.begin(), archive.end())));
+    QTest::mouseClick(form->control<QAbstractButton>("optTS_SaveAsTitleName(1)"), Qt::LeftButton);
+    form->control<QCheckBox>("chkTS_SaveInDocFolder")->setChecked(false);
+    form->control<QLineEdit>("txtTS_SaveDirectory")->setText(QString::fromStdString(archive));
     form->control<QCheckBox>("chkTS_DrwOwnFormat")->setChecked(false);
     clickExport();
     EXPECT_TRUE(boxes.messages.empty());
-    for (const char* sheet : {"Blatt1", "Blatt2", "Blatt3"})
-        expectPage(inFolder("Flansch - " + std::string(sheet) + ".tif"), 297, 210, dpi);
+    std::vector<std::string> files;
+    for (const char* sheet : {"Blatt1", "Blatt2", "Übersicht"})
+        files.push_back(archive + kup::kPathSeparator + sheet + ".tif");
+    for (const std::string& file : files)
+        expectPage(file, 297, 210, dpi);
+    EXPECT_EQ(log(), logOf(files));
 }
 
-TEST_F(ExportEndToEnd, AnErrorReplyOrAKilledCadsimGiveAMessageAndAUsableWindow)
+TEST_F(ExportEndToEnd, AFaultEndsTheRunWithOneBoxAndTheNextRunWorks)
 {
-    ASSERT_TRUE(control("InjectFault", {QString("SaveAsSilent"), QString(), QString("error")}).empty());
-    clickExport();
-    EXPECT_EQ(boxes.messages.size(), 1u);
+    const struct Row {
+        const char* kind;
+        std::string argument;
+        bool busyOnly;        // a COM server's answer
+        size_t boxes;         // 0: the run gets through
+        const char* boxText;  // part of the box's text
+    } rows[] = {
+        {"error", "", false, 1, "SaveAsSilent"},
+        // Turned away a few times: the retries get the run through.
+        {"busy", "3", true, 0, ""},
+        // Busy for longer than the tool waits.
+        {"busy", "1000000", true, 1, "Solidworks ist beschäftigt und nimmt keine Aufrufe an"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.kind) + " " + row.argument);
+        if (row.busyOnly && !bustest::kCadsimCanBeBusy)
+            continue;
+        boxes.messages.clear();
+        inject(row.kind == std::string("busy") ? "" : "SaveAsSilent", row.argument, row.kind);
+        const auto started = Clock::now();
+        clickExport();
+        ASSERT_EQ(boxes.messages.size(), row.boxes) << (boxes.messages.empty() ? "" : boxes.messages[0].text);
+        if (row.boxes)
+            EXPECT_NE(boxes.messages[0].text.find(row.boxText), std::string::npos) << boxes.messages[0].text;
+        EXPECT_TRUE(idle());
+        if (row.busyOnly && row.boxes)
+            EXPECT_GE(Clock::now() - started, std::chrono::seconds(29));
 
-    cadsim->kill();
-    boxes.messages.clear();
+        ASSERT_EQ(control("ClearFaults"), "");
+        boxes.messages.clear();
+        clickExport();
+        EXPECT_TRUE(boxes.messages.empty());
+        EXPECT_TRUE(log().ends_with("--- Erfolgreich abgeschlossen ---")) << log();
+    }
+}
+
+TEST_F(ExportEndToEnd, CadsimKilledInTheMiddleOfARunGivesOneBoxAndAnIdleWindow)
+{
+    // The second sheet's save never returns, so the kill meets the run in the middle.
+    inject("SaveAsSilent", "Flansch - Blatt2.tif", "hang");
+    const std::string first = inFolder("Flansch - Blatt1.tif");
+    std::jthread killer = killCadsimOnce([first] { return exists(first); });
     clickExport();
     EXPECT_EQ(boxes.messages.size(), 1u);
-    EXPECT_TRUE(form->control("cmdTS_SaveSheetAsTiff")->isEnabled());
+    EXPECT_TRUE(idle());
+    EXPECT_FALSE(exists(inFolder("Flansch - Blatt2.tif")));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The sheet information window end to end: the tool's D-Bus backend against a
-// cadsim on a private session bus, with a three-sheet drawing.
+// The sheet information window end to end: the platform's backend against a
+// cadsim process of its own, with a three-sheet drawing.
 #include "cad/sheet_queries.h"
 #include "tests/sheetinfo/sheet_info_window.h"
 #include "tests/support/cadsim_fixture.h"
@@ -16,7 +16,43 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-class SheetInfoOnTheBus : public bustest::CadsimTest {
+// The report over the three sheets, as the tool writes it.
+const std::string kReport = "Anzahl Blätter 3\r\n"
+                            "------------------------------\r\n"
+                            "Sheet 0 Name :   Blatt1\r\n"
+                            "Papiergröße  : 8  (A3)\r\n"
+                            "Vorlagengröße: 8  (A3)\r\n"
+                            "Vorlage in   : C:\\Vorlagen\\Blatt1.drt\r\n"
+                            "Maßstab      : 1:2\r\n"
+                            "   -zähler   : 1\r\n"
+                            "   -nenner   : 2\r\n"
+                            "PTyp 1.Winkel: -1\r\n"
+                            "Papierbreite : 0,42\r\n"
+                            "Papierhöhe   : 0,297\r\n"
+                            "------------------------------\r\n"
+                            "Sheet 1 Name :   Blatt2\r\n"
+                            "Papiergröße  : 7  (A4 hoch)\r\n"
+                            "Vorlagengröße: 13  (keine Vorlage)\r\n"
+                            "Vorlage in   : C:\\Vorlagen\\Blatt2.drt\r\n"
+                            "Maßstab      : 1:2\r\n"
+                            "   -zähler   : 1\r\n"
+                            "   -nenner   : 2\r\n"
+                            "PTyp 1.Winkel: 0\r\n"
+                            "Papierbreite : 0,21\r\n"
+                            "Papierhöhe   : 0,297\r\n"
+                            "------------------------------\r\n"
+                            "Sheet 2 Name :   Blatt3\r\n"
+                            "Papiergröße  : 12  (benutzerdefiniert)\r\n"
+                            "Vorlagengröße: 12  (benutzerdefiniert)\r\n"
+                            "Vorlage in   : C:\\Vorlagen\\Blatt3.drt\r\n"
+                            "Maßstab      : 1:2\r\n"
+                            "   -zähler   : 1\r\n"
+                            "   -nenner   : 2\r\n"
+                            "PTyp 1.Winkel: -1\r\n"
+                            "Papierbreite : 0,5\r\n"
+                            "Papierhöhe   : 0,25\r\n";
+
+class SheetInfoOnCadsim : public bustest::CadsimTest {
 protected:
     void SetUp() override
     {
@@ -54,7 +90,7 @@ protected:
 
 // What the fake-CAD window tests check of texts and boxes is not repeated here:
 // only that the values come from cadsim and the choices and faults reach it.
-TEST_F(SheetInfoOnTheBus, LoadChooseAndReportAsANewUserWould)
+TEST_F(SheetInfoOnCadsim, LoadChooseAndReportAsANewUserWould)
 {
     click(*form, "cmdGetActiveSheet");
     EXPECT_EQ(listEntries(*form), (Texts{"Blatt1", "Blatt2", "Blatt3"}));
@@ -65,12 +101,12 @@ TEST_F(SheetInfoOnTheBus, LoadChooseAndReportAsANewUserWould)
     EXPECT_EQ(fields(*form)[6], "0,5");
 
     click(*form, "cmdHoleKupInfos");
-    EXPECT_EQ(reportLines(), 1 + 11 * 3);
-    EXPECT_TRUE(reportText(*form).ends_with("Papierbreite : 0,5\r\nPapierhöhe   : 0,25\r\n"));
+    // Byte for byte, whichever platform's backend carried the values.
+    EXPECT_EQ(reportText(*form), kReport);
     EXPECT_TRUE(boxes.messages.empty());
 }
 
-TEST_F(SheetInfoOnTheBus, ErrorRepliesAndRefusalsReachTheUserOnce)
+TEST_F(SheetInfoOnCadsim, ErrorRepliesAndRefusalsReachTheUserOnce)
 {
     ASSERT_EQ(control("InjectFault", {QString("GetProperties"), QString(), QString("error")}), "");
     click(*form, "cmdGetActiveSheet");

@@ -1,14 +1,10 @@
 #include "tests/support/cadsim_fixture.h"
 
-#include "tests/support/private_bus_environment.h"
-
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 
 namespace bustest {
-
-namespace {
-const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
-}  // namespace
 
 std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets,
                         const std::string& active)
@@ -28,14 +24,6 @@ std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& 
     return json + "]}";
 }
 
-void CadsimTest::SetUp()
-{
-    ASSERT_TRUE(dir_.isValid());
-    preferences = folder() + "/preferences.json";
-    options.cadsimPath = "/nonexistent/cadsim";  // attach only: the test starts cadsim itself
-    options.startWaitMs = 200;
-}
-
 void CadsimTest::TearDown()
 {
     cad::setBackend(nullptr);
@@ -45,14 +33,19 @@ void CadsimTest::TearDown()
 std::string CadsimTest::writeFile(const std::string& name, const std::string& text) const
 {
     const std::string path = folder() + "/" + name;
-    std::ofstream(path) << text;
+    // Names are UTF-8, whatever the system's narrow code page is.
+    std::ofstream(std::filesystem::path(std::u8string(path.begin(), path.end()))) << text;
     return path;
 }
 
-void CadsimTest::start(const std::vector<std::string>& drawings, const std::vector<std::string>& extra)
+std::jthread CadsimTest::killCadsimOnce(std::function<bool()> ready)
 {
-    cadsim = std::make_unique<testbus::CadsimProcess>(preferences, drawings, extra);
-    cad::setBackend(cad::dbus::makeBackend(options));
+    return std::jthread([pid = cadsim->pid(), ready = std::move(ready)](std::stop_token stop) {
+        while (!stop.stop_requested() && !ready())
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (!stop.stop_requested())
+            killProcess(pid);
+    });
 }
 
 std::unique_ptr<cad::Application> CadsimTest::app()

@@ -1,18 +1,22 @@
-// One private bus per test program, and per test a cadsim on it with drawings
-// and a settings file in a folder of the test's own; the tool reaches it
-// through its D-Bus backend.
+// Per test a cadsim of its own with drawings and a settings file in a folder of
+// the test's own, reached through the tool's backend of the platform: on a
+// private session bus on Linux, as a COM local server on Windows.
 #pragma once
 
 #include "cad/automation.h"
-#include "cad/dbus/dbus_backend.h"
-#include "tests/support/cadsim_process.h"
+#include "tests/support/cadsim_platform.h"
+
+#include <QList>
+#include <QVariant>
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace bustest {
@@ -42,13 +46,13 @@ protected:
     std::unique_ptr<cad::Application> app();
     std::unique_ptr<cad::Document> activeDoc();
     // A call on cadsim's control interface; the error text, empty on success.
-    static std::string control(const char* member, const QList<QVariant>& arguments = {})
-    {
-        return cadsim::control(member, arguments);
-    }
+    static std::string control(const char* member, const QList<QVariant>& arguments = {});
+    // Ends cadsim as a crash would, from a thread of its own, once `ready`
+    // holds: for a kill while the tool is in the middle of something.
+    std::jthread killCadsimOnce(std::function<bool()> ready);
 
-    cad::dbus::BackendOptions options;
-    std::unique_ptr<testbus::CadsimProcess> cadsim;
+    BackendOptions options;
+    std::unique_ptr<CadsimProcess> cadsim;
     std::string preferences;
 
 private:

@@ -1,12 +1,10 @@
-// The TIFF options window against cadsim on a private session bus, through the
-// tool's D-Bus backend: what the window writes is what cadsim then holds, and
+// The TIFF options window against cadsim as a process of its own, through the
+// platform's backend: what the window writes is what cadsim then holds, and
 // what cadsim holds is what the window loads. Number texts under every
 // regional setting are the fake-CAD window tests' matter.
 #include "cad/automation.h"
-#include "cad/dbus/dbus_backend.h"
-#include "tests/support/cadsim_process.h"
+#include "tests/support/cadsim_fixture.h"
 #include "tests/support/message_recorder.h"
-#include "tests/support/private_bus_environment.h"
 #include "tiffoptions/frmTIFFOptions.h"
 #include "ui/qt_message_boxes.h"
 
@@ -15,7 +13,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -23,8 +20,6 @@
 #include <memory>
 
 namespace {
-
-const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
 
 // The nine preferences: capture, image, compression, dpi, paper, scale, fit, width, height.
 struct Held {
@@ -34,25 +29,20 @@ struct Held {
     bool operator==(const Held&) const = default;
 };
 
-class WindowOnCadsim : public ::testing::Test {
+class WindowOnCadsim : public bustest::CadsimTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        CadsimTest::SetUp();
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        cadsim = std::make_unique<testbus::CadsimProcess>(dir.path().toStdString() + "/preferences.json");
-        cad::dbus::BackendOptions options;
-        options.cadsimPath = "/nonexistent/cadsim";  // attach only: the test started cadsim itself
-        options.startWaitMs = 200;
-        cad::setBackend(cad::dbus::makeBackend(options));
+        start({});
         form = std::make_unique<frmTIFFOptions>();
         form->show();
     }
     void TearDown() override
     {
         form.reset();
-        cad::setBackend(nullptr);
-        cadsim.reset();
+        CadsimTest::TearDown();
         QLocale::setDefault(QLocale::c());
     }
 
@@ -89,8 +79,6 @@ protected:
     }
     void click(const char* button) { QTest::mouseClick(form->control<QPushButton>(button), Qt::LeftButton); }
 
-    QTemporaryDir dir;
-    std::unique_ptr<testbus::CadsimProcess> cadsim;
     fake::MessageRecorder boxes;
     ui::ScopedMessageBoxes installed{boxes};
     std::unique_ptr<frmTIFFOptions> form;
