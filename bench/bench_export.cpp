@@ -2,6 +2,7 @@
 // nothing (no journal, no strings built), a drawing of 500 sheets, own paper
 // format on. Prints time and members per sheet, and the time per sheet of the
 // first and the last hundred sheets, which must not drift apart.
+#include "bench/export_sinks.h"
 #include "cad/automation.h"
 #include "export/sheet_export.h"
 
@@ -101,25 +102,6 @@ private:
     FreeState& s_;
 };
 
-// A log that keeps its text as the main window's box does: appended at the end.
-class AppendLog : public kup::ExportLog {
-public:
-    void replace(const std::string& text) override { text_ = text; }
-    void insert(const std::string& text) override { text_ += text; }
-    void refresh() override {}
-    std::size_t size() const { return text_.size(); }
-
-private:
-    std::string text_;
-};
-
-struct NullBoxes : kup::MessageBoxes {
-    void show(const std::string& text, const std::string&, kup::Icon) override
-    {
-        std::fprintf(stderr, "unerwartete Meldung: %s\n", text.c_str());
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -135,8 +117,8 @@ int main(int argc, char** argv)
     long calls = 0;
     for (int round = 0; round < rounds; ++round) {
         state.counters = {};
-        AppendLog log;
-        NullBoxes boxes;
+        bench::AppendLog log;
+        bench::NullBoxes boxes;
         const auto start = Clock::now();
         const kup::ExportOutcome outcome = kup::KupTools_SaveSheetsAsTIFF(kup::ExportSettings{}, log, boxes);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
