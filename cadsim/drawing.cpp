@@ -1,6 +1,7 @@
 #include "cadsim/drawing.h"
 
 #include "cad/size_tables.h"
+#include "cadsim/file_io.h"
 
 #include <nlohmann/json.hpp>
 
@@ -245,7 +246,7 @@ Drawing parseDrawing(const std::string& jsonText, const std::string& fileName)
     else
         reader.fail("type", "\"drawing\", \"part\" oder \"assembly\" erwartet, nicht \"" + type + "\"");
 
-    drawing.title = std::filesystem::path(fileName).stem().string();
+    drawing.title = file_io::utf8FromPath(file_io::pathFromUtf8(fileName).stem());
     if (auto title = root.find("title"); title != root.end())
         drawing.title = reader.string(*title, "title");
 
@@ -274,7 +275,8 @@ Drawing parseDrawing(const std::string& jsonText, const std::string& fileName)
 Drawing loadDrawingFile(const std::string& path)
 {
     namespace fs = std::filesystem;
-    std::ifstream in(path, std::ios::binary);
+    const fs::path file = file_io::pathFromUtf8(path);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         throw DrawingError(path + ": Datei lässt sich nicht lesen");
     std::ostringstream text;
@@ -283,11 +285,11 @@ Drawing loadDrawingFile(const std::string& path)
         throw DrawingError(path + ": Datei lässt sich nicht lesen");
     Drawing drawing = parseDrawing(text.str(), path);
     std::error_code ec;
-    fs::path absolute = fs::absolute(path, ec);
+    fs::path absolute = fs::absolute(file, ec);
     if (ec)
-        absolute = path;
-    drawing.path = absolute.lexically_normal().string();
-    drawing.folder = absolute.lexically_normal().parent_path().string();
+        absolute = file;
+    drawing.path = file_io::utf8FromPath(absolute.lexically_normal());
+    drawing.folder = file_io::utf8FromPath(absolute.lexically_normal().parent_path());
     return drawing;
 }
 

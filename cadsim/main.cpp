@@ -3,11 +3,9 @@
 #include "cadsim/cad_session.h"
 #include "cadsim/dbus_service.h"
 #include "cadsim/main_window.h"
-#include "cadsim/options.h"
-#include "cadsim/sample_drawing.h"
 #include "cadsim/save_sheet.h"
+#include "cadsim/startup.h"
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
@@ -18,6 +16,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -54,48 +53,20 @@ int main(int argc, char* argv[])
 {
     using namespace cadsim;
     Options options;
-    std::string error;
-    if (!parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::fprintf(stderr, "cadsim: %s\n", error.c_str());
+    if (const std::optional<int> end =
+            readCommandLine(std::vector<std::string>(argv + 1, argv + argc), options))
+        return *end;
+    if (options.registerServer || options.unregisterServer) {
+        std::fprintf(stderr, "cadsim: %s gibt es nur unter Windows (COM-Registrierung)\n",
+                     options.registerServer ? "/RegServer" : "/UnregServer");
         return 2;
     }
-    if (options.help) {
-        std::fputs(helpText(), stdout);
-        return 0;
-    }
-    // Drawings first: a broken file ends the start before anything else happens.
     std::vector<Drawing> drawings;
-    try {
-        if (!options.empty && options.drawings.empty()) {
-            std::string sample = ensureSampleDrawing(defaultSampleFolder(), error);
-            if (sample.empty()) {
-                std::fprintf(stderr, "cadsim: %s\n", error.c_str());
-                return 1;
-            }
-            options.drawings.push_back(sample);
-        }
-        for (const std::string& path : options.drawings)
-            drawings.push_back(loadDrawingFile(path));
-    } catch (const DrawingError& e) {
-        std::fprintf(stderr, "cadsim: %s\n", e.what());
-        return 1;
-    }
+    if (const std::optional<int> end = loadDrawings(options, drawings))
+        return *end;
 
-    // Without a window there is nothing to show, but glyph outlines still
-    // need a GUI application; the offscreen platform needs no display.
-    if (options.headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QGuiApplication> app = options.headless ? std::make_unique<QGuiApplication>(argc, argv)
-                                                            : std::make_unique<QApplication>(argc, argv);
-
-    auto preferences = std::make_unique<PreferenceStore>(
-        options.preferencesFile.empty() ? defaultPreferencesPath() : options.preferencesFile);
-    if (!preferences->loadWarning().empty())
-        std::fprintf(stderr, "cadsim: %s\n", preferences->loadWarning().c_str());
-    CadSession session(std::move(preferences));
-    // Opened in reverse, so the first one named ends up active.
-    for (auto it = drawings.rbegin(); it != drawings.rend(); ++it)
-        session.openDocument(std::move(*it));
+    std::unique_ptr<QGuiApplication> app = makeApplication(options, argc, argv);
+    std::unique_ptr<CadSession> session = openSession(options, std::move(drawings));
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -103,7 +74,7 @@ int main(int argc, char* argv[])
                      qPrintable(bus.lastError().message()));
         return 1;
     }
-    DBusService service(session);
+    DBusService service(*session);
     if (!bus.registerVirtualObject(QStringLiteral("/"), &service, QDBusConnection::SubPath)) {
         std::fprintf(stderr, "cadsim: Objekte nicht anzumelden: %s\n", qPrintable(bus.lastError().message()));
         return 1;
@@ -122,7 +93,7 @@ int main(int argc, char* argv[])
 
     std::unique_ptr<MainWindow> window;
     if (!options.headless) {
-        window = std::make_unique<MainWindow>(session);
+        window = std::make_unique<MainWindow>(*session);
         window->show();
     }
     const int rc = app->exec();

@@ -1,13 +1,39 @@
 #include "cadsim/options.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace cadsim {
+
+namespace {
+
+// COM and Windows' installers write these with "-" or "/" and in any case.
+bool* comSwitch(const std::string& argument, Options& options)
+{
+    if (argument.size() < 2 || (argument[0] != '-' && argument[0] != '/'))
+        return nullptr;
+    std::string word = argument.substr(1);
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (word == "embedding")
+        return &options.embedding;
+    if (word == "regserver")
+        return &options.registerServer;
+    if (word == "unregserver")
+        return &options.unregisterServer;
+    return nullptr;
+}
+
+}  // namespace
 
 bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error)
 {
     bool onlyFiles = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        if (onlyFiles || a.empty() || a[0] != '-') {
+        if (bool* flag = onlyFiles ? nullptr : comSwitch(a, options)) {
+            *flag = true;
+        } else if (onlyFiles || a.empty() || a[0] != '-') {
             options.drawings.push_back(a);
         } else if (a == "--") {
             onlyFiles = true;
@@ -32,6 +58,10 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
             return false;
         }
     }
+    if (options.registerServer && options.unregisterServer) {
+        error = "/RegServer und /UnregServer schließen sich aus";
+        return false;
+    }
     if (options.empty && !options.drawings.empty()) {
         error = "--empty und Zeichnungsdateien schließen sich aus";
         return false;
@@ -44,11 +74,16 @@ const char* helpText()
     return R"(cadsim - das Ersatz-CAD für KUP-Tools auf dem D-Bus-Sitzungsbus
 
 Aufruf: cadsim [--headless] [--prefs DATEI] [--empty] [ZEICHNUNG.json ...]
+        cadsim.exe /RegServer | /UnregServer
 
   --headless      ohne Fenster (für Tests und Server)
   --prefs DATEI   TIFF-Einstellungen in DATEI statt in ~/.config/cadsim/preferences.json
   --empty         ohne geöffnetes Dokument starten
   -h, --help      diese Hilfe
+  /RegServer      (Windows) als COM-Server SldWorks.Application für den Benutzer eintragen
+  /UnregServer    (Windows) diesen Eintrag entfernen
+  /Embedding      (Windows) von COM als lokaler Server gestartet
+                  Alle drei auch mit "-" und in beliebiger Schreibung.
 
 Ohne Zeichnung öffnet cadsim die Beispielzeichnung ~/Documents/cadsim/Flansch.json
 (beim ersten Start angelegt). Die erste angegebene Zeichnung wird das aktive Dokument.

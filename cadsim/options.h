@@ -10,6 +10,10 @@ struct Options {
     bool headless = false;
     bool empty = false;
     bool help = false;
+    // Windows' COM: started by COM as a local server, and registering for the current user.
+    bool embedding = false;
+    bool registerServer = false;
+    bool unregisterServer = false;
     std::string preferencesFile;  // empty: the user's settings file
     std::vector<std::string> drawings;
 };

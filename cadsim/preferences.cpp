@@ -1,17 +1,16 @@
 #include "cadsim/preferences.h"
 
+#include "cadsim/file_io.h"
+
 #include <nlohmann/json.hpp>
 
 #include <QStandardPaths>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace cadsim {
 
@@ -139,7 +138,7 @@ void PreferenceStore::load()
 {
     if (path_.empty())
         return;
-    std::ifstream in(path_);
+    std::ifstream in(file_io::pathFromUtf8(path_));
     if (!in) {
         save();  // first start: the file shows the defaults from now on
         return;
@@ -195,32 +194,26 @@ bool PreferenceStore::save()
     // Written beside and renamed, so a crash never leaves half a settings file.
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::path target(path_);
+    const fs::path target = file_io::pathFromUtf8(path_);
     if (target.has_parent_path())
         fs::create_directories(target.parent_path(), ec);
-    const std::string temporary = path_ + ".tmp";
+    const std::string temporaryName = path_ + ".tmp";
+    const fs::path temporary = file_io::pathFromUtf8(temporaryName);
     const std::string text = root.dump(2) + '\n';
     // A full disk shows only when the data leaves the buffers: the file is
     // checked complete on disk before it may replace the old one.
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    bool written = fd >= 0;
-    for (size_t done = 0; written && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        written = n > 0 || (n < 0 && errno == EINTR);
-        done += n > 0 ? static_cast<size_t>(n) : 0;
-    }
-    written = written && ::fsync(fd) == 0;
-    if (fd >= 0 && ::close(fd) != 0)
+    const int fd = file_io::openTruncated(temporary);
+    bool written = fd >= 0 && file_io::writeAll(fd, text) && file_io::flushToDisk(fd);
+    if (fd >= 0 && !file_io::closeFile(fd))
         written = false;
     if (!written) {
-        std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", temporary.c_str());
-        ::unlink(temporary.c_str());
+        std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", temporaryName.c_str());
+        file_io::removeFile(temporary);
         return false;
     }
-    fs::rename(temporary, target, ec);
-    if (ec) {
+    if (!file_io::replaceFile(temporary, target)) {
         std::fprintf(stderr, "cadsim: Einstellungen nicht gespeichert: %s\n", path_.c_str());
-        ::unlink(temporary.c_str());
+        file_io::removeFile(temporary);
         return false;
     }
     return true;

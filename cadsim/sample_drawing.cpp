@@ -1,5 +1,7 @@
 #include "cadsim/sample_drawing.h"
 
+#include "cadsim/file_io.h"
+
 #include <nlohmann/json.hpp>
 
 #include <QDir>
@@ -194,18 +196,18 @@ std::string sampleDrawingJson()
 std::string ensureSampleDrawing(const std::string& folder, std::string& error)
 {
     namespace fs = std::filesystem;
-    const fs::path path = fs::path(folder) / "Flansch.json";
+    const fs::path path = file_io::pathFromUtf8(folder) / "Flansch.json";
     std::error_code ec;
     if (fs::exists(path, ec))
-        return path.string();
-    fs::create_directories(folder, ec);
+        return file_io::utf8FromPath(path);
+    fs::create_directories(path.parent_path(), ec);
     std::ofstream out(path);
     out << sampleDrawingJson() << '\n';
     if (!out) {
-        error = "Beispielzeichnung nicht anzulegen: " + path.string();
+        error = "Beispielzeichnung nicht anzulegen: " + file_io::utf8FromPath(path);
         return {};
     }
-    return path.string();
+    return file_io::utf8FromPath(path);
 }
 
 std::string defaultSampleFolder()

@@ -1,17 +1,13 @@
 #include "cadsim/save_sheet.h"
 
+#include "cadsim/file_io.h"
 #include "cadsim/tiff_writer.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace cadsim {
 
@@ -58,10 +54,10 @@ std::string resolveSavePath(const Drawing& drawing, const std::string& name)
 {
     std::string path = name;
     std::replace(path.begin(), path.end(), '\\', '/');
-    fs::path p(path);
+    fs::path p = file_io::pathFromUtf8(path);
     if (p.is_relative())
-        p = fs::path(drawing.folder) / p;
-    return p.lexically_normal().string();
+        p = file_io::pathFromUtf8(drawing.folder) / p;
+    return file_io::utf8FromPath(p.lexically_normal());
 }
 
 SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
@@ -74,8 +70,11 @@ SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
         return outcome;
     }
     outcome.path = resolveSavePath(drawing, name);
-    const fs::path target(outcome.path);
-    const std::string fileName = target.filename().string();
+    const fs::path target = file_io::pathFromUtf8(outcome.path);
+    // Taken from the name as given: on Windows "a:b.tif" would otherwise be drive a: and "b.tif".
+    std::string fileName = name;
+    std::replace(fileName.begin(), fileName.end(), '\\', '/');
+    fileName.erase(0, fileName.find_last_of('/') + 1);
     if (forbiddenInFileName(fileName)) {
         outcome.result = kSaveForbiddenCharacter;
         outcome.reason = "unzulässiges Zeichen im Dateinamen: " + fileName;
@@ -95,36 +94,35 @@ SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
     const fs::path folder = target.parent_path();
     if (!fs::is_directory(folder, ec)) {
         outcome.result = kSaveFolderMissing;
-        outcome.reason = "Ordner fehlt: " + folder.string();
+        outcome.reason = "Ordner fehlt: " + file_io::utf8FromPath(folder);
         return outcome;
     }
 
     // Beside the target, so the rename cannot cross file systems, and short,
     // so every name the folder takes has room for it.
-    std::string temporary = (folder / ".cadsim-XXXXXX").string();
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        outcome.result = errno == ENOENT || errno == ENOTDIR ? kSaveFolderMissing : kSaveFolderNotWritable;
-        outcome.reason = "Ordner nicht beschreibbar: " + folder.string() + " (" + std::strerror(errno) + ")";
+    const file_io::NewFile temporary = file_io::createTemporary(folder, ".cadsim-");
+    if (temporary.fd < 0) {
+        outcome.result = temporary.error == ENOENT || temporary.error == ENOTDIR ? kSaveFolderMissing
+                                                                                 : kSaveFolderNotWritable;
+        outcome.reason = "Ordner nicht beschreibbar: " + file_io::utf8FromPath(folder) + " (" +
+                         std::strerror(temporary.error) + ")";
         return outcome;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
 
     const Sheet& sheet = drawing.sheets[drawing.activeSheet];
     std::string error;
     TiffRequest request{documentTitle(drawing), sheet.name};
     request.stop = &stopRequested;
-    if (!writeSheetTiff(fd, temporary, sheet, preferences, request, error)) {
-        ::unlink(temporary.c_str());
+    if (!writeSheetTiff(temporary.fd, file_io::utf8FromPath(temporary.path), sheet, preferences, request,
+                        error)) {
+        file_io::removeFile(temporary.path);
         outcome.result = kSaveWriteFailed;
         outcome.reason = error;
         return outcome;
     }
-    if (::rename(temporary.c_str(), outcome.path.c_str()) != 0) {
+    if (!file_io::replaceFile(temporary.path, target)) {
         const int err = errno;
-        ::unlink(temporary.c_str());
+        file_io::removeFile(temporary.path);
         outcome.result = kSaveWriteFailed;
         outcome.reason = "Umbenennen fehlgeschlagen: " + std::string(std::strerror(err));
         return outcome;

@@ -1,5 +1,6 @@
 #include "cadsim/tiff_writer.h"
 
+#include "cadsim/file_io.h"
 #include "cadsim/group4.h"
 #include "cadsim/page_layout.h"
 #include "cadsim/raster.h"
@@ -13,7 +14,6 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 namespace cadsim {
 
@@ -243,14 +243,14 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
     for (;;) {
         lastTiffMessage.clear();
         // libtiff closes the descriptor it is given; this one stays for a new start.
-        const int copy = ::dup(fd);
+        const int copy = file_io::duplicate(fd);
         TIFF* tif = copy < 0 ? nullptr : TIFFFdOpen(copy, fileName.c_str(), big ? "w8" : "w");
         if (!tif) {
             error = "TIFF-Datei nicht anzulegen: " +
                     (lastTiffMessage.empty() ? std::string(std::strerror(errno)) : lastTiffMessage);
             if (copy >= 0)
-                ::close(copy);
-            ::close(fd);
+                file_io::closeFile(copy);
+            file_io::closeFile(fd);
             return false;
         }
         setTags(tif, page, rgb, compression, stripRows, request);
@@ -258,23 +258,23 @@ bool writeSheetTiff(int fd, const std::string& fileName, const Sheet& sheet,
             writeStrips(tif, code, page.height, stripRows, big ? UINT64_MAX : classicRoom, request, error);
         if (written == Written::OutgrowsClassic) {
             TIFFCleanup(tif);  // what it still writes is cut off below
-            ::close(copy);
-            if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+            file_io::closeFile(copy);
+            if (!file_io::truncateToEmpty(fd)) {
                 error = "Schreiben fehlgeschlagen: " + std::string(std::strerror(errno));
-                ::close(fd);
+                file_io::closeFile(fd);
                 return false;
             }
             big = true;
             continue;
         }
         bool complete = written == Written::Complete;
-        if (complete && (!TIFFFlush(tif) || ::fsync(fd) != 0)) {
+        if (complete && (!TIFFFlush(tif) || !file_io::flushToDisk(fd))) {
             error = "Schreiben fehlgeschlagen: " +
                     (lastTiffMessage.empty() ? std::string(std::strerror(errno)) : lastTiffMessage);
             complete = false;
         }
         TIFFClose(tif);
-        complete = ::close(fd) == 0 && complete;
+        complete = file_io::closeFile(fd) && complete;
         return complete;
     }
 }

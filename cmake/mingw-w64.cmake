@@ -4,8 +4,9 @@ set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-# KUP_QT_WINDOWS: the Qt for Windows that tools/qt-windows.sh installs, for the windows' build.
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${KUP_QT_WINDOWS})
+# KUP_QT_WINDOWS: the Qt for Windows that tools/qt-windows.sh installs, for the windows' build;
+# KUP_TIFF_WINDOWS: the libtiff of tools/tiff-windows.sh, for cadsim's.
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${KUP_QT_WINDOWS} ${KUP_TIFF_WINDOWS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -4,9 +4,7 @@
 # repository. Does nothing when a complete install of that version is there.
 #   tools/qt-windows.sh          prints the install folder on its last line
 #   tools/qt-windows.sh --prefix only prints the install folder
-# Source: Debian's own archive through a private deb-src list (the machine's apt
-# sources are not touched); apt checks every file against the signed index, and
-# dpkg-source checks them against the .dsc before unpacking.
+# Source: Debian's own archive, fetched and checked by tools/debian_source.sh.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 source "$repo/tools/deps.sh"
@@ -28,30 +26,9 @@ if [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; then
 fi
 
 work=$cache/qt-$upstream-mingw64-build
-apt_dir=$work/apt
-mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/archives/partial"
-# The machine's own Debian suites, as deb-src, in a list of our own.
-cat > "$apt_dir/parts/debian-src.sources" <<SOURCES
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-apt_options=(-o "Dir::Etc::sourcelist=-" -o "Dir::Etc::sourceparts=$apt_dir/parts"
-             -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::archives=$apt_dir/archives"
-             -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=")
-apt-get "${apt_options[@]}" update -qq
-
+source "$repo/tools/debian_source.sh"
+kup_debian_source qt6-base "$version" "$work"
 src=$work/src
-if [ ! -f "$src/.kup-unpacked" ] || [ "$(cat "$src/.kup-unpacked")" != "$version" ]; then
-  rm -rf "$src" "$work/download"
-  mkdir -p "$work/download"
-  (cd "$work/download" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$version")
-  # Checks size and checksums of every file against the .dsc, then applies Debian's patches.
-  dpkg-source -x "$work/download"/qt6-base_"$version".dsc "$src" >/dev/null
-  echo "$version" > "$src/.kup-unpacked"
-fi
 
 cmake -S "$src" -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \

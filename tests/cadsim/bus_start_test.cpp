@@ -28,10 +28,18 @@ TEST_F(Start, ByHandItEndsOnBadArgumentsABrokenDrawingATakenNameOrNoBus)
     } rows[] = {
         {{"--help"}, 0, "InjectFault"},
         {{"--frobnicate"}, 2, "unbekannte Option --frobnicate"},
+        {{"/RegServer", "--empty"}, 2, "cadsim: /RegServer gibt es nur unter Windows (COM-Registrierung)\n"},
+        {{"-unregserver", "--empty"},
+         2,
+         "cadsim: /UnregServer gibt es nur unter Windows (COM-Registrierung)\n"},
+        {{"/regserver", "-UnRegServer"}, 2, "schließen sich aus"},
         {{"--headless", "--prefs", preferences, broken},
          1,
          "cadsim: " + broken + ": sheets[0]: Feld \"paperSize\" fehlt\n"},
         {serve, 1, "schon vergeben"},
+        {{"/Embedding", "--headless", "--empty", "--prefs", preferences},
+         1,
+         "schon vergeben"},  // COM's start
         {serve, 1, "kein D-Bus-Sitzungsbus", "unix:path=/nonexistent/bus"},
     };
     const QByteArray ownBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");

@@ -1,0 +1,16 @@
+#include "cadsim/file_io.h"
+
+namespace cadsim::file_io {
+
+std::filesystem::path pathFromUtf8(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8FromPath(const std::filesystem::path& path)
+{
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+}  // namespace cadsim::file_io
