@@ -19,7 +19,8 @@ struct NewFile {
 };
 
 // A file no one else has, created in folder with a short random name after prefix, open for
-// writing in binary mode, with the permissions the user's defaults give a new file.
+// reading and writing (libtiff may read back what it wrote) in binary mode, with the permissions the user's
+// defaults give a new file.
 NewFile createTemporary(const std::filesystem::path& folder, const std::string& prefix);
 
 // Opens for writing in binary mode, created or emptied; -1 with errno set.

@@ -46,7 +46,7 @@ NewFile createTemporary(const std::filesystem::path& folder, const std::string& 
             name += kLetters[letter(random)];
         const std::filesystem::path path = folder / name;
         // Permissions here are only read-only or not; the folder's rights decide the rest.
-        const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+        const int fd = ::_wopen(path.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                                 _S_IREAD | _S_IWRITE);
         if (fd >= 0) {
             file.fd = fd;

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that build a library for Windows from Debian's source package of the
 # version the host has.
 #   kup_debian_source PACKAGE VERSION WORK_FOLDER

@@ -10,9 +10,16 @@ build=${1:-$repo/build-windows}
 qt=$("$repo/tools/qt-windows.sh" --prefix)
 "$repo/tools/tiff-windows.sh" >/dev/null
 tiff=$("$repo/tools/tiff-windows.sh" --prefix)
+# The host's nlohmann_json, seen through a folder of links holding only it: its CMake config
+# names the include folder beside itself, and the host's /usr/include must not be searched
+# by the Windows compiler.
+json=$build/nlohmann-json-host
+mkdir -p "$json/include" "$json/share/cmake"
+ln -sfn /usr/include/nlohmann "$json/include/nlohmann"
+ln -sfn /usr/share/cmake/nlohmann_json "$json/share/cmake/nlohmann_json"
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
   -DKUP_QT_WINDOWS="$qt" -DKUP_TIFF_WINDOWS="$tiff" -DCMAKE_PREFIX_PATH="$qt;$tiff" \
-  -Dnlohmann_json_DIR=/usr/share/cmake/nlohmann_json \
+  -Dnlohmann_json_DIR="$json/share/cmake/nlohmann_json" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
 cmake --build "$build" -j "$(nproc)"
 # Where the programs find Qt when they run from the build folder (tools/wine_tests.sh).

@@ -111,45 +111,6 @@ TEST_F(Save, ImageTypeCompressionResolutionPaperAndScaleFollowThePreferences)
     }
 }
 
-TEST_F(Save, FoldersAreFoundWithEitherSeparatorTheLongestNamesFitAndAnOldFileIsReplaced)
-{
-    fs::create_directories(folder() + "/aus/unter");
-    std::ofstream(folder() + "/aus/b.tif") << "old";
-    std::string name = "Blatt2";
-    ASSERT_EQ(activeDoc()->ActivateSheet(name), cad::kTrue);
-    EXPECT_EQ(save("aus\\unter\\Blatt2.TIF"), 0);  // relative: below the drawing's folder
-    EXPECT_TRUE(readTiff(folder() + "/aus/unter/Blatt2.TIF").decoded);
-    EXPECT_EQ(save(folder() + "/aus\\b.tif"), 0);
-    const TiffFacts f = readTiff(folder() + "/aus/b.tif");
-    EXPECT_TRUE(f.decoded);
-    EXPECT_EQ(f.pageName, "Blatt2");
-    EXPECT_EQ(f.documentName, "Flansch - Blatt2");
-    std::string longest;  // 254 bytes, the file system takes 255
-    for (int i = 0; i < 125; ++i)
-        longest += "ä";
-    EXPECT_EQ(save(folder() + "/aus/" + longest + ".tif"), 0);
-    expectFolderHolds(folder() + "/aus", {"unter", "b.tif", longest + ".tif"});
-}
-
-TEST_F(Save, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
-{
-    const std::string keep = folder() + "/keep.tif";
-    std::ofstream(keep) << "old";
-    const std::pair<std::string, int> refused[] = {
-        {"Blatt1.tiff", 1},     {"Blatt1.png", 1}, {"", 1},        {folder() + "/fehlt/Blatt1.tif", 2},
-        {"/sys/Blatt1.tif", 3},  // not writable, even for root
-        {"a?b.tif", 4},         {"a:b.tif", 4},    {"a*b.tif", 4}, {"a|b.tif", 4},
-        {"a<b.tif", 4},         {"a\"b.tif", 4},   {"a\tb.tif", 4}};
-    for (const auto& [name, code] : refused)
-        EXPECT_EQ(save(name), code) << name;
-    set({1, 1, 2});
-    EXPECT_EQ(save(keep), 5);  // Group 4 is black and white only
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(keep).rdbuf()), {}), "old");
-    expectFolderHolds(folder(), {"keep.tif"});
-    control("OpenDocument", {QString::fromStdString(writeFile("Welle.json", R"({"type": "part"})"))});
-    EXPECT_EQ(save("Welle.tif"), 6);  // a part has no sheet
-}
-
 TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
 {
     cadsim.reset();

@@ -1,4 +1,5 @@
 #include "cadsim/drawing.h"
+#include "cadsim/file_io.h"
 #include "cadsim/group4.h"
 #include "cadsim/page_layout.h"
 #include "cadsim/raster.h"
@@ -12,7 +13,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
-#include <fcntl.h>
 #include <numeric>
 #include <random>
 
@@ -170,12 +170,14 @@ TEST(TiffWriter, ThePageInBandsIsTheFileEvenWhenItStartsOverAsBigTiff)
     EXPECT_TRUE(at(50 + 20 * 100 / std::hypot(100, 70), 35 + 20 * 70 / std::hypot(100, 70)));
     for (const uint64_t limit : {cadsim::kClassicTiffLimit, uint64_t{6000}}) {
         SCOPED_TRACE(limit);
-        const std::string path = ::testing::TempDir() + "/outgrows.tif";
+        // As a save creates it: the start over as BigTIFF truncates that very file.
+        const cadsim::file_io::NewFile file =
+            cadsim::file_io::createTemporary(::testing::TempDir(), "outgrows-");
+        ASSERT_GE(file.fd, 0) << file.error;
+        const std::string path = cadsim::file_io::utf8FromPath(file.path);
         const cadsim::TiffRequest request{"z", "B", limit};
         std::string error;
-        ASSERT_TRUE(cadsim::writeSheetTiff(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644), path,
-                                           sheet, prefs, request, error))
-            << error;
+        ASSERT_TRUE(cadsim::writeSheetTiff(file.fd, path, sheet, prefs, request, error)) << error;
         TIFF* tif = TIFFOpen(path.c_str(), "r");
         ASSERT_NE(tif, nullptr);
         EXPECT_EQ(TIFFIsBigTIFF(tif) != 0, limit != cadsim::kClassicTiffLimit);

@@ -3,15 +3,30 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 namespace bustest {
+
+namespace {
+
+// Windows' narrow file names are in the ANSI code page, not UTF-8.
+TIFF* openUtf8(const std::string& path)
+{
+#ifdef _WIN32
+    return TIFFOpenW(std::filesystem::path(std::u8string(path.begin(), path.end())).c_str(), "r");
+#else
+    return TIFFOpen(path.c_str(), "r");
+#endif
+}
+
+}  // namespace
 
 TiffFacts readTiff(const std::string& path)
 {
     TiffFacts f;
     TIFFSetWarningHandler(nullptr);
-    std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), "r"), TIFFClose);
+    std::unique_ptr<TIFF, void (*)(TIFF*)> tif(openUtf8(path), TIFFClose);
     if (!tif)
         return f;
     f.readable = true;
