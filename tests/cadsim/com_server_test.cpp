@@ -12,6 +12,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -175,6 +176,16 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
         if (row.fault[2] != "busy") {
             ASSERT_EQ(CadsimExe::control("ClearFaults"), "");
         }
+        EXPECT_NE(doc->GetTitle(), "");
+    }
+    {
+        // A hung call holds its caller while cadsim serves on; cleared, it is answered.
+        std::unique_ptr<cad::Document> doc = cad::attach()->ActiveDoc();
+        ASSERT_EQ(CadsimExe::control("InjectFault", {"GetTitle", "", "hang"}), "");
+        std::jthread clearer([] {
+            if (exe->waitForOutput("cadsim: GetTitle bleibt unbeantwortet (eingespeist)\n"))
+                CadsimExe::control("ClearFaults");
+        });
         EXPECT_NE(doc->GetTitle(), "");
     }
     EXPECT_NE(CadsimExe::control("InjectFault", {"GetTitle", "", "kaputt"}).find("Art \"kaputt\" unbekannt"),
