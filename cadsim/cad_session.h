@@ -22,7 +22,7 @@ struct OpenDocument {
 struct Fault {
     std::string member;
     std::string argument;  // empty: every call of the member
-    std::string kind;      // "refuse", "error" or "hang"
+    std::string kind;      // "refuse", "error" or "hang" ("busy" is counted apart)
 };
 
 class CadSession : public QObject {
@@ -51,7 +51,22 @@ public:
 
     // Known kinds only; false otherwise.
     bool injectFault(const Fault& fault);
-    void clearFaults() { faults_.clear(); }
+    void clearFaults()
+    {
+        faults_.clear();
+        rejectedCalls_ = 0;
+    }
+    // "busy": the next `calls` incoming calls are turned away, whatever they call; only a front end
+    // that sees calls before they are dispatched (COM's message filter) can do so.
+    void rejectCalls(int calls) { rejectedCalls_ = calls; }
+    // True, and one fewer left, while calls are to be turned away.
+    bool takeRejectedCall()
+    {
+        if (rejectedCalls_ <= 0)
+            return false;
+        --rejectedCalls_;
+        return true;
+    }
     // The fault matching this call, if any.
     const Fault* faultFor(const std::string& member, const std::string& argument) const;
 
@@ -70,6 +85,7 @@ private:
     int nextId_ = 1;
     bool visible_ = false;
     std::vector<Fault> faults_;
+    int rejectedCalls_ = 0;
 };
 
 }  // namespace cadsim

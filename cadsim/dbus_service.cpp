@@ -1,7 +1,7 @@
 #include "cadsim/dbus_service.h"
 
 #include "cad/dbus/dbus_contract.h"
-#include "cadsim/save_sheet.h"
+#include "cadsim/calls.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -10,9 +10,9 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QRegularExpression>
-#include <QTimer>
 
-#include <cstdio>
+#include <type_traits>
+#include <variant>
 
 namespace cadsim {
 
@@ -131,13 +131,39 @@ QDBusObjectPath noObject()
     return QDBusObjectPath(QStringLiteral("/"));
 }
 
-QString argumentText(const QVariant& value)
+// An answer as the bus carries it; "none" is the object path "/".
+QList<QVariant> replyOf(const Value& value)
 {
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-    if (value.typeId() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'g', 15);
-    return value.toString();
+    return std::visit(
+        [](const auto& v) -> QList<QVariant> {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                return {};
+            else if constexpr (std::is_same_v<T, int16_t>)
+                return {QVariant::fromValue<short>(v)};
+            else if constexpr (std::is_same_v<T, int32_t>)
+                return {QVariant::fromValue<int>(v)};
+            else if constexpr (std::is_same_v<T, std::string>)
+                return {QString::fromStdString(v)};
+            else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
+                QStringList names;
+                for (const std::string& name : v)
+                    names << QString::fromStdString(name);
+                return {names};
+            } else if constexpr (std::is_same_v<T, std::vector<double>>)
+                return {QVariant::fromValue(QList<double>(v.begin(), v.end()))};
+            else if constexpr (std::is_same_v<T, DocumentRef>)
+                return {QVariant::fromValue(v.id ? documentPath(v.id) : noObject())};
+            else if constexpr (std::is_same_v<T, SheetRef>)
+                return {QVariant::fromValue(
+                    v.index < 0
+                        ? noObject()
+                        : QDBusObjectPath(
+                              QStringLiteral("/Documents/%1/Sheets/%2").arg(v.document).arg(v.index)))};
+            else
+                return {QVariant(v)};
+        },
+        value);
 }
 
 }  // namespace
@@ -150,7 +176,6 @@ struct DBusService::Call {
     QString member;
     const Member* contract = nullptr;
     bool answered = false;
-    bool refused = false;  // a "refuse" fault applies: answer the failure value
 
     bool expect(std::string_view signature)
     {
@@ -288,44 +313,39 @@ void DBusService::dispatch(Call& call)
         return;
     }
 
-    // Faults apply to the CAD members only, never to the control interface.
-    if (call.contract->interface != Interface::Control) {
-        if (const Fault* fault =
-                session_.faultFor(call.member.toStdString(), argumentText(call.arg(0)).toStdString())) {
-            if (fault->kind == "error") {
-                call.error(QStringLiteral("SldWorks.Error.Injected"),
-                           QStringLiteral("eingespeister Fehler bei %1").arg(call.member));
-                return;
-            }
-            if (fault->kind == "hang") {
-                // Never answered: the caller's timeout has to end the call.
-                call.message.setDelayedReply(true);
-                std::printf("cadsim: %s bleibt unbeantwortet (eingespeist)\n", qPrintable(call.member));
-                std::fflush(stdout);
-                call.answered = true;
-                return;
-            }
-            call.refused = true;
-        }
-    }
     if (!call.expect(call.contract->arguments))
         return;
-    switch (object.kind) {
-    case Object::Application:
-        application(call);
-        break;
-    case Object::Control:
-        control(call);
-        break;
-    case Object::Document:
-        document(call, object.id);
-        break;
-    case Object::Sheet:
-        sheet(call, object.id, object.index);
-        break;
-    case Object::None:
-        break;
+    std::vector<Argument> args;
+    const QList<QVariant> values = call.message.arguments();
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QVariant& v = values[i];
+        switch (call.contract->arguments[size_t(i)]) {
+        case 'i':
+            args.emplace_back(int32_t(v.toInt()));
+            break;
+        case 'b':
+            args.emplace_back(v.toBool());
+            break;
+        case 'd':
+            args.emplace_back(v.toDouble());
+            break;
+        default:
+            args.emplace_back(v.toString().toStdString());
+            break;
+        }
     }
+    const Answer answer = answerCall(session_, call.contract->id, {object.id, object.index}, args);
+    if (answer.hang) {
+        // Never answered: the caller's timeout has to end the call.
+        call.message.setDelayedReply(true);
+        call.answered = true;
+        return;
+    }
+    if (answer.failed()) {
+        call.error(QString::fromStdString(answer.failure), QString::fromStdString(answer.text));
+        return;
+    }
+    call.reply(replyOf(answer.value));
 }
 
 void DBusService::properties(Call& call)
@@ -343,213 +363,11 @@ void DBusService::properties(Call& call)
     else if (call.member == QLatin1String("GetAll") && call.expect("s"))
         call.reply({QVariant::fromValue(QVariantMap{{visible, session_.visible()}})});
     else if (call.member == QLatin1String("Set") && call.expect("ssv")) {
-        const Fault* fault = session_.faultFor(visible.toStdString(), "");
-        if (fault && fault->kind == "error") {
-            call.error(QStringLiteral("SldWorks.Error.Injected"),
-                       QStringLiteral("eingespeister Fehler bei %1").arg(visible));
-            return;
-        }
-        session_.setVisible(call.arg(2).value<QDBusVariant>().variant().toBool());
-        call.reply();
-    }
-}
-
-void DBusService::application(Call& call)
-{
-    PreferenceStore& prefs = session_.preferences();
-    const int32_t pref = call.arg(0).toInt();
-    auto unknown = [&] {
-        call.error(QStringLiteral("SldWorks.Error.UnknownPreference"),
-                   QStringLiteral("%1: Einstellung %2 unbekannt").arg(call.member).arg(pref));
-    };
-    switch (call.contract->id) {
-    case Id::ActiveDoc: {
-        OpenDocument* active = session_.activeDocument();
-        call.reply({QVariant::fromValue(active && !call.refused ? documentPath(active->id) : noObject())});
-        break;
-    }
-    case Id::GetUserPreferenceIntegerValue:
-        if (auto v = prefs.integer(pref))
-            call.reply({QVariant::fromValue<short>(call.refused ? 0 : *v)});
+        const Answer answer = putVisible(session_, call.arg(2).value<QDBusVariant>().variant().toBool());
+        if (answer.failed())
+            call.error(QString::fromStdString(answer.failure), QString::fromStdString(answer.text));
         else
-            unknown();
-        break;
-    case Id::GetUserPreferenceToggle:
-        if (auto v = prefs.toggle(pref))
-            call.reply({call.refused ? false : *v});
-        else
-            unknown();
-        break;
-    case Id::GetUserPreferenceDoubleValue:
-        if (auto v = prefs.real(pref))
-            call.reply({call.refused ? 0.0 : *v});
-        else
-            unknown();
-        break;
-    case Id::SetUserPreferenceIntegerValue: {
-        const bool ok = !call.refused && prefs.setInteger(pref, call.arg(1).toInt());
-        call.reply({QVariant::fromValue<short>(ok ? 1 : 0)});
-        if (ok)
-            session_.preferencesWritten();
-        break;
-    }
-    case Id::SetUserPreferenceToggle:
-        // No answer to read: an unknown toggle is simply not kept.
-        if (!call.refused && prefs.setToggle(pref, call.arg(1).toBool()))
-            session_.preferencesWritten();
-        call.reply();
-        break;
-    case Id::SetUserPreferenceDoubleValue: {
-        const bool ok = !call.refused && prefs.setReal(pref, call.arg(1).toDouble());
-        call.reply({QVariant::fromValue<short>(ok ? 1 : 0)});
-        if (ok)
-            session_.preferencesWritten();
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void DBusService::document(Call& call, int id)
-{
-    OpenDocument* document = session_.findDocument(id);
-    if (!document) {
-        call.error(QStringLiteral("SldWorks.Error.UnknownObject"),
-                   QStringLiteral("Dokument %1 ist nicht (mehr) geöffnet").arg(id));
-        return;
-    }
-    Drawing& drawing = document->drawing;
-    if (call.contract->interface == Interface::DrawingDoc && drawing.type != DocumentType::Drawing) {
-        call.error(
-            QStringLiteral("SldWorks.Error.NotADrawing"),
-            QStringLiteral("%1: das Dokument ist keine Zeichnung und hat keine Blätter").arg(call.member));
-        return;
-    }
-    switch (call.contract->id) {
-    case Id::GetType:
-        call.reply({call.refused ? 0 : static_cast<int>(drawing.type)});
-        break;
-    case Id::GetTitle:
-        call.reply({call.refused ? QString() : QString::fromStdString(documentTitle(drawing))});
-        break;
-    case Id::SaveAsSilent: {
-        const std::string name = call.arg(0).toString().toStdString();
-        SaveOutcome outcome;
-        if (call.refused)
-            outcome = {kSaveRefused, name, "eingespeiste Ablehnung"};
-        else
-            outcome = saveActiveSheet(drawing, name, session_.preferences().values());
-        if (outcome.result == kSaved)
-            std::printf("cadsim: gespeichert %s\n", outcome.path.c_str());
-        else
-            std::printf("cadsim: SaveAsSilent(%s) = %d: %s\n", name.c_str(), outcome.result,
-                        outcome.reason.c_str());
-        std::fflush(stdout);
-        call.reply({static_cast<int>(outcome.result)});
-        session_.reportSave(QString::fromStdString(outcome.path), outcome.result);
-        break;
-    }
-    case Id::GetSheetCount:
-        call.reply({call.refused ? 0 : static_cast<int>(drawing.sheets.size())});
-        break;
-    case Id::GetSheetNames: {
-        QStringList names;
-        if (!call.refused)
-            for (const Sheet& s : drawing.sheets)
-                names << QString::fromStdString(s.name);
-        call.reply({names});
-        break;
-    }
-    case Id::GetCurrentSheet:
-        if (call.refused || drawing.sheets.empty())
-            call.reply({QVariant::fromValue(noObject())});
-        else
-            call.reply({QVariant::fromValue(QDBusObjectPath(
-                QStringLiteral("/Documents/%1/Sheets/%2").arg(id).arg(drawing.activeSheet)))});
-        break;
-    case Id::ActivateSheet:
-        call.reply({!call.refused && session_.activateSheet(id, call.arg(0).toString().toStdString())});
-        break;
-    default:
-        break;
-    }
-}
-
-void DBusService::sheet(Call& call, int id, int index)
-{
-    OpenDocument* document = session_.findDocument(id);
-    if (!document || index < 0 || index >= static_cast<int>(document->drawing.sheets.size())) {
-        call.error(QStringLiteral("SldWorks.Error.UnknownObject"),
-                   QStringLiteral("Blatt %1 von Dokument %2 gibt es nicht (mehr)").arg(index).arg(id));
-        return;
-    }
-    const Sheet& s = document->drawing.sheets[index];
-    switch (call.contract->id) {
-    case Id::GetName:
-        call.reply({call.refused ? QString() : QString::fromStdString(s.name)});
-        break;
-    case Id::GetTemplateName:
-        call.reply({call.refused ? QString() : QString::fromStdString(s.templatePath)});
-        break;
-    case Id::GetProperties: {
-        QList<double> values;
-        if (!call.refused)
-            values = {double(s.paperSize),
-                      double(s.templateCode),
-                      s.scaleNumerator,
-                      s.scaleDenominator,
-                      s.firstAngle ? -1.0 : 0.0,
-                      s.width,
-                      s.height};
-        call.reply({QVariant::fromValue(values)});
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void DBusService::control(Call& call)
-{
-    switch (call.contract->id) {
-    case Id::OpenDocument:
-        try {
-            const int id = session_.openDocument(call.arg(0).toString().toStdString());
-            call.reply({QVariant::fromValue(documentPath(id))});
-        } catch (const DrawingError& e) {
-            call.error(QStringLiteral("SldWorks.Error.BadDrawing"), QString::fromStdString(e.what()));
-        }
-        break;
-    case Id::CloseDocument:
-        session_.closeActiveDocument();
-        call.reply();
-        break;
-    case Id::CloseAllDocuments:
-        session_.closeAllDocuments();
-        call.reply();
-        break;
-    case Id::InjectFault: {
-        Fault fault{call.arg(0).toString().toStdString(), call.arg(1).toString().toStdString(),
-                    call.arg(2).toString().toStdString()};
-        if (session_.injectFault(fault))
             call.reply();
-        else
-            call.error(
-                QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
-                QStringLiteral("Art \"%1\" unbekannt: refuse, error oder hang").arg(call.arg(2).toString()));
-        break;
-    }
-    case Id::ClearFaults:
-        session_.clearFaults();
-        call.reply();
-        break;
-    case Id::Quit:
-        call.reply();
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        break;
-    default:
-        break;
     }
 }
 

@@ -19,11 +19,7 @@ public:
 private:
     struct Call;
     void dispatch(Call& call);
-    void application(Call& call);
     void properties(Call& call);
-    void document(Call& call, int id);
-    void sheet(Call& call, int id, int index);
-    void control(Call& call);
 
     CadSession& session_;
 };

@@ -118,9 +118,13 @@ Objekte und Schnittstellen (Bus-Name SldWorks.Application):
   /Control                     SldWorks.Control: OpenDocument(s pfad) -> o, CloseDocument(),
                                CloseAllDocuments(), InjectFault(s mitglied, s argument, s art),
                                ClearFaults(), Quit()
-  InjectFault-Arten: "refuse" (das Mitglied liefert seinen Fehlwert), "error" (D-Bus-Fehlerantwort),
-  "hang" (keine Antwort); ein leeres Argument gilt für jeden Aufruf, sonst nur für den mit
-  diesem ersten Argument.
+  InjectFault-Arten: "refuse" (das Mitglied liefert seinen Fehlwert), "error" (D-Bus-Fehlerantwort,
+  unter Windows DISP_E_EXCEPTION), "hang" (keine Antwort); ein leeres Argument gilt für jeden
+  Aufruf, sonst nur für den mit diesem ersten Argument. "busy" (Windows, Mitglied ""):
+  InjectFault("", "<n>", "busy") weist die nächsten n ankommenden Aufrufe ab
+  (der Nachrichtenfilter antwortet SERVERCALL_REJECTED); ClearFaults hebt es auf.
+  Unter Windows dieselben Mitglieder über IDispatch: SldWorks.Application und, für die
+  Steuerung, SldWorks.Control (nie beschäftigt, nie hängend).
 
 TIFF-Einstellungen: ganzzahlig 6 Bildschirm(0)/Druck(1), 7 Schwarzweiß(0)/RGB(1),
   8 Kompression keine(0)/PackBits(1)/Group 4(2), 9 DPI (10-2400), 10 Papierformat 0-12,

@@ -24,3 +24,13 @@ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-
 cmake --build "$build" -j "$(nproc)"
 # Where the programs find Qt when they run from the build folder (tools/wine_tests.sh).
 echo "$qt" > "$build/qt-windows.txt"
+# cadsim.exe runs from its folder as it is, as COM starts it: the DLLs its imports lead to, the
+# window platform and qt.conf beside it.
+source "$repo/tools/windows_dlls.sh"
+cadsim=$build/cadsim
+mkdir -p "$cadsim/plugins/platforms"
+cp -u "$qt/plugins/platforms/qwindows.dll" "$cadsim/plugins/platforms/"
+for dll in $(kup_dll_closure $(kup_dll_sources "$qt") -- "$cadsim/cadsim.exe" "$cadsim/plugins/platforms/qwindows.dll"); do
+  cp -u "$dll" "$cadsim/"
+done
+printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\n' >"$cadsim/qt.conf"

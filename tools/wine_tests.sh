@@ -25,6 +25,8 @@ chosen() {  # the program's own case filter, or the caller's
 }
 
 run KUP_TEST_PREFIX=1 kup_com_runner $(chosen "")
+# The programs after it register cadsim.exe as SldWorks.Application themselves.
+"$wine" reg delete 'HKLM\Software\Classes\SldWorks.Application' /f >/dev/null 2>&1 || true
 
 if [ -f "$build/windows_tests.txt" ]; then
   kup_wine_qt_paths "$build"

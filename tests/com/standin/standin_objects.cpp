@@ -1,6 +1,7 @@
 #include "tests/com/standin/standin_objects.h"
 
 #include "cad/number_text.h"
+#include "platform/com_object.h"
 #include "platform/win_text.h"
 
 #include <oleauto.h>
@@ -57,24 +58,15 @@ std::string valueText(const VARIANT& v)
     }
 }
 
-// The arguments of one call in the order the member lists them.
-class Arguments {
-public:
-    explicit Arguments(const DISPPARAMS& p) : p_(p) {}
-    UINT count() const { return p_.cArgs; }
-    const VARIANT& operator[](UINT i) const { return p_.rgvarg[p_.cArgs - 1 - i]; }
-    VARTYPE type(UINT i) const { return (*this)[i].vt; }
-    std::string journalText() const
-    {
-        std::string text;
-        for (UINT i = 0; i < count(); ++i)
-            text += (i ? ", " : "") + typeName(type(i)) + " " + valueText((*this)[i]);
-        return text;
-    }
+using win::Arguments;
 
-private:
-    const DISPPARAMS& p_;
-};
+std::string journalText(const Arguments& args)
+{
+    std::string text;
+    for (UINT i = 0; i < args.count(); ++i)
+        text += (i ? ", " : "") + typeName(args.type(i)) + " " + valueText(args[i]);
+    return text;
+}
 
 // A call with arguments of other types than the member takes.
 struct TypeMismatch {
@@ -129,37 +121,10 @@ struct Member {
     bool put = false;  // a property put (Visible = ...), not a call
 };
 
-class Object : public IDispatch {
+class Object : public win::DispatchObject {
 public:
     Object() { ++state().living; }
-    virtual ~Object() { --state().living; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return ULONG(left);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    ~Object() override { --state().living; }
 
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
@@ -183,8 +148,8 @@ public:
         const Member& member = members_[std::size_t(id - 1)];
         const Arguments args(*parameters);
         const bool put = flags & DISPATCH_PROPERTYPUT;
-        state().journal.push_back(put ? member.name + "=" + args.journalText()
-                                      : member.name + "(" + args.journalText() + ")");
+        state().journal.push_back(put ? member.name + "=" + journalText(args)
+                                      : member.name + "(" + journalText(args) + ")");
         if (put && (parameters->cNamedArgs != 1 || parameters->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT))
             return DISP_E_PARAMNOTOPTIONAL;
         VARIANT ignored;
@@ -198,7 +163,7 @@ public:
             return S_OK;
         } catch (const TypeMismatch& mismatch) {
             if (wrongArgument)
-                *wrongArgument = args.count() - 1 - mismatch.argument;
+                *wrongArgument = args.comIndex(mismatch.argument);
             return DISP_E_TYPEMISMATCH;
         } catch (HRESULT failure) {
             return failure;
@@ -221,7 +186,6 @@ protected:
     }
 
 private:
-    LONG references_ = 1;
     std::vector<Member> members_;
 };
 

@@ -2,42 +2,15 @@
 // test runner scripts.
 #include "tests/com/standin/standin_objects.h"
 
+#include "platform/com_object.h"
+
 #include <objbase.h>
 
 namespace {
 
 const CLSID kStandInClass = {0x7D2E5A10, 0x4C1B, 0x4E8A, {0x9F, 0x3D, 0x2B, 0x6C, 0x8A, 0x1E, 0x5F, 0x07}};
 
-class Factory : public IClassFactory {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // One factory for the life of the DLL.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
-    {
-        *object = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        IDispatch* application = standin::newApplication();
-        if (!application)
-            return E_FAIL;
-        const HRESULT result = application->QueryInterface(iid, object);
-        application->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
-
-Factory factory;
+win::ClassFactory factory([] { return standin::newApplication(); });
 
 }  // namespace
 
