@@ -159,12 +159,19 @@ cad::Backend makeBackend(const std::string& progId)
         // A running instance first, as the user sees it; otherwise start one.
         ComPtr<IDispatch> application;
         ComPtr<IUnknown> running;
+        // Asking a running server for its interface is a call it may turn away while busy.
+        HRESULT asked = S_OK;
         if (SUCCEEDED(GetActiveObject(classId, nullptr, running.put())) && running)
-            running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()));
-        if (!application &&
-            FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
-                                    IID_IDispatch, reinterpret_cast<void**>(application.put()))))
-            return nullptr;
+            asked = callWhileBusy([&] {
+                return running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()));
+            });
+        if (!application && !isBusyAnswer(asked))
+            asked = callWhileBusy([&] {
+                return CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
+                                        IID_IDispatch, reinterpret_cast<void**>(application.put()));
+            });
+        if (isBusyAnswer(asked))
+            throw AutomationError(kBusyText);
         if (!application)
             return nullptr;
         return std::make_unique<ComApplication>(Dispatch(apartment, std::move(application)));

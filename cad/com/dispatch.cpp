@@ -2,7 +2,6 @@
 
 #include "cad/automation.h"
 
-#include <chrono>
 #include <cstdio>
 #include <type_traits>
 
@@ -162,7 +161,10 @@ Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Varia
     std::wstring name = win::wideFromUtf8(member);
     LPOLESTR names[] = {name.data()};
     DISPID id = DISPID_UNKNOWN;
-    const HRESULT found = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    const HRESULT found =
+        callWhileBusy([&] { return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
+    if (isBusyAnswer(found))
+        fail(member, kBusyText);
     if (FAILED(found))
         fail(member, hresultText(found));
 
@@ -180,20 +182,12 @@ Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Varia
     Variant result;
     ExceptionInfo exception;
     UINT wrongArgument = 0;
-    HRESULT invoked = S_OK;
-    const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        const unsigned long seenBefore = rejectedCallsSeen();
-        invoked = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result.get(),
-                                  &exception.info, &wrongArgument);
-        if (!isBusyAnswer(invoked))
-            break;
-        // Where COM asked the filter, it has waited already; wine hands the
-        // rejection straight back, so the waiting happens here.
-        if (rejectedCallsSeen() != seenBefore || std::chrono::steady_clock::now() - start >= kBusyRetryBound)
-            fail(member, kBusyText);
-        Sleep(DWORD(kBusyRetryDelay.count()));
-    }
+    const HRESULT invoked = callWhileBusy([&] {
+        return object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result.get(),
+                               &exception.info, &wrongArgument);
+    });
+    if (isBusyAnswer(invoked))
+        fail(member, kBusyText);
     if (invoked == DISP_E_EXCEPTION)
         fail(member, exception.text(invoked));
     if (invoked == DISP_E_TYPEMISMATCH || invoked == DISP_E_PARAMNOTFOUND)

@@ -78,9 +78,17 @@ MessageFilterScope::~MessageFilterScope()
     previousFilter = nullptr;
 }
 
-unsigned long rejectedCallsSeen()
+HRESULT callWhileBusy(const std::function<HRESULT()>& call)
 {
-    return rejectedSeen;
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const unsigned long seenBefore = rejectedSeen;
+        const HRESULT result = call();
+        if (!isBusyAnswer(result) || rejectedSeen != seenBefore ||
+            std::chrono::steady_clock::now() - start >= kBusyRetryBound)
+            return result;
+        Sleep(DWORD(kBusyRetryDelay.count()));
+    }
 }
 
 }  // namespace cad::com

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 
 namespace cad::com {
 
@@ -32,9 +33,9 @@ public:
     ~MessageFilterScope();
 };
 
-// How many rejected calls the filter of this thread has been asked about so
-// far. COM consults it on Windows; wine never does, and then the caller has
-// to retry by itself.
-unsigned long rejectedCallsSeen();
+// Makes a call until the server takes it: where COM asked the filter, it has
+// waited already; wine hands a rejection straight back, so the waiting happens
+// here, up to the same bound. The last answer; still busy when the bound is over.
+HRESULT callWhileBusy(const std::function<HRESULT()>& call);
 
 }  // namespace cad::com

@@ -94,12 +94,22 @@ struct ControlThread {
         DWORD cookie = 0;
         registered =
             CoRegisterClassObject(kControlClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+        // Also in the running-object table: wine keeps the class objects of a server that was
+        // killed and hands them out to the next caller, but the table names the live one.
+        IDispatch* running = SUCCEEDED(registered) ? newControlObject(access) : nullptr;
+        DWORD activeCookie = 0;
+        if (running)
+            RegisterActiveObject(running, kControlClass, ACTIVEOBJECT_STRONG, &activeCookie);
         SetEvent(ready);
         if (SUCCEEDED(registered)) {
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
+            if (activeCookie)
+                RevokeActiveObject(activeCookie, nullptr);
+            if (running)
+                running->Release();
             CoRevokeClassObject(cookie);
         }
         CoUninitialize();

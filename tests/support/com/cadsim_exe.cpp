@@ -217,9 +217,14 @@ std::string CadsimExe::control(const char* member, const std::vector<std::string
     CLSID classId{};
     if (FAILED(CLSIDFromProgID(L"SldWorks.Control", &classId)))
         return "SldWorks.Control nicht eingetragen";
+    // The running one first: wine may still hand out the class object of a cadsim that was killed.
     cad::com::ComPtr<IDispatch> object;
-    const HRESULT created = CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                             reinterpret_cast<void**>(object.put()));
+    cad::com::ComPtr<IUnknown> running;
+    if (SUCCEEDED(GetActiveObject(classId, nullptr, running.put())) && running)
+        running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()));
+    const HRESULT created = object ? S_OK
+                                   : CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                                      reinterpret_cast<void**>(object.put()));
     if (FAILED(created))
         return cad::com::hresultText(created);
     cad::com::Dispatch control(apartment, std::move(object));

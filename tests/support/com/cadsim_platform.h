@@ -1,0 +1,28 @@
+// How the cadsim tests reach cadsim on Windows: cadsim.exe, COM's local server,
+// registered for the user and started by the test, through the tool's COM backend.
+#pragma once
+
+#include "tests/support/com/cadsim_exe.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace bustest {
+
+using CadsimProcess = comtest::CadsimExe;
+// The COM backend has nothing to tune.
+struct BackendOptions {};
+
+inline constexpr bool kCadsimCanBeBusy = true;
+
+// Safe from any thread, unlike the process object itself.
+inline void killProcess(int64_t pid)
+{
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(pid))) {
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+}
+
+}  // namespace bustest
