@@ -89,3 +89,17 @@ kup_wine_qt_paths() {  # build folder
   QT_PLUGIN_PATH=$("$wine" winepath -w "$qt/plugins" | tr -d '\r')
   export WINEPATH QT_PLUGIN_PATH
 }
+
+# A virtual screen for wine's display driver, for as long as the calling script runs: Qt's
+# offscreen platform has no fonts on Windows, so windows (and cadsim.exe's glyphs) need one.
+kup_wine_display() {
+  local display_file
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  kup_xvfb=$!
+  # shellcheck disable=SC2064  # the values of now
+  trap "kill $kup_xvfb 2>/dev/null || true; rm -f '$display_file'" EXIT
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  [ -s "$display_file" ] || { echo "FEHLER: Xvfb startete nicht." >&2; return 1; }
+  export DISPLAY=":$(cat "$display_file")"
+}

@@ -30,15 +30,8 @@ run KUP_TEST_PREFIX=1 kup_com_runner $(chosen "")
 
 if [ -f "$build/windows_tests.txt" ]; then
   kup_wine_qt_paths "$build"
-  # Qt's offscreen platform has no fonts on Windows: the windows are tested on wine's own display
-  # driver, on a virtual screen of their own.
-  display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  xvfb=$!
-  trap 'kill $xvfb 2>/dev/null || true; rm -f "$display_file"' EXIT
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  [ -s "$display_file" ] || { echo "FEHLER: Xvfb startete nicht." >&2; exit 1; }
-  export DISPLAY=":$(cat "$display_file")" KUP_TEST_PLATFORM=windows
+  kup_wine_display
+  export KUP_TEST_PLATFORM=windows
   desktop='HKCU\Control Panel\Desktop'
   while IFS="|" read -r program pattern environment; do
     [ -n "$program" ] || continue

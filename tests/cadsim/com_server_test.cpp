@@ -3,8 +3,8 @@
 #include "cad/automation.h"
 #include "cad/com/com_backend.h"
 #include "cad/com/dispatch.h"
+#include "cadsim/com/launch.h"
 #include "platform/win_text.h"
-#include "tests/support/com/cadsim_exe.h"
 #include "tests/support/tiff_readback.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@
 
 namespace {
 
-using comtest::CadsimExe;
+using cadsim::CadsimExe;
 
 struct SheetRow {
     std::string name;

@@ -2,7 +2,7 @@
 // registered for the user and started by the test, through the tool's COM backend.
 #pragma once
 
-#include "tests/support/com/cadsim_exe.h"
+#include "cadsim/com/launch.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 
 namespace bustest {
 
-using CadsimProcess = comtest::CadsimExe;
+using CadsimProcess = cadsim::CadsimExe;
 // The COM backend has nothing to tune.
 struct BackendOptions {};
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-namespace comtest {
+namespace cadsim {
 
 // build-windows/cadsim/cadsim.exe, beside the test programs' folder.
 std::wstring cadsimExe();
@@ -59,4 +59,4 @@ private:
     std::string output_;
 };
 
-}  // namespace comtest
+}  // namespace cadsim

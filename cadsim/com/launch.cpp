@@ -1,4 +1,4 @@
-#include "tests/support/com/cadsim_exe.h"
+#include "cadsim/com/launch.h"
 
 #include "cad/automation.h"
 #include "cad/com/dispatch.h"
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace comtest {
+namespace cadsim {
 
 namespace {
 
@@ -307,4 +307,4 @@ int CadsimExe::run(const std::vector<std::string>& args, std::string& output)
     return code;
 }
 
-}  // namespace comtest
+}  // namespace cadsim
