@@ -56,9 +56,11 @@ int main(int argc, char* argv[])
     if (const std::optional<int> end =
             readCommandLine(std::vector<std::string>(argv + 1, argv + argc), options))
         return *end;
-    if (options.registerServer || options.unregisterServer) {
-        std::fprintf(stderr, "cadsim: %s gibt es nur unter Windows (COM-Registrierung)\n",
-                     options.registerServer ? "/RegServer" : "/UnregServer");
+    if (options.registerServer || options.unregisterServer || options.journal) {
+        std::fprintf(stderr, "cadsim: %s gibt es nur unter Windows (COM)\n",
+                     options.registerServer     ? "/RegServer"
+                     : options.unregisterServer ? "/UnregServer"
+                                                : "--journal");
         return 2;
     }
     std::vector<Drawing> drawings;

@@ -41,6 +41,8 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
             options.headless = true;
         } else if (a == "--empty") {
             options.empty = true;
+        } else if (a == "--journal") {
+            options.journal = true;
         } else if (a == "--help" || a == "-h") {
             options.help = true;
         } else if (a == "--prefs" || a.rfind("--prefs=", 0) == 0) {
@@ -73,7 +75,7 @@ const char* helpText()
 {
     return R"(cadsim - das Ersatz-CAD für KUP-Tools auf dem D-Bus-Sitzungsbus
 
-Aufruf: cadsim [--headless] [--prefs DATEI] [--empty] [ZEICHNUNG.json ...]
+Aufruf: cadsim [--headless] [--prefs DATEI] [--empty] [--journal] [ZEICHNUNG.json ...]
         cadsim.exe /RegServer | /UnregServer
 
   --headless      ohne Fenster (für Tests und Server)
@@ -84,6 +86,8 @@ Aufruf: cadsim [--headless] [--prefs DATEI] [--empty] [ZEICHNUNG.json ...]
   /UnregServer    (Windows) diesen Eintrag entfernen
   /Embedding      (Windows) von COM als lokaler Server gestartet
                   Alle drei auch mit "-" und in beliebiger Schreibung.
+  --journal       (Windows) jeden Aufruf eines CAD-Mitglieds mit seinen Variant-Typen
+                  ausgeben, etwa: cadsim: Aufruf GetUserPreferenceToggle(VT_I4 28)
 
 Ohne Zeichnung öffnet cadsim die Beispielzeichnung ~/Documents/cadsim/Flansch.json
 (beim ersten Start angelegt). Die erste angegebene Zeichnung wird das aktive Dokument.

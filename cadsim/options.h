@@ -14,6 +14,7 @@ struct Options {
     bool embedding = false;
     bool registerServer = false;
     bool unregisterServer = false;
+    bool journal = false;         // cadsim.exe: every call with its variant types on stdout
     std::string preferencesFile;  // empty: the user's settings file
     std::vector<std::string> drawings;
 };

@@ -9,6 +9,7 @@
 // objbase.h makes "interface" a keyword for struct; the member table names a field so.
 #undef interface
 
+#include "cad/number_text.h"
 #include "cadsim/calls.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,49 @@ BSTR bstr(const std::string& text)
 }
 
 using win::Arguments;
+
+bool journalOn = false;
+
+std::string typeName(VARTYPE type)
+{
+    const VARTYPE base = type & VT_TYPEMASK;
+    const char* name = base == VT_I2     ? "VT_I2"
+                       : base == VT_I4   ? "VT_I4"
+                       : base == VT_R8   ? "VT_R8"
+                       : base == VT_BSTR ? "VT_BSTR"
+                       : base == VT_BOOL ? "VT_BOOL"
+                                         : nullptr;
+    return ((type & VT_BYREF) ? "VT_BYREF|" : "") + (name ? std::string(name) : "VT_" + std::to_string(base));
+}
+
+// The value as the journal shows it; by-reference values are read through.
+std::string valueText(const VARIANT& v)
+{
+    const bool ref = v.vt & VT_BYREF;
+    switch (v.vt & ~VT_BYREF) {
+    case VT_I2:
+        return std::to_string(ref ? *v.piVal : v.iVal);
+    case VT_I4:
+        return std::to_string(ref ? *v.plVal : v.lVal);
+    case VT_BOOL:
+        return std::to_string(ref ? *v.pboolVal : v.boolVal);
+    case VT_R8:
+        return cad::numberText(ref ? *v.pdblVal : v.dblVal, ".");
+    case VT_BSTR:
+        return utf8(ref ? *v.pbstrVal : v.bstrVal);
+    default:
+        return "?";
+    }
+}
+
+// "VT_I4 9, VT_BYREF|VT_BSTR Blatt1": the variant types a call came with, and its values.
+std::string journalText(const Arguments& args)
+{
+    std::string text;
+    for (UINT i = 0; i < args.count(); ++i)
+        text += (i ? ", " : "") + typeName(args.type(i)) + " " + valueText(args[i]);
+    return text;
+}
 
 // A call with an argument of another type than the member takes.
 struct TypeMismatch {
@@ -146,6 +191,7 @@ public:
         VariantInit(&ignored);
         VARIANT* answerSlot = result ? result : &ignored;
         HRESULT outcome = S_OK;
+        journal(id, flags, args);
         try {
             Answer answer;
             if (id == kVisibleId && offers(cad::dbus::contract::kVisible.interface))
@@ -173,6 +219,23 @@ public:
     }
 
 private:
+    // Every call of a CAD member as it arrived, for the tests that check what the tool sends.
+    void journal(DISPID id, WORD flags, const Arguments& args) const
+    {
+        if (!journalOn)
+            return;
+        std::string line;
+        if (id == kVisibleId)
+            line = std::string(cad::dbus::contract::kVisible.name) + "=" + journalText(args);
+        else if (id >= 1 && std::size_t(id) <= kMembers.size() &&
+                 kMembers[std::size_t(id - 1)].interface != Interface::Control)
+            line = std::string(kMembers[std::size_t(id - 1)].name) + "(" + journalText(args) + ")";
+        if (line.empty() || ((flags & DISPATCH_PROPERTYPUT) != 0) != (id == kVisibleId))
+            return;
+        std::printf("cadsim: Aufruf %s\n", line.c_str());
+        std::fflush(stdout);
+    }
+
     bool offers(Interface interface) const
     {
         return std::find(offered_.begin(), offered_.end(), interface) != offered_.end();
@@ -309,6 +372,11 @@ void SessionAccess::wakeHungCalls()
 {
     for (const auto& wake : wakers_)
         wake();
+}
+
+void setJournal(bool on)
+{
+    journalOn = on;
 }
 
 IDispatch* newApplicationObject(SessionAccess& access)

@@ -72,6 +72,7 @@ int main(int argc, char* argv[])
     {
         std::unique_ptr<QGuiApplication> app = makeApplication(options, argc, argv);
         std::unique_ptr<CadSession> session = openSession(options, std::move(drawings));
+        com::setJournal(options.journal);
         com::SessionAccess access(*session);
         com::Server server(access);
         if (server.start()) {

@@ -28,10 +28,8 @@ TEST_F(Start, ByHandItEndsOnBadArgumentsABrokenDrawingATakenNameOrNoBus)
     } rows[] = {
         {{"--help"}, 0, "InjectFault"},
         {{"--frobnicate"}, 2, "unbekannte Option --frobnicate"},
-        {{"/RegServer", "--empty"}, 2, "cadsim: /RegServer gibt es nur unter Windows (COM-Registrierung)\n"},
-        {{"-unregserver", "--empty"},
-         2,
-         "cadsim: /UnregServer gibt es nur unter Windows (COM-Registrierung)\n"},
+        {{"/RegServer", "--empty"}, 2, "cadsim: /RegServer gibt es nur unter Windows (COM)\n"},
+        {{"-unregserver", "--empty"}, 2, "cadsim: /UnregServer gibt es nur unter Windows (COM)\n"},
         {{"/regserver", "-UnRegServer"}, 2, "schließen sich aus"},
         {{"--headless", "--prefs", preferences, broken},
          1,
