@@ -62,19 +62,15 @@ kup_wine_fonts() {
   "$wineserver" -w
 }
 
-# Registers the COM stand-in CAD of the build folder as SldWorks.Application in the prefix, and a
-# class whose server is not where it says.
-kup_wine_register_standin() {  # build folder
-  local classes='HKLM\Software\Classes' clsid missing dll
-  clsid=$(grep -o 'KUP_STANDIN_CLSID_TEXT "{[^}]*}' "$(dirname "${BASH_SOURCE[0]}")/../tests/com/standin/standin_objects.h" |
-    grep -o '{.*}')
-  dll=$("$wine" winepath -w "$1/kup_cad_standin.dll" | tr -d '\r')
-  missing='{7D2E5A10-4C1B-4E8A-9F3D-2B6C8A1E5F08}'
-  "$wine" reg add "$classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$dll" /f >/dev/null &&
-    "$wine" reg add "$classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Apartment /f >/dev/null &&
-    "$wine" reg add "$classes\\SldWorks.Application\\CLSID" /ve /d "$clsid" /f >/dev/null &&
-    "$wine" reg add "$classes\\CLSID\\$missing\\InprocServer32" /ve /d 'C:\fehlt\kup_fehlt.dll' /f >/dev/null &&
-    "$wine" reg add "$classes\\KupStandIn.OhneServer\\CLSID" /ve /d "$missing" /f >/dev/null
+# Registers the build folder's cadsim.exe as SldWorks.Application in the prefix: /RegServer writes
+# the user's classes, and wine 8 reads classes from the machine's registry only, so they are copied
+# there.
+kup_wine_register_cadsim() {  # build folder
+  local key
+  "$wine" "$1/cadsim/cadsim.exe" /RegServer >/dev/null || return 1
+  for key in SldWorks.Application SldWorks.Control CLSID; do
+    "$wine" reg copy "HKCU\\Software\\Classes\\$key" "HKLM\\Software\\Classes\\$key" /s /f >/dev/null || return 1
+  done
 }
 
 # Lets the programs of a build folder find Qt and the MinGW runtime where they were built (the

@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Runs the Windows test programs under wine, in a private prefix in the build folder: the COM
-# runner against the COM stand-in registered there as SldWorks.Application and, in a build of the
-# whole tool, every test program of the core and the windows on a virtual display.
+# Runs the Windows test programs under wine, in a private prefix in the build folder, on a virtual
+# display: every test program of the core and the windows, and those that register cadsim.exe as
+# SldWorks.Application there and talk to it across processes.
 #   tools/wine_tests.sh BUILD_FOLDER [part of a case name]
 set -euo pipefail
 build=$(cd "$1" && pwd)
 filter=${2:-}
 source "$(dirname "$0")/wine_prefix.sh"
 kup_wine_prefix "$build/wineprefix"
-
-kup_wine_register_standin "$build"
 
 failed=()
 run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembered, the rest still run
@@ -23,10 +21,6 @@ run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembere
 chosen() {  # the program's own case filter, or the caller's
   if [ -n "$filter" ]; then echo "--gtest_filter=*$filter*"; elif [ -n "$1" ]; then echo "--gtest_filter=$1"; fi
 }
-
-run KUP_TEST_PREFIX=1 kup_com_runner $(chosen "")
-# The programs after it register cadsim.exe as SldWorks.Application themselves.
-"$wine" reg delete 'HKLM\Software\Classes\SldWorks.Application' /f >/dev/null 2>&1 || true
 
 if [ -f "$build/windows_tests.txt" ]; then
   kup_wine_qt_paths "$build"

@@ -3,9 +3,14 @@
 #include "cad/automation.h"
 #include "cad/com/com_backend.h"
 #include "cad/com/dispatch.h"
+#include "cad/sheet_queries.h"
 #include "cadsim/com/launch.h"
+#include "export/sheet_export.h"
 #include "platform/win_text.h"
+#include "tests/support/message_recorder.h"
+#include "tests/support/text_log.h"
 #include "tests/support/tiff_readback.h"
+#include "tiffoptions/swx_sldtools.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +74,11 @@ protected:
         std::string output;
         ASSERT_EQ(CadsimExe::registerServer(output), 0) << output;
         EXPECT_NE(output.find("eingetragen"), std::string::npos) << output;
+        // Its preferences as a fresh start has them, not as the last run left them.
+        std::filesystem::remove(folder() + "\\prefs.json");
         exe = new CadsimExe;
-        ASSERT_TRUE(exe->start({"--headless", "--prefs", folder() + "\\prefs.json", drawingFile()}))
+        ASSERT_TRUE(
+            exe->start({"--headless", "--journal", "--prefs", folder() + "\\prefs.json", drawingFile()}))
             << exe->output();
     }
     static void TearDownTestSuite()
@@ -93,6 +101,20 @@ protected:
             return e.what();
         }
         return "";
+    }
+    // The CAD calls cadsim.exe received since the output had the size mark, in one unbroken
+    // run as listed: each with the variant types it came with.
+    static void expectJournal(std::size_t mark, const std::vector<std::string>& calls)
+    {
+        std::string block;
+        for (const std::string& call : calls)
+            block += "cadsim: Aufruf " + call + "\n";
+        exe->waitForOutput(block);
+        const std::string output = exe->output();
+        EXPECT_NE(output.find(block, mark), std::string::npos)
+            << "erwartet:\n"
+            << block << "erhalten:\n"
+            << output.substr(std::min(mark, output.size()));
     }
 
     static CadsimExe* exe;
@@ -117,7 +139,9 @@ TEST_F(CadsimCom, QueriesSavesEverySheetAndActivatesByReference)
     for (const SheetRow& row : kSheets) {
         SCOPED_TRACE(row.name);
         std::string name = row.name;
+        const std::size_t mark = exe->output().size();
         ASSERT_EQ(doc->ActivateSheet(name), -1);
+        expectJournal(mark, {"ActivateSheet(VT_BYREF|VT_BSTR " + row.name + ")"});
         EXPECT_EQ(name, row.name);
         EXPECT_EQ(doc->GetTitle(), "Flansch - " + row.name);
         const std::unique_ptr<cad::Sheet> sheet = doc->GetCurrentSheet();
@@ -137,7 +161,9 @@ TEST_F(CadsimCom, QueriesSavesEverySheetAndActivatesByReference)
         std::string file = folder() + "\\sheet" + std::to_string(row.paperSize) + ".tif";
         std::filesystem::remove(file);
         bool flag = true;
+        const std::size_t saving = exe->output().size();
         ASSERT_EQ(doc->SaveAsSilent(file, flag), 0) << exe->output();
+        expectJournal(saving, {"SaveAsSilent(VT_BYREF|VT_BSTR " + file + ", VT_BYREF|VT_BOOL -1)"});
         EXPECT_TRUE(exe->waitForOutput("cadsim: gespeichert " + file + "\n")) << exe->output();
         const bustest::TiffFacts tiff = bustest::readTiff(file);
         ASSERT_TRUE(tiff.decoded) << file;
@@ -148,6 +174,40 @@ TEST_F(CadsimCom, QueriesSavesEverySheetAndActivatesByReference)
     }
     std::string missing = "Blatt9";
     EXPECT_EQ(doc->ActivateSheet(missing), 0);
+}
+
+TEST_F(CadsimCom, TiffOptionsGoBackAndForthInTheWidthsTheCadTakes)
+{
+    const kup::TiffOptionSet set{0, 1, 1, 300, 9, 50, false, 0.594, 0.42};
+    std::string message = "alt";
+    std::size_t mark = exe->output().size();
+    ASSERT_TRUE(kup::SetzeSwxTiffOptions(set, message)) << message;
+    EXPECT_EQ(message, "");
+    // The paper size among the preparatory writes goes out with 32 bits, the toggle first as
+    // the 16-bit 1 and then as a boolean, the doubles by reference.
+    expectJournal(
+        mark,
+        {"Visible=VT_BOOL -1", "SetUserPreferenceIntegerValue(VT_I4 6, VT_I2 1)",
+         "SetUserPreferenceIntegerValue(VT_I4 10, VT_I4 12)", "SetUserPreferenceToggle(VT_I4 28, VT_I2 1)",
+         "SetUserPreferenceIntegerValue(VT_I4 8, VT_I2 0)",
+         "SetUserPreferenceIntegerValue(VT_I4 11, VT_I2 50)", "SetUserPreferenceToggle(VT_I4 28, VT_BOOL 0)",
+         "SetUserPreferenceDoubleValue(VT_I4 8, VT_BYREF|VT_R8 0.594)",
+         "SetUserPreferenceDoubleValue(VT_I4 9, VT_BYREF|VT_R8 0.42)",
+         "SetUserPreferenceIntegerValue(VT_I4 10, VT_I2 9)",
+         "SetUserPreferenceIntegerValue(VT_I4 9, VT_I2 300)",
+         "SetUserPreferenceIntegerValue(VT_I4 6, VT_I2 0)", "SetUserPreferenceIntegerValue(VT_I4 7, VT_I2 1)",
+         "SetUserPreferenceIntegerValue(VT_I4 8, VT_I2 1)"});
+
+    kup::TiffOptionSet read;
+    mark = exe->output().size();
+    ASSERT_TRUE(kup::HoleSwxTiffOptions(read, message)) << message;
+    EXPECT_EQ(message, "");
+    EXPECT_TRUE(read == set);
+    expectJournal(mark, {"Visible=VT_BOOL -1", "GetUserPreferenceIntegerValue(VT_I4 6)",
+                         "GetUserPreferenceIntegerValue(VT_I4 7)", "GetUserPreferenceIntegerValue(VT_I4 8)",
+                         "GetUserPreferenceIntegerValue(VT_I4 9)", "GetUserPreferenceIntegerValue(VT_I4 10)",
+                         "GetUserPreferenceIntegerValue(VT_I4 11)", "GetUserPreferenceToggle(VT_I4 28)",
+                         "GetUserPreferenceDoubleValue(VT_I4 8)", "GetUserPreferenceDoubleValue(VT_I4 9)"});
 }
 
 TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
@@ -193,7 +253,16 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
     const std::string broken = writeFile("kaputt.json", "{\"type\": ");
     EXPECT_NE(CadsimExe::control("OpenDocument", {broken}).find("kaputt.json"), std::string::npos);
 
-    // A sheet name by value where the CAD takes it by reference.
+    // Without a drawing the application answers Nothing for the active document.
+    ASSERT_EQ(CadsimExe::control("CloseAllDocuments"), "");
+    int32_t count = 0;
+    std::vector<std::string> names;
+    std::string current, error;
+    EXPECT_FALSE(cad::HoleSheetNames(count, names, current, error));
+    EXPECT_EQ(error, "Keine Dokument aktiv");
+    ASSERT_EQ(CadsimExe::control("OpenDocument", {drawingFile()}), "");
+
+    // Arguments of another type than the member takes, and a member the object does not have.
     auto apartment = std::make_shared<cad::com::Apartment>();
     CLSID classId{};
     ASSERT_EQ(CLSIDFromProgID(L"SldWorks.Application", &classId), S_OK);
@@ -204,10 +273,32 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
     cad::com::Dispatch application(apartment, object);
     cad::com::Dispatch document =
         application.sibling(cad::com::asDispatch(application.call("ActiveDoc"), "ActiveDoc"));
-    cad::com::Variant byValue = cad::com::Variant::string("Maße");
-    const std::string error = errorOf([&] { document.call("ActivateSheet", {&byValue}); });
-    EXPECT_NE(error.find("0x80020005"), std::string::npos) << error;
-    EXPECT_NE(error.find("Argument 1"), std::string::npos) << error;
+    cad::com::Variant sheetByValue = cad::com::Variant::string("Maße");
+    cad::com::Variant narrowNumber = cad::com::Variant::i2(9);
+    const struct {
+        cad::com::Dispatch* object;
+        const char* member;
+        cad::com::Variant* argument;
+        const char* code;
+    } calls[] = {
+        {&document, "ActivateSheet", &sheetByValue, "0x80020005"},  // by reference in the CAD
+        {&application, "GetUserPreferenceIntegerValue", &narrowNumber, "0x80020005"},
+        {&application, "GetSheetNames", nullptr, "0x80020006"},
+    };
+    for (const auto& call : calls) {
+        SCOPED_TRACE(call.member);
+        const std::string text = errorOf([&] {
+            if (call.argument)
+                call.object->call(call.member, {call.argument});
+            else
+                call.object->call(call.member);
+        });
+        EXPECT_EQ(text.rfind(std::string(call.member) + ": ", 0), 0u) << text;
+        EXPECT_NE(text.find(call.code), std::string::npos) << text;
+        if (call.argument) {
+            EXPECT_NE(text.find("Argument 1"), std::string::npos) << text;
+        }
+    }
 }
 
 // Last: Quit revokes the running one; unregistered, the tool finds no CAD.
@@ -220,10 +311,38 @@ TEST_F(CadsimCom, QuitAndUnregisteredTheToolFindsNothing)
     cad::com::ComPtr<IUnknown> running;
     EXPECT_NE(GetActiveObject(classId, nullptr, running.put()), S_OK);
 
+    {
+        // Registered, but the program is not where the registration says.
+        wchar_t applicationClass[64] = L"";
+        ASSERT_GT(StringFromGUID2(classId, applicationClass, 64), 0);
+        const std::wstring missing = L"\"C:\\fehlt\\cadsim.exe\"";
+        ASSERT_EQ(
+            RegSetKeyValueW(
+                HKEY_CURRENT_USER,
+                (L"Software\\Classes\\CLSID\\" + std::wstring(applicationClass) + L"\\LocalServer32").c_str(),
+                nullptr, REG_SZ, missing.c_str(), DWORD((missing.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+        const std::string off = "Solidworks läuft gar nicht";
+        int32_t count = 0;
+        std::vector<std::string> names;
+        std::string current, message;
+        EXPECT_FALSE(cad::HoleSheetNames(count, names, current, message));
+        EXPECT_EQ(message, off);
+        EXPECT_FALSE(kup::SetzeSwxTiffOptions({1, 0, 2, 200, 8, 100, true, 0.42, 0.297}, message));
+        EXPECT_EQ(message, off);
+        fake::MessageRecorder boxes;
+        fake::TextLog log;
+        kup::KupTools_SaveSheetsAsTIFF({true, false, false, folder()}, log, boxes);
+        ASSERT_EQ(boxes.messages.size(), 1u) << log.text;
+        EXPECT_EQ(boxes.messages[0].text, off);
+        EXPECT_EQ(boxes.messages[0].title, "KUP-Tools - Fehlerinfo");
+    }
+
     std::string output;
     ASSERT_EQ(CadsimExe::run({"/UnregServer"}, output), 0) << output;
     EXPECT_NE(output.find("ausgetragen"), std::string::npos) << output;
     EXPECT_EQ(cad::com::makeBackend()(), nullptr);
+    EXPECT_EQ(cad::com::makeBackend("KupTest.NichtEingetragen")(), nullptr);
 
     // A broken drawing ends the start with one line naming it.
     const std::string broken = writeFile("kaputt.json", "{\"type\": ");
