@@ -1,5 +1,5 @@
-// What every automation server of ours repeats for COM: IUnknown for objects the server owns,
-// reference-counted IDispatch objects without type information, a class factory, and the
+// What every COM object of ours repeats: IUnknown for objects the server owns or for counted
+// ones, IDispatch objects without type information, a class factory, and the
 // arguments of a call in the order the member lists them.
 #pragma once
 
@@ -58,17 +58,18 @@ private:
     std::function<IDispatch*()> make_;
 };
 
-// An automation object called by member name only; it goes with its last reference.
-class DispatchObject : public IDispatch {
+// One interface besides IUnknown, reference-counted: the object goes with its last reference.
+template <class Interface> class Counted : public Interface {
 public:
-    virtual ~DispatchObject() = default;
+    explicit Counted(const IID& iid) : iid_(iid) {}
+    virtual ~Counted() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
         if (!object)
             return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, iid_)) {
+            *object = static_cast<Interface*>(this);
+            this->AddRef();
             return S_OK;
         }
         *object = nullptr;
@@ -82,15 +83,22 @@ public:
             delete this;
         return ULONG(left);
     }
+
+private:
+    const IID& iid_;
+    LONG references_ = 1;
+};
+
+// An automation object called by member name only.
+class DispatchObject : public Counted<IDispatch> {
+public:
+    DispatchObject() : Counted(IID_IDispatch) {}
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
         *count = 0;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-
-private:
-    LONG references_ = 1;
 };
 
 // The arguments of one call in the order the member lists them (COM passes them last first).

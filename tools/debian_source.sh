@@ -6,6 +6,10 @@
 # fails (without leaving a source behind) when the archive does not deliver that version.
 #   kup_debian_source_versions PACKAGE WORK_FOLDER
 # prints the versions of the source package the archive offers, newest first.
+#   kup_windows_install NAME UPSTREAM VERSION [--prefix]
+# sets prefix, marker and work: the install folder of NAME-UPSTREAM for Windows in the cache
+# outside the repository, its completion mark and its work folder. Prints the install folder and
+# ends the script when only that is asked for, or when the install of VERSION is complete.
 # Debian's own archive is reached through a private deb-src list (the machine's apt sources are
 # not touched); apt checks every file against the signed index, and dpkg-source checks them
 # against the .dsc before unpacking.
@@ -24,6 +28,17 @@ kup_debian_source() {
   # The .dsc names the version without its epoch.
   dpkg-source -x "$work/download/${package}_${version#*:}.dsc" "$src" >/dev/null || return 1
   echo "$version" > "$src/.kup-unpacked"
+}
+
+kup_windows_install() {
+  local name=$1 upstream=$2 version=$3 asked=${4:-}
+  prefix=${KUP_CACHE:-$HOME/.cache/kup-tools}/$name-$upstream-mingw64
+  marker=$prefix/.kup-complete
+  work=$prefix-build
+  if [ "$asked" = "--prefix" ] || { [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; }; then
+    echo "$prefix"
+    exit 0
+  fi
 }
 
 # The private deb-src list and the apt options that use it (in _kup_apt_options), lists updated.

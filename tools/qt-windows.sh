@@ -13,20 +13,8 @@ kup_install qt6-base-dev g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev c
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)  # e.g. 6.4.2+dfsg-10
 upstream=${version%%+*}
 upstream=${upstream%%-*}
-cache=${KUP_CACHE:-$HOME/.cache/kup-tools}
-prefix=$cache/qt-$upstream-mingw64
-marker=$prefix/.kup-complete
-if [ "${1:-}" = "--prefix" ]; then
-  echo "$prefix"
-  exit 0
-fi
-if [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; then
-  echo "$prefix"
-  exit 0
-fi
-
-work=$cache/qt-$upstream-mingw64-build
 source "$repo/tools/debian_source.sh"
+kup_windows_install qt "$upstream" "$version" "${1:-}"
 kup_debian_source qt6-base "$version" "$work"
 src=$work/src
 

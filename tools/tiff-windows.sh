@@ -13,20 +13,8 @@ kup_install libtiff-dev g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev ca
 version=$(dpkg-query -W -f='${source:Version}' libtiff-dev)  # e.g. 4.5.0-6+deb12u5
 upstream=${version#*:}
 upstream=${upstream%%-*}
-cache=${KUP_CACHE:-$HOME/.cache/kup-tools}
-prefix=$cache/tiff-$upstream-mingw64
-marker=$prefix/.kup-complete
-if [ "${1:-}" = "--prefix" ]; then
-  echo "$prefix"
-  exit 0
-fi
-if [ -f "$marker" ] && [ "$(cat "$marker")" = "$version" ]; then
-  echo "$prefix"
-  exit 0
-fi
-
-work=$cache/tiff-$upstream-mingw64-build
 source "$repo/tools/debian_source.sh"
+kup_windows_install tiff "$upstream" "$version" "${1:-}"
 built=$version
 if ! kup_debian_source tiff "$version" "$work"; then
   # A mirror may lack the host's latest security upload for a while; the newest Debian revision

@@ -1,5 +1,7 @@
 #include "cad/com/message_filter.h"
 
+#include "platform/com_object.h"
+
 namespace cad::com {
 
 namespace {
@@ -8,28 +10,9 @@ thread_local unsigned long rejectedSeen = 0;
 thread_local int scopes = 0;
 thread_local IMessageFilter* previousFilter = nullptr;
 
-class BusyRetryFilter final : public IMessageFilter {
+class BusyRetryFilter final : public win::Counted<IMessageFilter> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
-            *object = static_cast<IMessageFilter*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return ULONG(left);
-    }
+    BusyRetryFilter() : Counted(IID_IMessageFilter) {}
 
     // The tool serves no calls of its own; whatever comes in is handled as usual.
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override
@@ -46,9 +29,6 @@ public:
     }
     // Paint and timer messages go on while a call waits; input waits for its end.
     DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
-
-private:
-    LONG references_ = 1;
 };
 
 }  // namespace
