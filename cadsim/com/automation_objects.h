@@ -34,10 +34,11 @@ private:
     std::list<std::function<void()>> wakers_;
 };
 
-// New objects with one reference held by the caller.
 // With it on, every call of a CAD member goes to stdout with its variant types:
 // "cadsim: Aufruf SetUserPreferenceIntegerValue(VT_I4 9, VT_I2 300)".
 void setJournal(bool on);
+
+// New objects with one reference held by the caller.
 IDispatch* newApplicationObject(SessionAccess& access);
 IDispatch* newControlObject(SessionAccess& access);
 
