@@ -23,12 +23,12 @@ private:
 }  // namespace
 
 bool GetKeyValue(Registry& registry, uint32_t KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal)
+                 const std::string& SubKeyRef, std::string& KeyVal, uint32_t view)
 {
     // Read access only: a standard user may not open this machine key for
     // writing, and the lookup would then fail for everyone but administrators.
     Registry::Key key = 0;
-    if (registry.OpenKey(KeyRoot, KeyName, 0, kKeyRead, key) != kErrorSuccess) {
+    if (registry.OpenKey(KeyRoot, KeyName, 0, kKeyRead | view, key) != kErrorSuccess) {
         KeyVal.clear();
         return false;
     }

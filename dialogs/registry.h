@@ -12,6 +12,10 @@ namespace kup {
 // Root handles and numbers as the Windows registry API defines them.
 constexpr uint32_t kHkeyLocalMachine = 0x80000002;
 constexpr uint32_t kKeyRead = 0x20019;
+// The two views of the machine's software keys on 64-bit Windows: the 64-bit programs' own, and
+// the one 32-bit programs are shown (WOW6432Node). Without either a program sees its own.
+constexpr uint32_t kKeyWow64_64Key = 0x0100;
+constexpr uint32_t kKeyWow64_32Key = 0x0200;
 constexpr uint32_t kRegSz = 1;
 constexpr uint32_t kRegDword = 4;
 constexpr long kErrorSuccess = 0;
@@ -37,8 +41,8 @@ public:
 // Reads the value SubKeyRef of the key KeyName below KeyRoot into KeyVal.
 // False (and KeyVal empty) when the key cannot be opened or the value not
 // read. A value of a type other than text or 32-bit number counts as found
-// and leaves KeyVal as it was.
+// and leaves KeyVal as it was. view is one of the two views above, or 0 for the program's own.
 bool GetKeyValue(Registry& registry, uint32_t KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal);
+                 const std::string& SubKeyRef, std::string& KeyVal, uint32_t view = 0);
 
 }  // namespace kup

@@ -22,15 +22,23 @@ const char* const kMsinfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const char* const kMsinfoValue = "PATH";
 const char* const kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 const char* const kLocationValue = "MSINFO";
+
+// The 64-bit tool looks where 64-bit Windows keeps the keys for its own programs, and then where a
+// 32-bit program would have found them.
+bool readInEitherView(Registry& registry, const char* key, const char* value, std::string& text)
+{
+    return GetKeyValue(registry, kHkeyLocalMachine, key, value, text, kKeyWow64_64Key) ||
+           GetKeyValue(registry, kHkeyLocalMachine, key, value, text, kKeyWow64_32Key);
+}
 }  // namespace
 
 std::optional<std::string> sysInfoProgram(Registry& registry, ProgramLauncher& launcher)
 {
     std::string path;
     // The program's own key names it outright; the file is not looked for.
-    if (GetKeyValue(registry, kHkeyLocalMachine, kMsinfoKey, kMsinfoValue, path))
+    if (readInEitherView(registry, kMsinfoKey, kMsinfoValue, path))
         return path;
-    if (!GetKeyValue(registry, kHkeyLocalMachine, kLocationKey, kLocationValue, path))
+    if (!readInEitherView(registry, kLocationKey, kLocationValue, path))
         return std::nullopt;
     path += "\\MSINFO32.EXE";
     if (!launcher.fileExists(path))

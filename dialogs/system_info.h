@@ -29,7 +29,8 @@ public:
 
 // The program the registry names: the value PATH of the MSINFO key as it
 // stands, or else MSINFO32.EXE in the folder named by the Shared Tools
-// Location key if that file exists. None when neither leads anywhere.
+// Location key if that file exists. None when neither leads anywhere. Each
+// value is looked for in the 64-bit view of the registry, then in the 32-bit one.
 std::optional<std::string> sysInfoProgram(Registry& registry, ProgramLauncher& launcher);
 
 // Starts the system-information program, or tells the user that there is none.

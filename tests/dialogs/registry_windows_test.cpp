@@ -90,7 +90,8 @@ private:
     static void removeKeys()
     {
         for (const char* key : {kMsinfo, kLocation})
-            reg("delete \"HKLM\\" + std::string(key) + "\" /f");
+            for (const char* view : {" /reg:64", " /reg:32"})
+                reg("delete \"HKLM\\" + std::string(key) + "\" /f" + view);
     }
     fs::path standIn_;
     fs::path folder_;
@@ -125,10 +126,11 @@ std::string q(const std::string& text)
     return "\"" + text + "\"";
 }
 
-// A value written below HKEY_LOCAL_MACHINE: "/v name [/t type] /d data".
-void add(const char* key, const std::string& value)
+// A value written below HKEY_LOCAL_MACHINE: "/v name [/t type] /d data", in the 64-bit view
+// or the one given (" /reg:32").
+void add(const char* key, const std::string& value, const char* view = " /reg:64")
 {
-    if (!reg("add " + q(std::string("HKLM\\") + key) + " " + value + " /f"))
+    if (!reg("add " + q(std::string("HKLM\\") + key) + " " + value + " /f" + view))
         throw std::runtime_error("reg add " + value + " schlug fehl");
 }
 
@@ -168,6 +170,8 @@ TEST_F(Registry, SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
         std::vector<std::string> installed;
         bool hidden;          // the installed programs are hidden
         const char* started;  // null: the message, and nothing started
+        const char* pathView = " /reg:64";
+        const char* locationView = " /reg:64";
     };
     const Row rows[] = {
         {"PATH zuerst", "sysinfo.exe", true, {"sysinfo.exe", "MSINFO32.EXE"}, false, "sysinfo.exe"},
@@ -176,6 +180,15 @@ TEST_F(Registry, SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
         {"Ordner leer", nullptr, true, {}, false, nullptr},
         {"versteckt", nullptr, true, {"MSINFO32.EXE"}, true, nullptr},
         {"keine Schlüssel", nullptr, false, {}, false, nullptr},
+        // Where the 64-bit view lacks a value, the one of 32-bit programs is read, step by step.
+        {"PATH nur 32 Bit",
+         "sysinfo.exe",
+         true,
+         {"sysinfo.exe", "MSINFO32.EXE"},
+         false,
+         "sysinfo.exe",
+         " /reg:32"},
+        {"Ordner nur 32 Bit", nullptr, true, {"MSINFO32.EXE"}, false, "MSINFO32.EXE", "", " /reg:32"},
     };
     for (const Row& row : rows) {
         SysInfoSetup setup;
@@ -185,9 +198,9 @@ TEST_F(Registry, SysInfoFindsTheProgramThroughEitherKeyOrSaysItIsUnavailable)
                 SetFileAttributesW(win::wideFromUtf8(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
         }
         if (row.pathValue)
-            add(kMsinfo, "/v PATH /d " + q(setup.folder() + "\\" + row.pathValue));
+            add(kMsinfo, "/v PATH /d " + q(setup.folder() + "\\" + row.pathValue), row.pathView);
         if (row.locationKey)
-            add(kLocation, "/v MSINFO /d " + q(setup.folder()));
+            add(kLocation, "/v MSINFO /d " + q(setup.folder()), row.locationView);
         const std::string expected =
             row.started ? std::string("gestartet: ") + row.started + " "
                         : "KUP_Tools: System-Informationen sind augenblicklich nicht verfügbar.; gestartet: ";

@@ -60,6 +60,7 @@ TEST(SysInfo, TheProgramKeyDecidesAloneWithoutItTheLocationKeyThenTheDesktopsPro
 {
     const std::string joined = "C:\\Tools\\MSINFO32.EXE";
     const std::string desktop = "/usr/bin/gnome-system-monitor";
+    constexpr uint32_t k32 = kup::kKeyWow64_32Key;
     struct Case {
         const char* what;
         int programType;  // of MSINFO\PATH, or kNoValue
@@ -68,6 +69,7 @@ TEST(SysInfo, TheProgramKeyDecidesAloneWithoutItTheLocationKeyThenTheDesktopsPro
         std::optional<std::string> equivalent;
         bool refuseStart;
         std::string started;  // "" = nothing, with the message
+        uint32_t programView = kup::kKeyWow64_64Key, locationView = kup::kKeyWow64_64Key;
     } const cases[] = {
         {"program key", kup::kRegSz, true, {kProgram, joined, desktop}, desktop, false, kProgram},
         {"program key, file missing", kup::kRegSz, true, {joined}, {}, false, ""},
@@ -77,6 +79,16 @@ TEST(SysInfo, TheProgramKeyDecidesAloneWithoutItTheLocationKeyThenTheDesktopsPro
         {"location key, file missing", kNoValue, true, {}, {}, false, ""},
         {"no keys", kNoValue, false, {}, {}, false, ""},
         {"no keys, a desktop program", kNoValue, false, {desktop}, desktop, false, desktop},
+        // What a 32-bit program sees counts where the 64-bit view lacks it, step by step.
+        {"program key seen by 32-bit programs",
+         kup::kRegSz,
+         true,
+         {kProgram, joined},
+         {},
+         false,
+         kProgram,
+         k32},
+        {"location key seen by 32-bit programs", kNoValue, true, {joined}, {}, false, joined, k32, k32},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -85,9 +97,10 @@ TEST(SysInfo, TheProgramKeyDecidesAloneWithoutItTheLocationKeyThenTheDesktopsPro
         fake::MessageRecorder messages;
         if (c.programType != kNoValue)
             registry.setValue(kMsinfo, "PATH", uint32_t(c.programType),
-                              c.programType == kup::kRegSz ? kProgram + '\0' : "\x01\x02");
+                              c.programType == kup::kRegSz ? kProgram + '\0' : "\x01\x02", c.programView);
         if (c.location)
-            registry.setText("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", "C:\\Tools");
+            registry.setText("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", "C:\\Tools",
+                             c.locationView);
         launcher.files = c.files;
         launcher.equivalent = c.equivalent;
         launcher.refuseStart = c.refuseStart;

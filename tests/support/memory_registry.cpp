@@ -24,34 +24,38 @@ std::string hex(uint32_t number)
 }
 }  // namespace
 
-void MemoryRegistry::addKey(const std::string& keyName)
+void MemoryRegistry::addKey(const std::string& keyName, uint32_t view)
 {
-    keys_[folded(keyName)];
+    views_[view][folded(keyName)];
 }
 
 void MemoryRegistry::setValue(const std::string& keyName, const std::string& valueName, uint32_t type,
-                              const std::string& bytes)
+                              const std::string& bytes, uint32_t view)
 {
-    keys_[folded(keyName)][folded(valueName)] = Value{type, bytes};
+    views_[view][folded(keyName)][folded(valueName)] = Value{type, bytes};
 }
 
 void MemoryRegistry::setText(const std::string& keyName, const std::string& valueName,
-                             const std::string& text)
+                             const std::string& text, uint32_t view)
 {
-    setValue(keyName, valueName, kup::kRegSz, text + std::string(1, '\0'));
+    setValue(keyName, valueName, kup::kRegSz, text + std::string(1, '\0'), view);
 }
 
 long MemoryRegistry::OpenKey(uint32_t root, const std::string& keyName, uint32_t options, uint32_t accessMask,
                              Key& key)
 {
     journal.push_back("OpenKey(" + keyName + ", " + hex(accessMask) + ")");
-    const auto found = keys_.find(folded(keyName));
-    if (root != kup::kHkeyLocalMachine || options != 0 || found == keys_.end())
+    constexpr uint32_t views = kup::kKeyWow64_64Key | kup::kKeyWow64_32Key;
+    // A 64-bit program sees the 64-bit view unless it asks for the other.
+    const uint32_t view = (accessMask & views) == 0 ? kup::kKeyWow64_64Key : accessMask & views;
+    Keys& keys = views_[view];
+    const auto found = keys.find(folded(keyName));
+    if (root != kup::kHkeyLocalMachine || options != 0 || found == keys.end() || view == views)
         return kup::kErrorFileNotFound;
-    if ((accessMask & ~kup::kKeyRead) != 0)
+    if ((accessMask & ~(kup::kKeyRead | views)) != 0)
         return kup::kErrorAccessDenied;
     key = nextHandle_++;
-    open_[key] = found->first;
+    open_[key] = {view, found->first};
     return kup::kErrorSuccess;
 }
 
@@ -59,11 +63,11 @@ long MemoryRegistry::QueryValue(Key key, const std::string& valueName, uint32_t&
                                 uint32_t& size)
 {
     const auto handle = open_.find(key);
-    journal.push_back("QueryValue(" + (handle == open_.end() ? "?" : handle->second) + ", " + valueName +
-                      ")");
+    journal.push_back("QueryValue(" + (handle == open_.end() ? "?" : handle->second.second) + ", " +
+                      valueName + ")");
     if (handle == open_.end())
         return 6;  // an invalid handle
-    const auto& values = keys_.at(handle->second);
+    const auto& values = views_.at(handle->second.first).at(handle->second.second);
     const auto value = values.find(folded(valueName));
     if (value == values.end())
         return kup::kErrorFileNotFound;
@@ -79,7 +83,7 @@ long MemoryRegistry::QueryValue(Key key, const std::string& valueName, uint32_t&
 long MemoryRegistry::CloseKey(Key key)
 {
     const auto handle = open_.find(key);
-    journal.push_back("CloseKey(" + (handle == open_.end() ? "?" : handle->second) + ")");
+    journal.push_back("CloseKey(" + (handle == open_.end() ? "?" : handle->second.second) + ")");
     if (handle == open_.end())
         return 6;
     open_.erase(handle);
