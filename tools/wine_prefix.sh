@@ -47,7 +47,12 @@ kup_wine_prefix() {
 # owned) would make wine wait 2 s for a state change no one sends.
 kup_wine_desktop() {
   "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
-    "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 &&
+    kup_wine_desktop_size
+}
+
+# The size of that desktop, the screen the programs see: as given, or the usual 1280x1024.
+kup_wine_desktop_size() {
+  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${1:-1280x1024}" /f >/dev/null 2>&1 &&
     "$wineserver" -w
 }
 

@@ -29,11 +29,15 @@ if [ -f "$build/windows_tests.txt" ]; then
   desktop='HKCU\Control Panel\Desktop'
   while IFS="|" read -r program pattern environment; do
     [ -n "$program" ] || continue
-    # A resolution asked for is the screen's own on Windows: wine takes it from the registry.
+    # A resolution and screen size asked for are the screen's own on Windows: wine takes them
+    # from the registry.
     dpi=$(sed -n 's/.*KUP_TEST_DPI=\([0-9]*\).*/\1/p' <<<"$environment")
+    screen=$(sed -n 's/.*KUP_TEST_DPI=[0-9]*@\([0-9]*x[0-9]*\).*/\1/p' <<<"$environment")
     [ -z "$dpi" ] || "$wine" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    [ -z "$screen" ] || kup_wine_desktop_size "$screen"
     run "$environment" "$program" $(chosen "$pattern")
     [ -z "$dpi" ] || "$wine" reg delete "$desktop" /v LogPixels /f >/dev/null
+    [ -z "$screen" ] || kup_wine_desktop_size
   done <"$build/windows_tests.txt"
 fi
 

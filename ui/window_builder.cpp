@@ -14,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -372,13 +374,49 @@ QWidget* Form::firstFocus() const
 void Form::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // Before the native show: Qt gives the native window the owner it knows of as it shows it,
+    // on every showing.
+    if (fixedDialog_)
+        keepOutOfTheTaskbar(this);
+    keepInsideFreeArea();
+    // Where the window system chose the place, it is known once the window is on the screen.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            keepInsideFreeArea();
+    });
     if (focusPlaced_)
         return;
     focusPlaced_ = true;
     if (QWidget* first = firstFocus())
         first->setFocus(Qt::OtherFocusReason);
-    if (fixedDialog_)
-        keepOutOfTheTaskbar(this);
+}
+
+void Form::keepInsideFreeArea()
+{
+    const QRect outer = frameGeometry();
+    const QScreen* screen = QGuiApplication::screenAt(outer.center());
+    if (screen == nullptr)
+        screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QRect fitted = fittedInto(outer, screen->availableGeometry(), !fixedDialog_).marginsRemoved(frame);
+    if (fitted != inner)
+        setGeometry(fitted);
+}
+
+QRect fittedInto(QRect window, const QRect& area, bool mayShrink)
+{
+    if (mayShrink)
+        window.setSize(window.size().boundedTo(area.size()));
+    // Where it cannot lie inside, its title bar does: the top-left corner wins.
+    window.moveLeft(std::max(area.left(), std::min(window.left(), area.right() + 1 - window.width())));
+    window.moveTop(std::max(area.top(), std::min(window.top(), area.bottom() + 1 - window.height())));
+    return window;
 }
 
 void Form::keyPressEvent(QKeyEvent* event)

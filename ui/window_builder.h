@@ -55,7 +55,9 @@
 // Keys: Enter on a focused button clicks it; elsewhere Enter clicks the row
 // flagged Default and Esc the row flagged Cancel. A window without such rows
 // ignores both (multi-line text boxes keep Enter for their line breaks).
-// Fixed dialogs stay with the window that was active when they opened.
+// Every window opens inside the free area of its screen: where its placement, or the window
+// system's, would leave a part outside, it is moved in (a resizable one larger than the area is
+// cut to it). Fixed dialogs have no taskbar entry (ui/taskbar.h).
 #pragma once
 
 #include "ui/controls.h"
@@ -182,6 +184,10 @@ double logicalDpiY();
 
 QFont fontFor(const Font& font);
 
+// window (frame included) moved into area as far as needed; one larger than area is cut to its
+// size where mayShrink allows, otherwise its top-left corner stays inside.
+QRect fittedInto(QRect window, const QRect& area, bool mayShrink);
+
 // A window built from its table. Subclasses add the load step to their
 // constructor and connect their handlers to the controls they look up.
 class Form : public QMainWindow {
@@ -247,6 +253,9 @@ private:
     QWidget* build(const ControlDef& row, QWidget* parent);
     void buildMenus(const std::vector<MenuDef>& menus);
     void applyBorder(const WindowDef& window, QSize client);
+    // The whole window inside the free area of its screen (without the taskbar): a high
+    // resolution on a small screen would otherwise put its bottom or its buttons out of reach.
+    void keepInsideFreeArea();
 
     std::string name_;
     QtMessageBoxes screenBoxes_;

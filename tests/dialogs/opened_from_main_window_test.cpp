@@ -1,5 +1,6 @@
 // The windows the main window opens: one instance each, its own button unloads
-// it, and the next opening loads it afresh.
+// it, and the next opening loads it afresh; each inside the screen's free area,
+// and on Windows only the fixed dialogs off the taskbar.
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmHelpSaveAsTiff.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -20,8 +22,45 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
+
+// Whether the window, frame and title bar included, lies inside the free area of its screen once
+// the window system has placed it.
+bool insideTheFreeArea(QWidget* window)
+{
+    const auto inside = [window] {
+        return window->screen()->availableGeometry().contains(window->frameGeometry());
+    };
+    for (QDeadlineTimer placed(10000); !inside() && !placed.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return inside();
+}
+
+// Whether Windows leaves the window off the taskbar: it has an owner and does not ask for an
+// entry of its own. Elsewhere the window manager decides; no answer.
+std::optional<bool> offTheTaskbar(QWidget* window)
+{
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HWND>(window->winId());
+    return GetWindow(handle, GW_OWNER) != nullptr &&
+           (GetWindowLongPtrW(handle, GWL_EXSTYLE) & WS_EX_APPWINDOW) == 0;
+#else
+    (void)window;
+    return std::nullopt;
+#endif
+}
+
+void expectOffTheTaskbar(QWidget* window, bool off)
+{
+    if (const std::optional<bool> answer = offTheTaskbar(window))
+        EXPECT_EQ(*answer, off) << window->objectName().toStdString();
+}
 
 struct FromMainWindow : ::testing::Test {
     std::unique_ptr<frmMain> main = std::make_unique<frmMain>();
@@ -36,6 +75,13 @@ struct FromMainWindow : ::testing::Test {
             frmOpenDirectory* chooser = fake::openChooser();
             ASSERT_NE(chooser, nullptr);
             EXPECT_EQ(QApplication::activeModalWidget(), chooser);
+            EXPECT_TRUE(insideTheFreeArea(chooser));
+            expectOffTheTaskbar(chooser, true);
+#ifdef _WIN32
+            // Owned by the window it blocks, it stays in front of it.
+            EXPECT_EQ(GetWindow(reinterpret_cast<HWND>(chooser->winId()), GW_OWNER),
+                      reinterpret_cast<HWND>(main->winId()));
+#endif
             answer(*chooser);
         });
         QTest::mouseClick(main->control("cmdTS_ChooseSaveDirectory"), Qt::LeftButton);
@@ -53,16 +99,19 @@ template <class Window> QWidget* found()
 TEST_F(FromMainWindow, EachMenuOpensOneInstanceThatItsButtonUnloads)
 {
     main->show();
+    EXPECT_TRUE(insideTheFreeArea(main.get()));
+    expectOffTheTaskbar(main.get(), false);
     struct Case {
         const char* menu;
         std::function<QWidget*()> find;
         const char* close;  // the window's own button
+        bool fixedDialog;
     } const cases[] = {
-        {"mnuAbout", found<frmAbout>, "cmdOK"},
-        {"mnuHelpSaveAsTiff", found<frmHelpSaveAsTiff>, "cmdOkay"},
-        {"mnuBlattInfoAusgeben", found<frmSheetInfo>, "cmdBack"},
-        {"mnuTiffOptionSetzenAuslesen", found<frmTIFFOptions>, "cmdBack"},
-        {nullptr, found<frmHelpSaveAsTiff>, "cmdOkay"},  // the explanation label
+        {"mnuAbout", found<frmAbout>, "cmdOK", true},
+        {"mnuHelpSaveAsTiff", found<frmHelpSaveAsTiff>, "cmdOkay", false},
+        {"mnuBlattInfoAusgeben", found<frmSheetInfo>, "cmdBack", false},
+        {"mnuTiffOptionSetzenAuslesen", found<frmTIFFOptions>, "cmdBack", false},
+        {nullptr, found<frmHelpSaveAsTiff>, "cmdOkay", false},  // the explanation label
     };
     for (const Case& c : cases) {
         const auto open = [&] {
@@ -76,12 +125,19 @@ TEST_F(FromMainWindow, EachMenuOpensOneInstanceThatItsButtonUnloads)
         auto* first = qobject_cast<ui::Form*>(open());
         ASSERT_NE(first, nullptr);
         EXPECT_TRUE(first->isVisible());
+        EXPECT_TRUE(insideTheFreeArea(first));
+        expectOffTheTaskbar(first, c.fixedDialog);
         first->setWindowTitle("geändert");
         EXPECT_EQ(open(), first);
         EXPECT_EQ(first->windowTitle(), "geändert");  // not loaded again
+        first->hide();                                // and shown again later
+        first->show();
+        expectOffTheTaskbar(first, c.fixedDialog);
         QTest::mouseClick(first->control(c.close), Qt::LeftButton);
         EXPECT_EQ(c.find(), nullptr);
-        EXPECT_NE(open()->windowTitle(), "geändert");
+        QWidget* again = open();
+        EXPECT_NE(again->windowTitle(), "geändert");
+        expectOffTheTaskbar(again, c.fixedDialog);
         ui::windows().destroyAll();
     }
 }
