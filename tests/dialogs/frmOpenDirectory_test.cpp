@@ -17,7 +17,33 @@
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// A drive letter whose target does not exist, as a network drive that is not connected: Windows
+// lists it, and nothing on it can be read.
+class DriveWithoutTarget {
+public:
+    DriveWithoutTarget()
+    {
+        for (wchar_t letter = L'Y'; letter > L'D' && name_.empty(); --letter)
+            if (((GetLogicalDrives() >> (letter - L'A')) & 1) == 0)
+                name_ = {letter, L':'};
+        DefineDosDeviceW(0, name_.c_str(), L"C:\\kup-ohne-ziel");
+    }
+    ~DriveWithoutTarget() { DefineDosDeviceW(DDD_REMOVE_DEFINITION, name_.c_str(), nullptr); }
+    DriveWithoutTarget(const DriveWithoutTarget&) = delete;
+    DriveWithoutTarget& operator=(const DriveWithoutTarget&) = delete;
+    QString root() const { return QString::fromStdWString(name_) + "\\"; }
+
+private:
+    std::wstring name_;
+};
+#endif
 
 struct Chooser : ::testing::Test {
     fake::TempTree tree;
@@ -133,7 +159,13 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
 {
     fake::TempTree tree;
     const QString root = kup::resultPath(QDir::rootPath());
+#ifdef Q_OS_WIN
+    const DriveWithoutTarget unready;
+    const QString missing = unready.root();
+    EXPECT_TRUE(kup::systemDrives().contains(missing));
+#else
     const QString missing = kup::resultPath(QDir::rootPath() + "kup-ohne-medium");
+#endif
     const QString far = kup::resultPath(QDir::rootPath() + "kup-netz/" + QString(60, 'x') + "/ende");
     frmOpenDirectory form({root, tree.path("beta"), missing, far});
     auto* drive1 = form.control<QComboBox>("Drive1");
