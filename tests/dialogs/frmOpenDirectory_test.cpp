@@ -166,8 +166,8 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
 #else
     const QString missing = kup::resultPath(QDir::rootPath() + "kup-ohne-medium");
 #endif
-    const QString far = kup::resultPath(QDir::rootPath() + "kup-netz/" + QString(60, 'x') + "/ende");
-    frmOpenDirectory form({root, tree.path("beta"), missing, far});
+    const QString distant = kup::resultPath(QDir::rootPath() + "kup-netz/" + QString(60, 'x') + "/ende");
+    frmOpenDirectory form({root, tree.path("beta"), missing, distant});
     auto* drive1 = form.control<QComboBox>("Drive1");
     auto* note = form.findChild<QLabel*>("lblHinweis");
     ASSERT_NE(note, nullptr);
@@ -191,7 +191,7 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
     EXPECT_LT(list->height(), listBefore.height());
     EXPECT_TRUE(list->isEnabled());
     // The whole note shows, wrapped within the window; only a long path is shortened.
-    for (const QString& drive : {missing, far}) {
+    for (const QString& drive : {missing, distant}) {
         drive1->setCurrentIndex(drive1->findText(drive));
         EXPECT_TRUE(note->text().endsWith("\nDas geöffnete Verzeichnis bleibt, wie es war."));
         EXPECT_GE(note->height(), note->heightForWidth(note->width())) << drive.toStdString();

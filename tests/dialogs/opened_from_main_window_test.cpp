@@ -70,6 +70,9 @@ struct FromMainWindow : ::testing::Test {
     // "..." with the own directory chosen; answer runs inside the open chooser.
     void choose(const std::function<void(frmOpenDirectory&)>& answer)
     {
+        // The user's click on "..." is made in the active main window.
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get(), 10000));
         main->control<QCheckBox>("chkTS_SaveInDocFolder")->setChecked(false);
         fake::ModalAnswer modal([&] {
             frmOpenDirectory* chooser = fake::openChooser();
