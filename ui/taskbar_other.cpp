@@ -4,6 +4,9 @@ namespace ui {
 
 // The X11 platform already makes a dialog without parent transient for the
 // program's hidden leader window, which keeps it out of the taskbar.
-void keepOutOfTheTaskbar(QWidget*) {}
+void showOffTheTaskbar(QWidget*, const std::function<void()>& show)
+{
+    show();
+}
 
 }  // namespace ui

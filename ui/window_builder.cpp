@@ -376,10 +376,6 @@ void Form::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (event->spontaneous())
         return;
-    // Before the native show: Qt gives the native window the owner it knows of as it shows it,
-    // on every showing.
-    if (fixedDialog_)
-        keepOutOfTheTaskbar(this);
     keepInsideFreeArea();
     // Where the window system chose the place, it is known once the window is on the screen.
     QTimer::singleShot(0, this, [this] {
@@ -391,6 +387,14 @@ void Form::showEvent(QShowEvent* event)
     focusPlaced_ = true;
     if (QWidget* first = firstFocus())
         first->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::setVisible(bool visible)
+{
+    if (visible && fixedDialog_ && !isVisible())
+        showOffTheTaskbar(this, [this] { QMainWindow::setVisible(true); });
+    else
+        QMainWindow::setVisible(visible);
 }
 
 void Form::keepInsideFreeArea()

@@ -235,6 +235,8 @@ public:
 
     const std::string& formName() const { return name_; }
 
+    void setVisible(bool visible) override;
+
 protected:
     // Connects signal of sender to a handler of this window, run through guarded().
     // The handler may take fewer arguments than the signal delivers.
