@@ -16,7 +16,7 @@ kup_wine_prefix() {
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # The marker holds the version of the set-up below; a prefix of an older one is made anew.
-  local ready=2
+  local ready=4
   if [ "$(cat "$prefix/.kup-ready" 2>/dev/null)" = "$ready" ]; then
     # tools/windows-package-check.sh takes drive Z: (the host's root) away while the packaged
     # program runs; a check killed then must not leave the tests that run from Z: without it.
@@ -56,15 +56,15 @@ kup_wine_desktop_size() {
     "$wineserver" -w
 }
 
-# The windows ask for "MS Sans Serif", which wine does not have; without a replacement wine falls
-# back to a wider face and captions no longer fit. The Linux build falls back to Liberation Sans,
-# so the prefix maps the name to it too.
+# The windows ask for "MS Sans Serif" where its bitmaps have the size (96 dpi) and for its
+# outline twin "Microsoft Sans Serif" elsewhere. Wine's own bitmap face (fonts-wine) is found only
+# where Windows keeps its fonts, which wineboot leaves empty: it is put there. Wine has no outline
+# twin: Liberation Sans, the face the Linux build falls back to, stands in for it.
 kup_wine_fonts() {
-  local name
-  for name in "MS Sans Serif" "Microsoft Sans Serif"; do
-    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "Liberation Sans" /f >/dev/null 2>&1 || return 1
-  done
-  "$wineserver" -w
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  mkdir -p "$fonts" && cp /usr/share/wine/fonts/* "$fonts/" &&
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft Sans Serif" /d "Liberation Sans" /f \
+      >/dev/null 2>&1 && "$wineserver" -w
 }
 
 # Registers the build folder's cadsim.exe as SldWorks.Application in the prefix: /RegServer writes

@@ -55,9 +55,12 @@ QFont fontFor(const Font& font)
         qfont.setStyleHint(QFont::Monospace);
         qfont.setFixedPitch(true);
     } else {
-        // Faces close to the width of "MS Sans Serif" come first; DejaVu Sans runs wider.
-        qfont.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial",
-                           "Nimbus Sans", "DejaVu Sans"});
+        // "MS Sans Serif" is a bitmap face for 96 dpi, and Qt draws a bitmap face at the em size
+        // of its cell height: 8.25 pt comes out a size larger and captions no longer fit. Its
+        // outline twin with the same metrics is asked for instead; then faces of about its width
+        // (DejaVu Sans runs wider).
+        qfont.setFamilies(
+            {"Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial", "Nimbus Sans", "DejaVu Sans"});
         qfont.setStyleHint(QFont::SansSerif);
     }
     qfont.setPointSizeF(font.points);

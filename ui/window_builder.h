@@ -36,9 +36,10 @@
 //   included: "optTS_SaveAsTitleName(0)". Form::control() looks controls up by it.
 // * Rows are listed in their table's order; a row's container must come before it.
 // * Captions keep their "&" access keys (and their leading/trailing blanks).
-// * Every control uses "MS Sans Serif" 8.25 pt regular unless its row gives a font;
-//   where that face is missing a sans-serif UI face of similar width is used, and
-//   a fixed-pitch face for "Lucida Console".
+// * Every control uses "MS Sans Serif" 8.25 pt regular unless its row gives a font,
+//   drawn in its outline twin "Microsoft Sans Serif" (Qt cannot draw the bitmap face
+//   at its own sizes), where that is missing in a sans-serif UI face of similar width;
+//   and a fixed-pitch face for "Lucida Console".
 // * Tab order: the focusable controls chained by ascending tab index; Qt skips
 //   hidden and disabled ones. The first focus goes to the lowest focusable one.
 // * Option buttons with the same container form one group (one selected at most,
