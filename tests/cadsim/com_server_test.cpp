@@ -281,7 +281,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
         cad::com::Variant* argument;
         const char* code;
     } calls[] = {
-        {&document, "ActivateSheet", &sheetByValue, "0x80020005"},  // by reference in the CAD
+        {&document, "ActivateSheet", &sheetByValue, "0x80020005"},  // cadsim: by reference only
         {&application, "GetUserPreferenceIntegerValue", &narrowNumber, "0x80020005"},
         {&application, "GetSheetNames", nullptr, "0x80020006"},
     };
