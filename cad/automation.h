@@ -18,7 +18,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// How long the tool waits for the CAD system's answer, on every transport (README: "Bounds").
+// How long the tool waits for the CAD system's answer, on every transport
+// (README: "Bounds on every call into the CAD").
 inline constexpr int kCallTimeoutMs = 5000;
 // Rendering a large sheet at high resolution takes a while.
 inline constexpr int kSaveTimeoutMs = 120000;
