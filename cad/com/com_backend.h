@@ -15,7 +15,7 @@ struct BackendOptions {
     int callTimeoutMs = cad::kCallTimeoutMs;
     // Nothing tells a save at work from a hung one while the tool waits inside the call.
     int saveTimeoutMs = cad::kLongestSaveMs;
-    // Starting the CAD system, when none runs: COM bounds the start itself, this its first answer.
+    // Starting the CAD system when none runs; COM also gives up a server that never registers.
     int startTimeoutMs = cad::kSaveTimeoutMs;
 };
 

@@ -14,8 +14,9 @@ namespace {
     throw AutomationError(std::string(member) + ": " + text);
 }
 
-// What no answer means, whatever the call; the rest is the caller's.
-void failUnanswered(const char* member, const Answer& answer, std::chrono::milliseconds bound)
+// A call given up unanswered or turned away as busy, whatever it was; other failures are the
+// caller's to read.
+void failWithoutAnswer(const char* member, const Answer& answer, std::chrono::milliseconds bound)
 {
     if (answer.unanswered)
         fail(member, unansweredText(bound));
@@ -183,7 +184,7 @@ Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Varia
     DISPID id = DISPID_UNKNOWN;
     const Answer found = callBounded(
         bounds_.call, [&] { return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
-    failUnanswered(member, found, bounds_.call);
+    failWithoutAnswer(member, found, bounds_.call);
     if (FAILED(found.result))
         fail(member, hresultText(found.result));
 
@@ -205,7 +206,7 @@ Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Varia
         return object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result.get(),
                                &exception.info, &wrongArgument);
     });
-    failUnanswered(member, answer, bound);
+    failWithoutAnswer(member, answer, bound);
     const HRESULT invoked = answer.result;
     if (invoked == DISP_E_EXCEPTION)
         fail(member, exception.text(invoked));
@@ -287,7 +288,7 @@ ComPtr<IDispatch> asDispatch(const Variant& result, const char* member, std::chr
     const Answer asked = callBounded(bound, [&] {
         return unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()));
     });
-    failUnanswered(member, asked, bound);
+    failWithoutAnswer(member, asked, bound);
     if (FAILED(asked.result))
         fail(member, "das Objekt ist nicht automatisierbar");
     return object;
