@@ -18,6 +18,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// How long the tool waits for the CAD system's answer, on every transport
+// (README: "Bounds on every call into the CAD").
+inline constexpr int kCallTimeoutMs = 5000;
+// Rendering a large sheet at high resolution takes a while.
+inline constexpr int kSaveTimeoutMs = 120000;
+// A save still at work is waited for no longer than this: a CAD that is busy so long is stuck.
+inline constexpr int kLongestSaveMs = 10 * 60 * 1000;
+
 // Booleans cross the automation boundary as -1 (true) and 0 (false).
 constexpr int32_t kTrue = -1;
 constexpr int32_t kFalse = 0;

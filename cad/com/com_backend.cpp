@@ -36,7 +36,8 @@ public:
     }
     std::unique_ptr<Sheet> GetCurrentSheet() override
     {
-        ComPtr<IDispatch> sheet = asDispatch(document_.call("GetCurrentSheet"), "GetCurrentSheet");
+        ComPtr<IDispatch> sheet =
+            asDispatch(document_.call("GetCurrentSheet"), "GetCurrentSheet", document_.bounds().call);
         if (!sheet)
             return nullptr;
         return std::make_unique<ComSheet>(document_.sibling(std::move(sheet)));
@@ -56,8 +57,8 @@ public:
         VARIANT_BOOL flag = saveFlag ? VARIANT_TRUE : VARIANT_FALSE;
         Variant nameArgument = Variant::referenceTo(name.slot());
         Variant flagArgument = Variant::referenceTo(&flag);
-        const int32_t saved =
-            asInt32(document_.call("SaveAsSilent", {&nameArgument, &flagArgument}), "SaveAsSilent");
+        const int32_t saved = asInt32(
+            document_.call("SaveAsSilent", {&nameArgument, &flagArgument}, Wait::Save), "SaveAsSilent");
         fileName = name.utf8();
         saveFlag = flag != VARIANT_FALSE;
         return saved;
@@ -78,7 +79,8 @@ public:
     }
     std::unique_ptr<Document> ActiveDoc() override
     {
-        ComPtr<IDispatch> document = asDispatch(application_.call("ActiveDoc"), "ActiveDoc");
+        ComPtr<IDispatch> document =
+            asDispatch(application_.call("ActiveDoc"), "ActiveDoc", application_.bounds().call);
         if (!document)
             return nullptr;
         return std::make_unique<ComDocument>(application_.sibling(std::move(document)));
@@ -144,37 +146,44 @@ private:
 
 }  // namespace
 
-cad::Backend makeBackend()
+cad::Backend makeBackend(BackendOptions options)
 {
-    return makeBackend("SldWorks.Application");
-}
-
-cad::Backend makeBackend(const std::string& progId)
-{
-    return [progId]() -> std::unique_ptr<Application> {
+    return [options = std::move(options)]() -> std::unique_ptr<Application> {
         auto apartment = std::make_shared<Apartment>();
         CLSID classId{};
-        if (FAILED(CLSIDFromProgID(win::wideFromUtf8(progId).c_str(), &classId)))
+        if (FAILED(CLSIDFromProgID(win::wideFromUtf8(options.progId).c_str(), &classId)))
             return nullptr;
-        // A running instance first, as the user sees it; otherwise start one.
+        const Bounds bounds{std::chrono::milliseconds(options.callTimeoutMs),
+                            std::chrono::milliseconds(options.saveTimeoutMs)};
+        // A running instance first, as the user sees it; otherwise start one. The running-object
+        // table is COM's; what it hands out is the CAD's, and asking that for its interface is a
+        // call it may turn away while busy or leave unanswered.
         ComPtr<IDispatch> application;
         ComPtr<IUnknown> running;
-        // Asking a running server for its interface is a call it may turn away while busy.
-        HRESULT asked = S_OK;
-        if (SUCCEEDED(GetActiveObject(classId, nullptr, running.put())) && running)
-            asked = callWhileBusy([&] {
+        std::chrono::milliseconds bound = bounds.call;
+        Answer asked = callBounded(bound, [&] { return GetActiveObject(classId, nullptr, running.put()); });
+        if (SUCCEEDED(asked.result) && running)
+            asked = callBounded(bound, [&] {
                 return running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()));
             });
-        if (!application && !isBusyAnswer(asked))
-            asked = callWhileBusy([&] {
+        callBounded(bound, [&] {
+            running = ComPtr<IUnknown>();
+            return S_OK;
+        });
+        if (!application && !asked.unanswered && !isBusyAnswer(asked.result)) {
+            bound = std::chrono::milliseconds(options.startTimeoutMs);
+            asked = callBounded(bound, [&] {
                 return CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
                                         IID_IDispatch, reinterpret_cast<void**>(application.put()));
             });
-        if (isBusyAnswer(asked))
+        }
+        if (asked.unanswered)
+            throw AutomationError(unansweredText(bound));
+        if (isBusyAnswer(asked.result))
             throw AutomationError(kBusyText);
         if (!application)
             return nullptr;
-        return std::make_unique<ComApplication>(Dispatch(apartment, std::move(application)));
+        return std::make_unique<ComApplication>(Dispatch(apartment, std::move(application), bounds));
     };
 }
 

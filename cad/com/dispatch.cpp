@@ -14,6 +14,16 @@ namespace {
     throw AutomationError(std::string(member) + ": " + text);
 }
 
+// A call given up unanswered or turned away as busy, whatever it was; other failures are the
+// caller's to read.
+void failWithoutAnswer(const char* member, const Answer& answer, std::chrono::milliseconds bound)
+{
+    if (answer.unanswered)
+        fail(member, unansweredText(bound));
+    if (isBusyAnswer(answer.result))
+        fail(member, kBusyText);
+}
+
 std::string codeText(HRESULT result)
 {
     char code[16];
@@ -141,32 +151,42 @@ std::vector<T> elementsOf(const Variant& result, const char* member, VARTYPE ele
 
 }  // namespace
 
-Dispatch::Dispatch(std::shared_ptr<Apartment> apartment, ComPtr<IDispatch> object)
-    : apartment_(std::move(apartment)), object_(std::move(object))
+Dispatch::Dispatch(std::shared_ptr<Apartment> apartment, ComPtr<IDispatch> object, Bounds bounds)
+    : apartment_(std::move(apartment)), object_(std::move(object)), bounds_(bounds)
 {
 }
 
-Variant Dispatch::call(const char* member, std::initializer_list<Variant*> args)
+Dispatch::~Dispatch()
 {
-    return invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, std::vector<Variant*>(args));
+    if (object_)
+        callBounded(bounds_.call, [this] {
+            object_ = ComPtr<IDispatch>();
+            return S_OK;
+        });
+}
+
+Variant Dispatch::call(const char* member, std::initializer_list<Variant*> args, Wait wait)
+{
+    return invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, std::vector<Variant*>(args),
+                  wait == Wait::Save ? bounds_.save : bounds_.call);
 }
 
 void Dispatch::put(const char* property, Variant& value)
 {
-    invoke(property, DISPATCH_PROPERTYPUT, {&value});
+    invoke(property, DISPATCH_PROPERTYPUT, {&value}, bounds_.call);
 }
 
-Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Variant*>& args)
+Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Variant*>& args,
+                         std::chrono::milliseconds bound)
 {
     std::wstring name = win::wideFromUtf8(member);
     LPOLESTR names[] = {name.data()};
     DISPID id = DISPID_UNKNOWN;
-    const HRESULT found =
-        callWhileBusy([&] { return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
-    if (isBusyAnswer(found))
-        fail(member, kBusyText);
-    if (FAILED(found))
-        fail(member, hresultText(found));
+    const Answer found = callBounded(
+        bounds_.call, [&] { return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
+    failWithoutAnswer(member, found, bounds_.call);
+    if (FAILED(found.result))
+        fail(member, hresultText(found.result));
 
     // COM takes the arguments last first.
     std::vector<VARIANTARG> reversed(args.size());
@@ -182,12 +202,12 @@ Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Varia
     Variant result;
     ExceptionInfo exception;
     UINT wrongArgument = 0;
-    const HRESULT invoked = callWhileBusy([&] {
+    const Answer answer = callBounded(bound, [&] {
         return object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result.get(),
                                &exception.info, &wrongArgument);
     });
-    if (isBusyAnswer(invoked))
-        fail(member, kBusyText);
+    failWithoutAnswer(member, answer, bound);
+    const HRESULT invoked = answer.result;
     if (invoked == DISP_E_EXCEPTION)
         fail(member, exception.text(invoked));
     if (invoked == DISP_E_TYPEMISMATCH || invoked == DISP_E_PARAMNOTFOUND)
@@ -242,7 +262,7 @@ std::string asString(const Variant& result, const char* member)
     return utf8FromBstr((*converted(result, VT_BSTR, member)).bstrVal);
 }
 
-ComPtr<IDispatch> asDispatch(const Variant& result, const char* member)
+ComPtr<IDispatch> asDispatch(const Variant& result, const char* member, std::chrono::milliseconds bound)
 {
     const VARIANT& v = *result;
     ComPtr<IDispatch> object;
@@ -263,7 +283,13 @@ ComPtr<IDispatch> asDispatch(const Variant& result, const char* member)
     default:
         fail(member, std::string("Objekt erwartet, Antwort ist ") + typeName(v.vt));
     }
-    if (unknown && FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()))))
+    if (!unknown)
+        return object;
+    const Answer asked = callBounded(bound, [&] {
+        return unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()));
+    });
+    failWithoutAnswer(member, asked, bound);
+    if (FAILED(asked.result))
         fail(member, "das Objekt ist nicht automatisierbar");
     return object;
 }

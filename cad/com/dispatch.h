@@ -2,8 +2,10 @@
 // results into the tool's own types. Every failure becomes cad::AutomationError.
 #pragma once
 
+#include "cad/automation.h"
 #include "cad/com/com_handles.h"
 
+#include <chrono>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -12,23 +14,39 @@
 
 namespace cad::com {
 
+// How long the server's answers are waited for.
+struct Bounds {
+    std::chrono::milliseconds call{cad::kCallTimeoutMs};
+    std::chrono::milliseconds save{cad::kLongestSaveMs};
+};
+enum class Wait { Call, Save };
+
 // One automation object of the server.
 class Dispatch {
 public:
-    Dispatch(std::shared_ptr<Apartment> apartment, ComPtr<IDispatch> object);
+    Dispatch(std::shared_ptr<Apartment> apartment, ComPtr<IDispatch> object, Bounds bounds = {});
+    Dispatch(Dispatch&&) = default;
+    // Letting go of the object is a call into the server too, bounded as the others.
+    ~Dispatch();
 
     // Calls a method or reads a property; args in the order the member lists them.
-    Variant call(const char* member, std::initializer_list<Variant*> args = {});
+    Variant call(const char* member, std::initializer_list<Variant*> args = {}, Wait wait = Wait::Call);
     void put(const char* property, Variant& value);
 
     // Another object of the same server, living in the same apartment.
-    Dispatch sibling(ComPtr<IDispatch> object) const { return Dispatch(apartment_, std::move(object)); }
+    Dispatch sibling(ComPtr<IDispatch> object) const
+    {
+        return Dispatch(apartment_, std::move(object), bounds_);
+    }
+    const Bounds& bounds() const { return bounds_; }
 
 private:
-    Variant invoke(const char* member, WORD flags, const std::vector<Variant*>& args);
+    Variant invoke(const char* member, WORD flags, const std::vector<Variant*>& args,
+                   std::chrono::milliseconds bound);
 
     std::shared_ptr<Apartment> apartment_;  // outlives object_: members die in reverse order
     ComPtr<IDispatch> object_;
+    Bounds bounds_;
 };
 
 // The server's text for a failed call, or the system's text for its code.
@@ -40,8 +58,9 @@ int16_t asInt16(const Variant& result, const char* member);
 bool asBool(const Variant& result, const char* member);
 double asDouble(const Variant& result, const char* member);
 std::string asString(const Variant& result, const char* member);
-// Null for "Nothing" and for an empty answer.
-ComPtr<IDispatch> asDispatch(const Variant& result, const char* member);
+// Null for "Nothing" and for an empty answer; bound for asking another object for IDispatch.
+ComPtr<IDispatch> asDispatch(const Variant& result, const char* member,
+                             std::chrono::milliseconds bound = Bounds{}.call);
 // One-dimensional arrays, of the element type or of variants holding it.
 std::vector<std::string> asStrings(const Variant& result, const char* member);
 std::vector<double> asDoubles(const Variant& result, const char* member);

@@ -74,12 +74,9 @@ public:
 
     QDBusMessage callUntilIdle(const QDBusMessage& message, int timeoutMs) const
     {
-        // Still a bound: a cadsim that is busy for this long is stuck, and the
-        // tool must come back to the user.
-        constexpr int kLongestBusyMs = 10 * 60 * 1000;
         QDBusPendingCall pending = bus_.asyncCall(message, std::numeric_limits<int>::max());
         QDeadlineTimer deadline(timeoutMs);
-        const QDeadlineTimer ceiling(std::max(timeoutMs, kLongestBusyMs));
+        const QDeadlineTimer ceiling(std::max(timeoutMs, kLongestSaveMs));
         while (!pending.isFinished()) {
             if (ceiling.hasExpired())
                 return QDBusMessage::createError(QStringLiteral("org.freedesktop.DBus.Error.Timeout"),

@@ -15,8 +15,8 @@ struct BackendOptions {
     std::string cadsimPath;
     std::vector<std::string> cadsimArguments;
     int startWaitMs = 8000;  // how long a started cadsim may take to own the name
-    int callTimeoutMs = 5000;
-    int saveTimeoutMs = 120000;  // rendering a large sheet at high resolution takes a while
+    int callTimeoutMs = cad::kCallTimeoutMs;
+    int saveTimeoutMs = cad::kSaveTimeoutMs;  // then waited for while cadsim is busy, to kLongestSaveMs
 };
 
 // A create-or-attach function for cad::setBackend().

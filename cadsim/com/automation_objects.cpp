@@ -89,9 +89,12 @@ struct TypeMismatch {
     UINT argument;  // in call order
 };
 
-// Per argument, the variant types the member accepts. The CAD system takes file and sheet
-// names by reference (it may hand a changed one back), so a string by value there is refused
-// as the real one refuses it; what the tool's writes send in two widths takes both.
+// Per argument, the variant types the member accepts. The CAD system itself declares the file
+// and sheet names and the save flag by value (SaveAsSilent(ByVal NewName As String, ByVal
+// SaveAsCopy As Boolean), ActivateSheet(ByVal Name As String)) and takes them by value or by
+// reference alike. The tool sends them by reference, as its Document members take them; cadsim
+// takes that form only, so that a change in what the tool sends fails the tests here instead of
+// passing unseen. What the tool's writes send in two widths takes both.
 using Types = std::vector<std::vector<VARTYPE>>;
 
 Types typesOf(MemberId member)

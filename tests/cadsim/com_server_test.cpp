@@ -281,7 +281,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
         cad::com::Variant* argument;
         const char* code;
     } calls[] = {
-        {&document, "ActivateSheet", &sheetByValue, "0x80020005"},  // by reference in the CAD
+        {&document, "ActivateSheet", &sheetByValue, "0x80020005"},  // cadsim: by reference only
         {&application, "GetUserPreferenceIntegerValue", &narrowNumber, "0x80020005"},
         {&application, "GetSheetNames", nullptr, "0x80020006"},
     };
@@ -342,7 +342,7 @@ TEST_F(CadsimCom, QuitAndUnregisteredTheToolFindsNothing)
     ASSERT_EQ(CadsimExe::run({"/UnregServer"}, output), 0) << output;
     EXPECT_NE(output.find("ausgetragen"), std::string::npos) << output;
     EXPECT_EQ(cad::com::makeBackend()(), nullptr);
-    EXPECT_EQ(cad::com::makeBackend("KupTest.NichtEingetragen")(), nullptr);
+    EXPECT_EQ(cad::com::makeBackend({.progId = "KupTest.NichtEingetragen"})(), nullptr);
 
     // A broken drawing ends the start with one line naming it.
     const std::string broken = writeFile("kaputt.json", "{\"type\": ");

@@ -43,6 +43,8 @@ protected:
     // Starts cadsim with these drawings and installs the backend (which never
     // starts a cadsim of its own here).
     void start(const std::vector<std::string>& drawings, const std::vector<std::string>& extra = {});
+    // The backend as options are now.
+    void installBackend();
     std::unique_ptr<cad::Application> app();
     std::unique_ptr<cad::Document> activeDoc();
     // A call on cadsim's control interface; the error text, empty on success.

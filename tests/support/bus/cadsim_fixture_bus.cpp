@@ -19,6 +19,11 @@ void CadsimTest::SetUp()
 void CadsimTest::start(const std::vector<std::string>& drawings, const std::vector<std::string>& extra)
 {
     cadsim = std::make_unique<CadsimProcess>(preferences, drawings, extra);
+    installBackend();
+}
+
+void CadsimTest::installBackend()
+{
     cad::setBackend(cad::dbus::makeBackend(options));
 }
 

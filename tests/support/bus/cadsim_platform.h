@@ -16,6 +16,8 @@ using BackendOptions = cad::dbus::BackendOptions;
 
 // Only a COM server can turn calls away while it is busy.
 inline constexpr bool kCadsimCanBeBusy = false;
+// What the bus says of a call that got no answer in time.
+inline constexpr const char* kNoAnswerText = "Did not receive a reply";
 
 // Safe from any thread, unlike the process object itself.
 inline void killProcess(int64_t pid)

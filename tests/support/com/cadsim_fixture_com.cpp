@@ -1,7 +1,5 @@
 #include "tests/support/cadsim_fixture.h"
 
-#include "cad/com/com_backend.h"
-
 namespace bustest {
 
 namespace {
@@ -33,7 +31,12 @@ void CadsimTest::start(const std::vector<std::string>& drawings, const std::vect
     arguments.insert(arguments.end(), drawings.begin(), drawings.end());
     cadsim = std::make_unique<CadsimProcess>();
     ASSERT_TRUE(cadsim->start(arguments)) << cadsim->output();
-    cad::setBackend(cad::com::makeBackend());
+    installBackend();
+}
+
+void CadsimTest::installBackend()
+{
+    cad::setBackend(cad::com::makeBackend(options));
 }
 
 std::string CadsimTest::control(const char* member, const QList<QVariant>& arguments)

@@ -2,6 +2,7 @@
 // registered for the user and started by the test, through the tool's COM backend.
 #pragma once
 
+#include "cad/com/com_backend.h"
 #include "cadsim/com/launch.h"
 
 #include <windows.h>
@@ -11,10 +12,11 @@
 namespace bustest {
 
 using CadsimProcess = cadsim::CadsimExe;
-// The COM backend has nothing to tune.
-struct BackendOptions {};
+using BackendOptions = cad::com::BackendOptions;
 
 inline constexpr bool kCadsimCanBeBusy = true;
+// What the tool says of a call given up unanswered.
+inline constexpr const char* kNoAnswerText = "Solidworks antwortet nicht";
 
 // Safe from any thread, unlike the process object itself.
 inline void killProcess(int64_t pid)
