@@ -18,6 +18,9 @@ Target amd64-unicode
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
+; Sharp text at the scaling Windows has when the installer starts, instead of a stretched bitmap.
+; System-wide only: its pages are laid out once and do not follow a move to another monitor.
+ManifestDPIAware true
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma

@@ -3,9 +3,11 @@
 # prefix:
 #   - the zip holds one folder with the program, its plugins, qt.conf, README and licences;
 #   - every exe and DLL in it imports only DLLs of the package or of Windows;
+#   - every exe of the package, the installer and the uninstaller carry the manifest Windows
+#     reads at their start (resource type 24, id 1) with what each needs in it;
 #   - the unpacked kuptools.exe opens its main window on a virtual display, with the host's file
 #     system out of wine's reach, so neither Qt's cache nor the build folder can stand in for
-#     what the package lacks, and loads its plugins from the package;
+#     what the package lacks, loads its plugins from the package, and says nothing on the way;
 #   - the installer, run silently, installs the package's files, its uninstaller, the start-menu
 #     entry and the Add/Remove Programs entry; the uninstaller removes all of them again and
 #     nothing a user put into the folder.
@@ -38,6 +40,7 @@ waitfor() {
   done
 }
 
+command -v wrestool >/dev/null || { echo "FEHLER: wrestool (Paket icoutils) fehlt." >&2; exit 1; }
 for f in "$zip" "$setup"; do
   [ -f "$f" ] || { echo "FEHLER: $f fehlt (tools/windows-package)." >&2; exit 1; }
 done
@@ -77,6 +80,62 @@ grep -rqi 'GCC Runtime Library Exception' "$pkg/licenses" ||
 mapfile -t binaries < <(find "$pkg" -type f \( -iname '*.exe' -o -iname '*.dll' \))
 kup_dll_closure "$pkg" -- "${binaries[@]}" >/dev/null || fail "Das Paket ist nicht vollständig."
 
+# --- Manifests ---
+# Windows reads an executable's manifest from resource type 24 (RT_MANIFEST), id 1, as it starts.
+# A setting it does not find there, or finds under another namespace, it ignores without a word.
+asm=urn:schemas-microsoft-com
+smi=http://schemas.microsoft.com/SMI
+manifest_entries_common=(
+  "supportedOS Id={8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}|Windows 10/11"
+  "supportedOS Id={1f676c76-80e1-4239-95bb-83d0f6d0da78}|Windows 8.1"
+  "supportedOS Id={4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}|Windows 8"
+  "supportedOS Id={35138b9a-5d96-4fbd-8e2d-a2440225f93a}|Windows 7"
+  "requestedExecutionLevel level=asInvoker|ohne Rechteerhöhung"
+  "assemblyIdentity name=Microsoft.Windows.Common-Controls version=6.0.0.0 publicKeyToken=6595b64144ccf1df|Common Controls 6"
+)
+manifest_entries_program=(
+  "${manifest_entries_common[@]}"
+  "dpiAware xmlns=$smi/2005/WindowsSettings =true/pm|DPI vor Windows 10 1607"
+  "dpiAwareness xmlns=$smi/2016/WindowsSettings =PerMonitorV2|DPI wie Qt"
+  "longPathAware xmlns=$smi/2016/WindowsSettings =true|lange Pfade"
+)
+manifest_entries_installer=(
+  "${manifest_entries_common[@]}"
+  "dpiAware xmlns=$smi/2005/WindowsSettings =true|DPI"
+)
+# check_manifest EXE ENTRY...: each ENTRY is "ELEMENT [ATTRIBUTE=VALUE...] [=TEXT]|what it is for";
+# some ELEMENT of the manifest has to carry all those attributes, and that text where given.
+check_manifest() {
+  local exe=$1 text entry spec what element want tag ok
+  shift
+  text=$(wrestool -x --raw --type=24 --name=1 "$exe" 2>/dev/null | tr '\r\n\t' '   ')
+  if ! grep -q "<assembly xmlns=\"$asm:asm.v1\"" <<<"$text"; then
+    fail "$(basename "$exe") hat kein Manifest (Ressource 24, Nummer 1)."
+    return
+  fi
+  for entry in "$@"; do
+    spec=${entry%%|*} what=${entry#*|}
+    read -r element want <<<"$spec"
+    ok=0
+    while IFS= read -r tag; do
+      local part found=1
+      for part in $want; do
+        case $part in
+          =*) [[ $tag == *">${part#=}" ]] || found=0 ;;
+          *) [[ $tag == *" ${part%%=*}=\"${part#*=}\""* ]] || found=0 ;;
+        esac
+      done
+      [ "$found" = 1 ] && ok=1
+    done < <(grep -oE "<$element( [^>]*)?>[^<]*" <<<"$text")
+    [ "$ok" = 1 ] || fail "Im Manifest von $(basename "$exe") fehlt <$spec> ($what)."
+  done
+}
+mapfile -t programs < <(find "$pkg" -type f -iname '*.exe')
+for exe in "${programs[@]}"; do
+  check_manifest "$exe" "${manifest_entries_program[@]}"
+done
+check_manifest "$setup" "${manifest_entries_installer[@]}"
+
 # --- Start of the unpacked program, with nothing of the host reachable ---
 # Wine reaches the host's files only through drive Z:; without it the compiled-in Qt prefix,
 # the build folder and the Qt cache are gone for the program.
@@ -88,17 +147,32 @@ read -r -t 15 -u "$displayfd" display || { echo "FEHLER: Xvfb startete nicht." >
 exec {displayfd}<&-
 export DISPLAY=:$display
 
+main_window() { xdotool search --name "^$caption\$" >/dev/null 2>&1; }
+# start_program WINDOWS_PATH LOG: starts kuptools.exe in the background (its process in $app_pid)
+# and waits for its main window.
+start_program() {
+  # Qt writes its warnings to stderr, not to the debugger, where the log can hold them; wine passes
+  # no QT_ variable of the host on, only WINEQT_ ones, without their WINE. A manifest that Windows
+  # would refuse to start the program with, wine runs with an "err:actctx" line.
+  WINEQT_FORCE_STDERR_LOGGING=1 WINEDEBUG=-all,+loaddll,err+actctx "$wine" "$1" >"$2" 2>&1 &
+  app_pid=$!
+  waitfor 40 main_window || fail "Das Hauptfenster \"$caption\" erschien nicht (Ausgabe: $2)."
+}
+# end_program: closes kuptools.exe as the user would; the whole prefix if it does not end.
+end_program() {
+  "$wine" taskkill /IM kuptools.exe >/dev/null 2>&1 || true
+  app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+  if ! waitfor 10 app_ended; then
+    fail "kuptools.exe endete nicht, als sein Fenster geschlossen wurde."
+    "$wineserver" -k >/dev/null 2>&1 || true
+  fi
+  wait "$app_pid" 2>/dev/null || true
+}
+
 log=$build/windows-package-check.log
 # Wine's loader names every DLL it maps and whether it is a Windows one of its own (builtin) or
 # one from a file (native): every native one has to come from the package.
-WINEDEBUG=-all,+loaddll "$wine" 'C:\kup-paketprobe\'"$name"'\kuptools.exe' >"$log" 2>&1 &
-app_pid=$!
-main_window() { xdotool search --name "^$caption\$" >/dev/null 2>&1; }
-if waitfor 40 main_window; then
-  echo "Hauptfenster \"$caption\" erschienen."
-else
-  fail "Das Hauptfenster \"$caption\" erschien nicht (Ausgabe: $log)."
-fi
+start_program 'C:\kup-paketprobe\'"$name"'\kuptools.exe' "$log"
 loaded=$(sed -n 's/.*Loaded L"\(.*\)" at [0-9A-Fa-f]*: native.*/\1/p' "$log" | sed 's/\\\\/\//g')
 here="C:/kup-paketprobe/$name/"
 outside=$(grep -v -F "$here" <<<"$loaded" || true)
@@ -108,17 +182,24 @@ for plugin in platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/
   grep -qixF "${here}plugins/$plugin" <<<"$loaded" ||
     fail "Qt lud plugins/$plugin nicht aus dem Paket (Ausgabe: $log)."
 done
-# Closing the main window ends the program as the user would; the whole prefix if not.
-"$wine" taskkill /IM kuptools.exe >/dev/null 2>&1 || true
-app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-if ! waitfor 10 app_ended; then
-  fail "kuptools.exe endete nicht, als sein Fenster geschlossen wurde."
-  "$wineserver" -k >/dev/null 2>&1 || true
-fi
-wait "$app_pid" 2>/dev/null || true
-kill "$xvfb_pid" 2>/dev/null
-xvfb_pid=""
-unset DISPLAY
+end_program
+# Everything but the loader's lines is something wine, Qt or the program had to say, such as Qt
+# finding the DPI awareness set otherwise than it asks for. Except two, which are wine 8's: it
+# knows no per-monitor-v2 context and refuses Qt's call with "invalid parameter", manifest or not
+# (Windows refuses it, once the manifest has set it, with "access denied", which Qt keeps quiet
+# about); Qt then takes version 1 and per window asks for what version 2 does by itself, which
+# wine has not implemented.
+said=$(tr -d '\r' <"$log" | grep -v -e ':trace:loaddll:' \
+  -e '^qt.qpa.windows: SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) failed: COM error 0x57 ' \
+  -e '^EnableNonClientDpiScaling() failed for HWND 0x[0-9a-fA-F]* (120) (Call not implemented.)$' ||
+  true)
+[ -z "$said" ] || fail "kuptools.exe meldete beim Start: $(head -n 5 <<<"$said" | tr '\n' ' ')"
+# The manifest at work: common controls 6 come from wine's side-by-side store, without it from
+# system32. The thread that loaded Qt is the program's; wine's own processes log here too.
+maps=$(sed -n 's/^\([0-9a-fA-F]*\):trace:loaddll:.*Loaded L"\(.*\)" at .*/\1 \2/p' "$log" | sed 's/\\\\/\//g')
+thread=$(grep -m1 -iF "${here}Qt6Core.dll" <<<"$maps" | cut -d' ' -f1)
+grep -qiE "^${thread:-none} C:/windows/winsxs/amd64_microsoft.windows.common-controls_6595b64144ccf1df_6\.0\.[^/]*/comctl32\.dll$" <<<"$maps" ||
+  fail "kuptools.exe lud die Common Controls 6 nicht, das Manifest wirkte nicht (Ausgabe: $log)."
 ln -s / "$zdrive"
 rm -rf "$unpacked"
 
@@ -137,6 +218,7 @@ if [ -d "$installed" ]; then
   actual=$(cd "$installed" && find . -mindepth 1 | sort)
   [ "$actual" = "$(sort <<<"$expected")" ] ||
     fail "Installiert wurde nicht genau das Paket: $(diff <(sort <<<"$expected") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
+  check_manifest "$installed/uninstall.exe" "${manifest_entries_installer[@]}"
 else
   fail "Nicht installiert nach $installed."
 fi
