@@ -1,6 +1,6 @@
 ; The installer of KUP-Tools, made by tools/windows-package from the package folder:
 ;   makensis -DVERSION=1.2.0 -DSOURCE=<package folder> -DFILES=<file list> -DOUTFILE=<setup.exe>
-;            -DICON=<icon> tools/windows-installer.nsi
+;            -DRUNNING_MUTEX=<name> -DICON=<icon> -DSIZE_KB=<size> tools/windows-installer.nsi
 ; FILES is the generated list of the package's files (macros KupInstallFiles and
 ; KupRemoveFiles), so the uninstaller removes exactly what was installed and leaves anything a
 ; user put into the folder.
@@ -10,10 +10,12 @@
 ; A 64-bit installer for a 64-bit program: it also runs where 32-bit programs cannot (wine64).
 Target amd64-unicode
 !include MUI2.nsh
+!include LogicLib.nsh
 !include "${FILES}"
 
 !define PRODUCT "KUP-Tools"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+!define SYNCHRONIZE 0x00100000
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -50,15 +52,49 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Copyright © 2026 KUP-Tools"
 
 !insertmacro MUI_LANGUAGE "German"
 
+; The buttons are named by Windows in its own language, so the text does not quote them.
+LangString KupRunning ${LANG_GERMAN} "KUP-Tools läuft noch und muss für die Installation beendet werden.$\r$\n$\r$\nBitte beenden Sie KUP-Tools und versuchen Sie es dann erneut. Wenn Sie abbrechen, bleibt alles, wie es ist."
+LangString un.KupRunning ${LANG_GERMAN} "KUP-Tools läuft noch und muss für die Deinstallation beendet werden.$\r$\n$\r$\nBitte beenden Sie KUP-Tools und versuchen Sie es dann erneut. Wenn Sie abbrechen, bleibt alles, wie es ist."
+LangString KupStopped ${LANG_GERMAN} "Abgebrochen, weil KUP-Tools läuft. Es wurde nichts verändert."
+
+; Returns once kuptools.exe no longer runs: its files cannot be replaced or removed while it does.
+; Otherwise (cancelled, or silent) the run ends here with exit code 2, before anything changed.
+!macro KupProgramEndedFunction UN
+Function ${UN}KupProgramEnded
+  Push $0
+  ${Do}
+    ; kuptools.exe holds this mutex for as long as it runs.
+    System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${RUNNING_MUTEX}") p .r0'
+    ${If} $0 == 0
+      Pop $0
+      Return
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r0)'
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(${UN}KupRunning)" /SD IDCANCEL IDRETRY again
+    DetailPrint "$(KupStopped)"
+    SetErrorLevel 2
+    Abort
+    again:
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro KupProgramEndedFunction ""
+!insertmacro KupProgramEndedFunction "un."
+
+; Asked at the start and again right before the files are touched, as the program may have been
+; started on one of the pages in between.
 Function .onInit
   SetShellVarContext current
+  Call KupProgramEnded
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext current
+  Call un.KupProgramEnded
 FunctionEnd
 
 Section "KUP-Tools"
+  Call KupProgramEnded
   !insertmacro KupInstallFiles
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -77,6 +113,7 @@ Section "KUP-Tools"
 SectionEnd
 
 Section "Uninstall"
+  Call un.KupProgramEnded
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   !insertmacro KupRemoveFiles
   Delete "$INSTDIR\uninstall.exe"

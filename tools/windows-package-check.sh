@@ -9,8 +9,10 @@
 #     system out of wine's reach, so neither Qt's cache nor the build folder can stand in for
 #     what the package lacks, loads its plugins from the package, and says nothing on the way;
 #   - the installer, run silently, installs the package's files, its uninstaller, the start-menu
-#     entry and the Add/Remove Programs entry; the uninstaller removes all of them again and
-#     nothing a user put into the folder.
+#     entry and the Add/Remove Programs entry; while the installed kuptools.exe runs, installer
+#     and uninstaller stop with an error and change nothing; once it has ended, both work, and the
+#     uninstaller removes everything the installer put there and nothing a user put into the
+#     folder.
 #   tools/windows-package-check.sh BUILD_FOLDER
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -203,21 +205,40 @@ grep -qiE "^${thread:-none} C:/windows/winsxs/amd64_microsoft.windows.common-con
 ln -s / "$zdrive"
 rm -rf "$unpacked"
 
-# --- Installer and uninstaller, silent ---
+# --- Installer and uninstaller ---
 unixpath() { "$wine" winepath -u "$("$wine" cmd /c "echo $1" | tr -d '\r')" | tr -d '\r'; }
+winpath() { "$wine" winepath -w "$1" | tr -d '\r'; }
 installed=$(unixpath '%LOCALAPPDATA%\Programs\KUP-Tools')
+installed_win=$(winpath "$installed")
 link=$(unixpath '%APPDATA%\Microsoft\Windows\Start Menu\Programs')/KUP-Tools.lnk
 # A run that stopped halfway must not leave files this one then takes for installed.
 rm -rf "$installed" "$link"
 "$wine" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 cp "$setup" "$drive_c/kup-setup.exe"
-"$wine" 'C:\kup-setup.exe' /S
-rm -f "$drive_c/kup-setup.exe"
-expected=$(unzip -Z1 "$zip" | sed -n "s|^$name/\(..*\)|./\1|p" | sed 's|/$||'; echo ./uninstall.exe)
+# run_setup: runs the installer silently and echoes its exit code.
+run_setup() {
+  local rc=0
+  "$wine" 'C:\kup-setup.exe' /S >&2 || rc=$?
+  echo "$rc"
+}
+# uninstall_in_place: runs the uninstaller silently where it is and echoes its exit code. Started
+# plainly, it copies itself away, starts the copy with _?= and returns 0 at once.
+uninstall_in_place() {
+  local rc=0
+  "$wine" "$installed_win\\uninstall.exe" /S "_?=$installed_win" >&2 || rc=$?
+  echo "$rc"
+}
+# contents: every file of the install folder with its checksum, and every folder.
+contents() { (cd "$installed" 2>/dev/null && find . -mindepth 1 -type d | sort && find . -type f -exec md5sum {} + | sort -k2); }
+
+rc=$(run_setup)
+[ "$rc" = 0 ] || fail "setup.exe /S endete mit $rc."
+in_package=$(unzip -Z1 "$zip" | sed -n "s|^$name/\(..*\)|./\1|p" | sed 's|/$||')
+expected=$(printf '%s\n' "$in_package" ./uninstall.exe | sort)
 if [ -d "$installed" ]; then
   actual=$(cd "$installed" && find . -mindepth 1 | sort)
-  [ "$actual" = "$(sort <<<"$expected")" ] ||
-    fail "Installiert wurde nicht genau das Paket: $(diff <(sort <<<"$expected") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
+  [ "$actual" = "$expected" ] ||
+    fail "Installiert wurde nicht genau das Paket: $(diff <(echo "$expected") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
   check_manifest "$installed/uninstall.exe" "${manifest_entries_installer[@]}"
 else
   fail "Nicht installiert nach $installed."
@@ -226,10 +247,32 @@ fi
 "$wine" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
   fail "Der Eintrag unter $uninstall_key fehlt."
 
-# Something of the user's in the folder: the uninstaller has to leave it and only it.
-mkdir -p "$installed/plugins"
+# Something of the user's in the folder: installer and uninstaller have to leave it and only it.
 echo Notiz >"$installed/plugins/notiz.txt"
-"$wine" "$(tr -d '\r' <<<"$("$wine" winepath -w "$installed/uninstall.exe")")" /S
+
+# While the installed program runs, neither installer nor uninstaller may change anything.
+start_program "$installed_win\\kuptools.exe" "$build/windows-package-check-installed.log"
+before=$(contents)
+rc=$(run_setup)
+[ "$rc" != 0 ] || fail "setup.exe /S endete mit 0, während kuptools.exe lief."
+[ "$(contents)" = "$before" ] || fail "setup.exe /S veränderte den Ordner, während kuptools.exe lief."
+rc=$(uninstall_in_place)
+[ "$rc" != 0 ] || fail "uninstall.exe /S endete mit 0, während kuptools.exe lief."
+[ "$(contents)" = "$before" ] || fail "uninstall.exe /S veränderte den Ordner, während kuptools.exe lief."
+[ -f "$link" ] || fail "uninstall.exe /S entfernte den Startmenü-Eintrag, während kuptools.exe lief."
+"$wine" reg query "$uninstall_key" >/dev/null 2>&1 ||
+  fail "uninstall.exe /S entfernte $uninstall_key, während kuptools.exe lief."
+end_program
+
+# Once it has ended, both work again.
+rc=$(run_setup)
+[ "$rc" = 0 ] || fail "setup.exe /S endete mit $rc, nachdem kuptools.exe beendet war."
+actual=$(cd "$installed" && find . -mindepth 1 | sort)
+with_note=$(printf '%s\n' "$expected" ./plugins/notiz.txt | sort)
+[ "$actual" = "$with_note" ] ||
+  fail "Nach der zweiten Installation: $(diff <(echo "$with_note") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
+
+"$wine" "$installed_win\\uninstall.exe" /S
 # The uninstaller runs on from a copy of itself and returns at once; its end is the end of every
 # process in the prefix.
 timeout 30 "$wineserver" -w || fail "Die Deinstallation endete nicht."
@@ -238,7 +281,7 @@ left=$(cd "$installed" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ' ||
   fail "Nach der Deinstallation bleibt im Ordner: ${left:-nichts, auch nicht die Datei des Benutzers}"
 [ ! -e "$link" ] || fail "Der Startmenü-Eintrag blieb nach der Deinstallation."
 "$wine" reg query "$uninstall_key" >/dev/null 2>&1 && fail "$uninstall_key blieb nach der Deinstallation."
-rm -rf "$installed"
+rm -rf "$installed" "$drive_c/kup-setup.exe"
 
 if [ "$failures" -gt 0 ]; then
   echo "Windows-Paket: $failures Fehler." >&2
