@@ -8,11 +8,12 @@
 #   - the unpacked kuptools.exe opens its main window on a virtual display, with the host's file
 #     system out of wine's reach, so neither Qt's cache nor the build folder can stand in for
 #     what the package lacks, loads its plugins from the package, and says nothing on the way;
-#   - the installer, run silently, installs the package's files, its uninstaller, the start-menu
-#     entry and the Add/Remove Programs entry; while the installed kuptools.exe runs, installer
-#     and uninstaller stop with an error and change nothing; once it has ended, both work, and the
-#     uninstaller removes everything the installer put there and nothing a user put into the
-#     folder.
+#   - the installer, run silently, installs the package's files, the list of them, its
+#     uninstaller, the start-menu entry (starting in the documents folder) and the Add/Remove
+#     Programs entry; while the installed kuptools.exe runs, installer and uninstaller stop with
+#     an error and change nothing; once it has ended, installing again removes what an older
+#     version installed and this one does not, and the uninstaller removes everything the
+#     installer put there and nothing a user put into the folder.
 #   tools/windows-package-check.sh BUILD_FOLDER
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -211,8 +212,12 @@ winpath() { "$wine" winepath -w "$1" | tr -d '\r'; }
 installed=$(unixpath '%LOCALAPPDATA%\Programs\KUP-Tools')
 installed_win=$(winpath "$installed")
 link=$(unixpath '%APPDATA%\Microsoft\Windows\Start Menu\Programs')/KUP-Tools.lnk
+documents_win=$("$wine" cmd /c 'echo %USERPROFILE%\Documents' | tr -d '\r')
+list="installed-files.txt"
+# Beside the folder, where no installer or uninstaller may reach.
+neighbour=$(dirname "$installed")/KUP-Tools-Nachbar.txt
 # A run that stopped halfway must not leave files this one then takes for installed.
-rm -rf "$installed" "$link"
+rm -rf "$installed" "$link" "$neighbour"
 "$wine" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 cp "$setup" "$drive_c/kup-setup.exe"
 # run_setup: runs the installer silently and echoes its exit code.
@@ -231,10 +236,31 @@ uninstall_in_place() {
 # contents: every file of the install folder with its checksum, and every folder.
 contents() { (cd "$installed" 2>/dev/null && find . -mindepth 1 -type d | sort && find . -type f -exec md5sum {} + | sort -k2); }
 
+# lnk_working_dir LINK: the working folder a shell link (.lnk) starts its program in.
+lnk_working_dir() {
+  local f=$1 flags pos width=1 bit
+  u16() { od -An -tu2 -j "$1" -N2 "$f" | tr -d ' '; }
+  u32() { od -An -tu4 -j "$1" -N4 "$f" | tr -d ' '; }
+  # The header is 76 bytes, its flags at offset 20; then the item list, the link information and
+  # the strings (name, relative path, working folder, ...), each there only if its flag is set.
+  flags=$(u32 20)
+  pos=76
+  ((flags & 0x01)) && pos=$((pos + 2 + $(u16 $pos)))
+  ((flags & 0x02)) && pos=$((pos + $(u32 $pos)))
+  ((flags & 0x80)) && width=2
+  for bit in 0x04 0x08; do
+    ((flags & bit)) && pos=$((pos + 2 + width * $(u16 $pos)))
+  done
+  ((flags & 0x10)) || return 0
+  # Wine counts the string's closing zero, Windows does not.
+  dd if="$f" bs=1 skip=$((pos + 2)) count=$((width * $(u16 $pos))) 2>/dev/null |
+    if [ "$width" = 2 ]; then iconv -f UTF-16LE -t UTF-8; else cat; fi | tr -d '\0'
+}
+
 rc=$(run_setup)
 [ "$rc" = 0 ] || fail "setup.exe /S endete mit $rc."
 in_package=$(unzip -Z1 "$zip" | sed -n "s|^$name/\(..*\)|./\1|p" | sed 's|/$||')
-expected=$(printf '%s\n' "$in_package" ./uninstall.exe | sort)
+expected=$(printf '%s\n' "$in_package" ./uninstall.exe "./$list" | sort)
 if [ -d "$installed" ]; then
   actual=$(cd "$installed" && find . -mindepth 1 | sort)
   [ "$actual" = "$expected" ] ||
@@ -243,12 +269,25 @@ if [ -d "$installed" ]; then
 else
   fail "Nicht installiert nach $installed."
 fi
-[ -f "$link" ] || fail "Der Startmenü-Eintrag $link fehlt."
+if [ -f "$link" ]; then
+  workdir=$(lnk_working_dir "$link")
+  [ "$workdir" = "$documents_win" ] ||
+    fail "Der Startmenü-Eintrag startet in \"$workdir\", nicht im Ordner Dokumente ($documents_win)."
+else
+  fail "Der Startmenü-Eintrag $link fehlt."
+fi
 "$wine" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
   fail "Der Eintrag unter $uninstall_key fehlt."
 
-# Something of the user's in the folder: installer and uninstaller have to leave it and only it.
+# An older version: a file and a folder it installed and this one does not, in its list. A file
+# of the user's, and lines a damaged list could hold that name it or what lies outside the folder.
+mkdir -p "$installed/plugins/alt"
+echo alt >"$installed/alt.dll"
+echo alt >"$installed/plugins/alt/altplugin.dll"
 echo Notiz >"$installed/plugins/notiz.txt"
+echo Nachbar >"$neighbour"
+printf '%s\r\n' 'alt.dll' 'plugins\alt\altplugin.dll' 'plugins\*.txt' '..\KUP-Tools-Nachbar.txt' \
+  'plugins\alt\' >>"$installed/$list"
 
 # While the installed program runs, neither installer nor uninstaller may change anything.
 start_program "$installed_win\\kuptools.exe" "$build/windows-package-check-installed.log"
@@ -264,13 +303,15 @@ rc=$(uninstall_in_place)
   fail "uninstall.exe /S entfernte $uninstall_key, während kuptools.exe lief."
 end_program
 
-# Once it has ended, both work again.
+# Once it has ended: the older version's files go, the user's stay, and so does the neighbour.
 rc=$(run_setup)
 [ "$rc" = 0 ] || fail "setup.exe /S endete mit $rc, nachdem kuptools.exe beendet war."
 actual=$(cd "$installed" && find . -mindepth 1 | sort)
 with_note=$(printf '%s\n' "$expected" ./plugins/notiz.txt | sort)
 [ "$actual" = "$with_note" ] ||
-  fail "Nach der zweiten Installation: $(diff <(echo "$with_note") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
+  fail "Nach der Installation über eine ältere: $(diff <(echo "$with_note") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
+[ -f "$neighbour" ] || fail "Die Installation entfernte $neighbour außerhalb ihres Ordners."
+grep -qF -e alt.dll -e 'plugins\alt' "$installed/$list" && fail "$list nennt nach der neuen Installation noch die ältere."
 
 "$wine" "$installed_win\\uninstall.exe" /S
 # The uninstaller runs on from a copy of itself and returns at once; its end is the end of every
@@ -279,9 +320,10 @@ timeout 30 "$wineserver" -w || fail "Die Deinstallation endete nicht."
 left=$(cd "$installed" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ' || true)
 [ "$left" = "./plugins ./plugins/notiz.txt " ] ||
   fail "Nach der Deinstallation bleibt im Ordner: ${left:-nichts, auch nicht die Datei des Benutzers}"
+[ -f "$neighbour" ] || fail "Die Deinstallation entfernte $neighbour außerhalb ihres Ordners."
 [ ! -e "$link" ] || fail "Der Startmenü-Eintrag blieb nach der Deinstallation."
 "$wine" reg query "$uninstall_key" >/dev/null 2>&1 && fail "$uninstall_key blieb nach der Deinstallation."
-rm -rf "$installed" "$drive_c/kup-setup.exe"
+rm -rf "$installed" "$neighbour" "$drive_c/kup-setup.exe"
 
 if [ "$failures" -gt 0 ]; then
   echo "Windows-Paket: $failures Fehler." >&2
