@@ -1,5 +1,6 @@
 #include "app/install_cad_backend.h"
 #include "app/mod_kup_tools.h"
+#include "app/windows_start.h"
 #include "cad/number_text.h"
 #include "ui/qt_text.h"
 #include "ui/window_registry.h"
@@ -8,6 +9,9 @@
 
 int main(int argc, char* argv[])
 {
+#ifdef _WIN32
+    setUpWindowsProcess();
+#endif
     QApplication app(argc, argv);
     cad::setDecimalSeparator(ui::regionalDecimalSeparator());
     installCadBackend();

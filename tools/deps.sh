@@ -46,8 +46,9 @@ kup_ensure_german_locale() {
 # programs outside PATH, so they are looked up where it puts them.
 kup_wine_packages=(wine64 fonts-wine xvfb)
 # The Windows package (tools/windows-package): zip and installer; its check
-# (tools/windows-package-check.sh) starts the packaged program on a virtual display under wine.
-kup_package_packages=(zip unzip nsis xdotool)
+# (tools/windows-package-check.sh) starts the packaged program on a virtual display under wine
+# and reads the manifests out of the executables (wrestool, from icoutils).
+kup_package_packages=(zip unzip nsis xdotool icoutils)
 kup_wine_program() {
   local name=$1
   command -v "$name" 2>/dev/null && return 0
