@@ -190,7 +190,8 @@ TEST_F(ExportEndToEnd, AFaultEndsTheRunWithOneBoxAndTheNextRunWorks)
             // The box's reason is the log's last line.
             EXPECT_TRUE(log().ends_with("*** " + text.substr(text.find('\n') + 1) + "\r\n")) << log();
         }
-        EXPECT_GE(Clock::now() - started, row.waited);
+        // Coarse timers (Qt's D-Bus timeout among them) may fire up to 5 % early.
+        EXPECT_GE(Clock::now() - started, row.waited * 9 / 10);
 
         ASSERT_EQ(control("ClearFaults"), "");
         boxes.messages.clear();
