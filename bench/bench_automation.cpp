@@ -6,6 +6,7 @@
 #include "bench/cadsim_start.h"
 #include "bench/export_sinks.h"
 #include "bench/timed_backend.h"
+#include "cad/members.h"
 #include "cad/tiff_preferences.h"
 #include "export/sheet_export.h"
 
@@ -80,12 +81,14 @@ int main(int argc, char** argv)
         }
 
         std::printf("Weg der Aufrufe: %s\n", bench::kCadsimRoute);
-        std::printf("GetUserPreferenceIntegerValue, %d Aufrufe: %.1f µs je Aufruf, %.0f Aufrufe/s\n", calls,
+        std::printf("%s, %d Aufrufe: %.1f µs je Aufruf, %.0f Aufrufe/s\n",
+                    cad::members::nameOf(cad::members::Id::GetUserPreferenceIntegerValue), calls,
                     ms(oneCallLoop) * 1e3 / calls, calls / (ms(oneCallLoop) / 1e3));
         std::printf("Export von %d Blättern A4 (%d dpi, eigenes Format, Titelnamen): %.1f ms gesamt\n",
                     sheets, int(dpi), ms(run));
         std::printf("  je Blatt gesamt            %.2f ms\n", ms(run) / sheets);
-        std::printf("  je Blatt cadsim speichert  %.2f ms (SaveAsSilent)\n", ms(times.inSaves) / sheets);
+        std::printf("  je Blatt cadsim speichert  %.2f ms (%s)\n", ms(times.inSaves) / sheets,
+                    cad::members::nameOf(cad::members::Id::SaveAsSilent));
         std::printf("  je Blatt übrige Aufrufe   %.2f ms (%.1f Aufrufe)\n",
                     ms(times.inCalls - times.inSaves) / sheets, double(times.calls - times.saves) / sheets);
         std::printf("  je Blatt das Werkzeug     %.3f ms (ohne die Aufrufe)\n",

@@ -5,6 +5,7 @@
 // it only cadsim's figures are printed.
 #include "bench/dense_sheet.h"
 #include "cad/dbus/dbus_backend.h"
+#include "cad/members.h"
 #include "cad/tiff_preferences.h"
 #include "cadsim/launch.h"
 
@@ -87,7 +88,8 @@ Figures runCadsim(const std::string& folder, const std::string& drawing, const C
         const int32_t result = doc->SaveAsSilent(name, flag);
         f.seconds = std::chrono::duration<double>(Clock::now() - begin).count();
         if (result != 0)
-            throw std::runtime_error("SaveAsSilent antwortete " + std::to_string(result));
+            throw std::runtime_error(std::string(cad::members::nameOf(cad::members::Id::SaveAsSilent)) +
+                                     " antwortete " + std::to_string(result));
     }
     f.peakMiB = memoryMiB(cadsim.pid(), "VmHWM");
     f.fileBytes = fileSize(output);
@@ -198,7 +200,8 @@ int main(int argc, char** argv)
     }
     if (gs.empty())
         std::printf("\nGhostscript fehlt für den Vergleich: apt-get install ghostscript\n");
-    std::printf("\ncadsim: Dauer des SaveAsSilent-Aufrufs, Spitzenspeicher (VmHWM) des ganzen Prozesses.\n"
-                "Ghostscript: ganzer Lauf (Start, PostScript lesen, rastern, schreiben), ru_maxrss.\n");
+    std::printf("\ncadsim: Dauer des %s-Aufrufs, Spitzenspeicher (VmHWM) des ganzen Prozesses.\n"
+                "Ghostscript: ganzer Lauf (Start, PostScript lesen, rastern, schreiben), ru_maxrss.\n",
+                cad::members::nameOf(cad::members::Id::SaveAsSilent));
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "cad/automation.h"
 
+#include "cad/members.h"
+
 #include <utility>
 
 namespace cad {
@@ -40,7 +42,8 @@ std::unique_ptr<Sheet> currentSheetOf(Document& document)
 {
     std::unique_ptr<Sheet> sheet = document.GetCurrentSheet();
     if (!sheet)
-        throw AutomationError("GetCurrentSheet: die Zeichnung hat kein aktives Blatt");
+        throw AutomationError(std::string(members::nameOf(members::Id::GetCurrentSheet)) +
+                              ": die Zeichnung hat kein aktives Blatt");
     return sheet;
 }
 

@@ -75,12 +75,15 @@ bool CadSession::activateSheet(int id, const std::string& name)
     return true;
 }
 
-bool CadSession::injectFault(const Fault& fault)
+std::optional<FaultKind> faultKindNamed(const std::string& name)
 {
-    if (fault.kind != "refuse" && fault.kind != "error" && fault.kind != "hang")
-        return false;
-    faults_.push_back(fault);
-    return true;
+    if (name == "refuse")
+        return FaultKind::Refuse;
+    if (name == "error")
+        return FaultKind::Error;
+    if (name == "hang")
+        return FaultKind::Hang;
+    return std::nullopt;
 }
 
 const Fault* CadSession::faultFor(const std::string& member, const std::string& argument) const

@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,19 @@ struct OpenDocument {
     Drawing drawing;
 };
 
+// What an injected fault does to the calls it matches ("busy" is counted apart, see rejectCalls).
+enum class FaultKind {
+    Refuse,  // the member answers its failure value
+    Error,   // the call fails with an error
+    Hang,    // the call is not answered while the fault stays
+};
+// The kind of that name ("refuse", "error", "hang"); none for another.
+std::optional<FaultKind> faultKindNamed(const std::string& name);
+
 struct Fault {
     std::string member;
     std::string argument;  // empty: every call of the member
-    std::string kind;      // "refuse", "error" or "hang" ("busy" is counted apart)
+    FaultKind kind = FaultKind::Refuse;
 };
 
 class CadSession : public QObject {
@@ -49,8 +59,7 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool visible) { visible_ = visible; }
 
-    // Known kinds only; false otherwise.
-    bool injectFault(const Fault& fault);
+    void injectFault(const Fault& fault) { faults_.push_back(fault); }
     void clearFaults()
     {
         faults_.clear();

@@ -13,7 +13,7 @@ namespace cadsim {
 
 namespace {
 
-using cad::dbus::contract::Interface;
+using cad::members::Interface;
 
 Answer failure(const char* name, const QString& text)
 {
@@ -25,7 +25,20 @@ Answer failure(const char* name, const QString& text)
 
 QString memberName(MemberId member)
 {
-    return cad::dbus::contract::text(cad::dbus::contract::member(member).name);
+    return QString::fromUtf8(cad::members::nameOf(member));
+}
+
+// The fault that applies to this call: faults name the member and, or not, its first argument.
+const Fault* faultOf(const CadSession& session, MemberId member, const std::vector<Argument>& args)
+{
+    return session.faultFor(cad::members::nameOf(member),
+                            args.empty() ? std::string() : argumentText(args[0]));
+}
+
+Answer injectedError(MemberId member)
+{
+    return failure("SldWorks.Error.Injected",
+                   QStringLiteral("eingespeister Fehler bei %1").arg(memberName(member)));
 }
 
 const std::string& textOf(const std::vector<Argument>& args, size_t i)
@@ -109,8 +122,8 @@ Answer save(CadSession& session, const Drawing& drawing, const std::string& name
     if (outcome.result == kSaved)
         std::printf("cadsim: gespeichert %s\n", outcome.path.c_str());
     else
-        std::printf("cadsim: SaveAsSilent(%s) = %d: %s\n", name.c_str(), outcome.result,
-                    outcome.reason.c_str());
+        std::printf("cadsim: %s(%s) = %d: %s\n", cad::members::nameOf(MemberId::SaveAsSilent), name.c_str(),
+                    outcome.result, outcome.reason.c_str());
     std::fflush(stdout);
     session.reportSave(QString::fromStdString(outcome.path), outcome.result);
     return {int32_t(outcome.result)};
@@ -123,8 +136,7 @@ Answer document(CadSession& session, MemberId member, int id, const std::vector<
         return failure("SldWorks.Error.UnknownObject",
                        QStringLiteral("Dokument %1 ist nicht (mehr) geöffnet").arg(id));
     Drawing& drawing = document->drawing;
-    if (cad::dbus::contract::member(member).interface == Interface::DrawingDoc &&
-        drawing.type != DocumentType::Drawing)
+    if (cad::members::member(member).iface == Interface::DrawingDoc && drawing.type != DocumentType::Drawing)
         return failure("SldWorks.Error.NotADrawing",
                        QStringLiteral("%1: das Dokument ist keine Zeichnung und hat keine Blätter")
                            .arg(memberName(member)));
@@ -179,21 +191,24 @@ Answer sheet(CadSession& session, MemberId member, int id, int index, bool refus
 
 Answer injectFault(CadSession& session, const std::vector<Argument>& args)
 {
-    const Fault fault{textOf(args, 0), textOf(args, 1), textOf(args, 2)};
-    if (fault.kind == "busy") {
+    const std::string& argument = textOf(args, 1);
+    const std::string& kind = textOf(args, 2);
+    if (kind == "busy") {
         int calls = 0;
-        const char* end = fault.argument.data() + fault.argument.size();
-        if (std::from_chars(fault.argument.data(), end, calls).ptr != end || calls <= 0)
+        const char* end = argument.data() + argument.size();
+        if (std::from_chars(argument.data(), end, calls).ptr != end || calls <= 0)
             return failure("org.freedesktop.DBus.Error.InvalidArgs",
                            QStringLiteral("busy braucht eine Anzahl Aufrufe, nicht \"%1\"")
-                               .arg(QString::fromStdString(fault.argument)));
+                               .arg(QString::fromStdString(argument)));
         session.rejectCalls(calls);
         return {};
     }
-    if (!session.injectFault(fault))
+    const std::optional<FaultKind> known = faultKindNamed(kind);
+    if (!known)
         return failure("org.freedesktop.DBus.Error.InvalidArgs",
                        QStringLiteral("Art \"%1\" unbekannt: refuse, error, hang oder busy")
-                           .arg(QString::fromStdString(fault.kind)));
+                           .arg(QString::fromStdString(kind)));
+    session.injectFault({textOf(args, 0), argument, *known});
     return {};
 }
 
@@ -241,27 +256,28 @@ std::string argumentText(const Argument& argument)
 Answer answerCall(CadSession& session, MemberId member, const Target& target,
                   const std::vector<Argument>& args)
 {
-    const Interface interface = cad::dbus::contract::member(member).interface;
-    if (interface == Interface::Control)
+    const Interface iface = cad::members::member(member).iface;
+    if (iface == Interface::Control)
         return control(session, member, args);
 
-    const QString name = memberName(member);
     bool refused = false;
-    if (const Fault* fault =
-            session.faultFor(name.toStdString(), args.empty() ? std::string() : argumentText(args[0]))) {
-        if (fault->kind == "error")
-            return failure("SldWorks.Error.Injected",
-                           QStringLiteral("eingespeister Fehler bei %1").arg(name));
-        if (fault->kind == "hang") {
-            std::printf("cadsim: %s bleibt unbeantwortet (eingespeist)\n", qPrintable(name));
+    if (const Fault* fault = faultOf(session, member, args)) {
+        switch (fault->kind) {
+        case FaultKind::Error:
+            return injectedError(member);
+        case FaultKind::Hang: {
+            std::printf("cadsim: %s bleibt unbeantwortet (eingespeist)\n", cad::members::nameOf(member));
             std::fflush(stdout);
             Answer hung;
             hung.hang = true;
             return hung;
         }
-        refused = true;
+        case FaultKind::Refuse:
+            refused = true;
+            break;
+        }
     }
-    switch (interface) {
+    switch (iface) {
     case Interface::Application:
         return application(session, member, args, refused);
     case Interface::ModelDoc:
@@ -275,15 +291,34 @@ Answer answerCall(CadSession& session, MemberId member, const Target& target,
     return {};
 }
 
-Answer putVisible(CadSession& session, bool visible)
+bool stillHung(const CadSession& session, MemberId member, const std::vector<Argument>& args)
 {
-    const std::string name(cad::dbus::contract::kVisible.name);
-    const Fault* fault = session.faultFor(name, "");
-    if (fault && fault->kind == "error")
-        return failure("SldWorks.Error.Injected",
-                       QStringLiteral("eingespeister Fehler bei %1").arg(QString::fromStdString(name)));
-    session.setVisible(visible);
-    return {};
+    const Fault* fault = faultOf(session, member, args);
+    return fault && fault->kind == FaultKind::Hang;
+}
+
+Answer readProperty(CadSession& session, MemberId property)
+{
+    switch (property) {
+    case MemberId::Visible:
+        return {session.visible()};
+    default:
+        return {};
+    }
+}
+
+Answer writeProperty(CadSession& session, MemberId property, const Argument& value)
+{
+    const Fault* fault = faultOf(session, property, {});
+    if (fault && fault->kind == FaultKind::Error)
+        return injectedError(property);
+    switch (property) {
+    case MemberId::Visible:
+        session.setVisible(std::get<bool>(value));
+        return {};
+    default:
+        return {};
+    }
 }
 
 }  // namespace cadsim

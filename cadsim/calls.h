@@ -3,7 +3,7 @@
 // refuse, fail, save and report alike.
 #pragma once
 
-#include "cad/dbus/dbus_contract.h"
+#include "cad/members.h"
 #include "cadsim/cad_session.h"
 
 #include <cstdint>
@@ -14,7 +14,7 @@
 
 namespace cadsim {
 
-using MemberId = cad::dbus::contract::Id;
+using MemberId = cad::members::Id;
 
 // An object in an answer; id 0 (document) or index -1 (sheet) is "none".
 struct DocumentRef {
@@ -51,8 +51,12 @@ struct Target {
 // The fault a test injected applies first (never to the control members), then the member.
 Answer answerCall(CadSession& session, MemberId member, const Target& target,
                   const std::vector<Argument>& args);
-// The one property; only an "error" fault applies to it.
-Answer putVisible(CadSession& session, bool visible);
+// Whether a hang fault still holds this call, once the faults have changed.
+bool stillHung(const CadSession& session, MemberId member, const std::vector<Argument>& args);
+
+// A property read and written; only an "error" fault applies, and only to writing.
+Answer readProperty(CadSession& session, MemberId property);
+Answer writeProperty(CadSession& session, MemberId property, const Argument& value);
 
 // How the faults see an argument: "true", "12", "0.5", the text.
 std::string argumentText(const Argument& argument);

@@ -11,6 +11,7 @@
 #include <QDBusVariant>
 #include <QRegularExpression>
 
+#include <optional>
 #include <type_traits>
 #include <variant>
 
@@ -19,15 +20,17 @@ namespace cadsim {
 namespace {
 
 using namespace cad::dbus::contract;
+using cad::members::Access;
+using cad::members::Parameter;
 
-// The object a path names, and with it the interfaces it offers.
-struct Object {
-    enum Kind { None, Application, Control, Document, Sheet } kind = None;
+// The object a path names; none for a path without one.
+struct Place {
+    std::optional<Object> object;
     int id = 0;
     int index = 0;
 };
 
-Object objectAt(const QString& path)
+Place placeAt(const QString& path)
 {
     static const QRegularExpression documentRe(QStringLiteral("^/Documents/(\\d+)$"));
     static const QRegularExpression sheetRe(QStringLiteral("^/Documents/(\\d+)/Sheets/(\\d+)$"));
@@ -42,77 +45,34 @@ Object objectAt(const QString& path)
     return {};
 }
 
-bool offers(const Object& object, Interface interface)
-{
-    switch (object.kind) {
-    case Object::Application:
-        return interface == Interface::Application;
-    case Object::Control:
-        return interface == Interface::Control;
-    case Object::Document:
-        return interface == Interface::ModelDoc || interface == Interface::DrawingDoc;
-    case Object::Sheet:
-        return interface == Interface::Sheet;
-    case Object::None:
-        break;
-    }
-    return false;
-}
-
-// The complete types of a signature, one by one ("sas" -> "s", "as").
-QStringList completeTypes(std::string_view signature)
-{
-    QStringList types;
-    size_t begin = 0;
-    while (begin < signature.size()) {
-        size_t end = begin;
-        int depth = 0;
-        do {
-            const char c = signature[end++];
-            if (c == '(' || c == '{')
-                ++depth;
-            else if (c == ')' || c == '}')
-                --depth;
-            else if (c == 'a')
-                continue;
-            if (depth == 0)
-                break;
-        } while (end < signature.size());
-        types << text(signature.substr(begin, end - begin));
-        begin = end;
-    }
-    return types;
-}
-
 // Introspection data of one interface, from the member table.
-QString interfaceXml(Interface interface)
+QString interfaceXml(Interface iface)
 {
-    QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(text(interfaceName(interface)));
-    if (kVisible.interface == interface)
-        xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"readwrite\"/>\n")
-                   .arg(text(kVisible.name), text(kVisible.type));
-    for (const Member& m : kMembers) {
-        if (m.interface != interface)
+    QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(text(interfaceName(iface)));
+    for (const Member& m : cad::members::kMembers) {
+        if (m.iface != iface)
             continue;
-        if (m.arguments.empty() && m.reply.empty()) {
+        if (m.access == Access::Property) {
+            xml += QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"readwrite\"/>\n")
+                       .arg(text(m.name), text(signatureOf(m.result)));
+            continue;
+        }
+        if (m.parameters().empty() && m.result == Kind::None) {
             xml += QStringLiteral("    <method name=\"%1\"/>\n").arg(text(m.name));
             continue;
         }
         xml += QStringLiteral("    <method name=\"%1\">").arg(text(m.name));
-        const QStringList names = text(m.names).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const QStringList types = completeTypes(m.arguments);
-        for (qsizetype i = 0; i < types.size(); ++i)
-            xml += (i < names.size() ? QStringLiteral("<arg name=\"%1\" ").arg(names[i])
-                                     : QStringLiteral("<arg ")) +
-                   QStringLiteral("type=\"%1\" direction=\"in\"/>").arg(types[i]);
-        for (const QString& type : completeTypes(m.reply))
-            xml += QStringLiteral("<arg type=\"%1\" direction=\"out\"/>").arg(type);
+        for (const Parameter& p : m.parameters())
+            xml += QStringLiteral("<arg name=\"%1\" type=\"%2\" direction=\"in\"/>")
+                       .arg(text(p.name), text(signatureOf(p.kind)));
+        if (m.result != Kind::None)
+            xml += QStringLiteral("<arg type=\"%1\" direction=\"out\"/>").arg(text(signatureOf(m.result)));
         xml += QStringLiteral("</method>\n");
     }
     return xml + QStringLiteral("  </interface>\n");
 }
 
-QString signatureOf(const QList<QVariant>& values)
+QString carriedSignature(const QList<QVariant>& values)
 {
     QString signature;
     for (const QVariant& v : values) {
@@ -129,6 +89,37 @@ QDBusObjectPath documentPath(int id)
 QDBusObjectPath noObject()
 {
     return QDBusObjectPath(QStringLiteral("/"));
+}
+
+Argument argumentOf(const QVariant& v, Kind kind)
+{
+    switch (kind) {
+    case Kind::Int32:
+        return int32_t(v.toInt());
+    case Kind::Bool:
+        return v.toBool();
+    case Kind::Double:
+        return v.toDouble();
+    default:
+        return v.toString().toStdString();
+    }
+}
+
+// The arguments as the member takes them; the message's signature is the member's.
+std::vector<Argument> argumentsFor(const QList<QVariant>& values, const Member& member)
+{
+    std::vector<Argument> args;
+    const auto parameters = member.parameters();
+    for (qsizetype i = 0; i < values.size(); ++i)
+        args.push_back(argumentOf(values[i], parameters[std::size_t(i)].kind));
+    return args;
+}
+
+bool isIntrospection(const QDBusMessage& message)
+{
+    return message.member() == QLatin1String("Introspect") &&
+           (message.interface().isEmpty() ||
+            message.interface() == QLatin1String("org.freedesktop.DBus.Introspectable"));
 }
 
 // An answer as the bus carries it; "none" is the object path "/".
@@ -168,7 +159,7 @@ QList<QVariant> replyOf(const Value& value)
 
 }  // namespace
 
-// One incoming call: its message, the member of the contract it names, and
+// One incoming call: its message, the member of the table it names, and
 // the answer once there is one.
 struct DBusService::Call {
     const QDBusMessage& message;
@@ -189,10 +180,11 @@ struct DBusService::Call {
     void reply(const QList<QVariant>& values = {})
     {
         // An answer the member table does not promise would surprise every client.
-        if (contract && signatureOf(values) != text(contract->reply)) {
+        const QString promised = contract ? text(signatureOf(contract->result)) : QString();
+        if (contract && carriedSignature(values) != promised) {
             error(QStringLiteral("org.freedesktop.DBus.Error.Failed"),
                   QStringLiteral("cadsim: Antwort (%1) statt (%2) auf %3")
-                      .arg(signatureOf(values), text(contract->reply), member));
+                      .arg(carriedSignature(values), promised, member));
             return;
         }
         connection.send(message.createReply(values));
@@ -203,6 +195,19 @@ struct DBusService::Call {
         connection.send(message.createErrorReply(name, text));
         answered = true;
     }
+    // An answer of the session: its value, its error, or none at all while it hangs.
+    void answer(const Answer& answer)
+    {
+        if (answer.hang) {
+            // Never answered: the caller's timeout has to end the call.
+            message.setDelayedReply(true);
+            answered = true;
+        } else if (answer.failed()) {
+            error(QString::fromStdString(answer.failure), QString::fromStdString(answer.text));
+        } else {
+            reply(replyOf(answer.value));
+        }
+    }
     QVariant arg(int i) const { return message.arguments().value(i); }
 };
 
@@ -212,20 +217,21 @@ DBusService::DBusService(CadSession& session, QObject* parent) : QDBusVirtualObj
 
 QString DBusService::introspect(const QString& path) const
 {
-    const Object object = objectAt(path);
+    const Place place = placeAt(path);
     QString xml;
-    if (object.kind == Object::Application)
-        xml = interfaceXml(Interface::Application);
-    else if (object.kind == Object::Control)
-        xml = interfaceXml(Interface::Control);
-    else if (object.kind == Object::Document) {
-        if (OpenDocument* d = session_.findDocument(object.id)) {
-            xml = interfaceXml(Interface::ModelDoc);
-            if (d->drawing.type == DocumentType::Drawing)
-                xml += interfaceXml(Interface::DrawingDoc);
+    if (place.object) {
+        const OpenDocument* document = session_.findDocument(place.id);
+        for (const Interface iface : cad::members::kInterfaces) {
+            if (cad::members::objectOf(iface) != *place.object)
+                continue;
+            // A document's interfaces are those of the open document: sheets only on a drawing.
+            if (*place.object == Object::Document &&
+                (!document ||
+                 (iface == Interface::DrawingDoc && document->drawing.type != DocumentType::Drawing)))
+                continue;
+            xml += interfaceXml(iface);
         }
-    } else if (object.kind == Object::Sheet)
-        xml = interfaceXml(Interface::Sheet);
+    }
 
     // Child nodes, so that busctl tree and d-feet can walk the objects.
     QStringList children;
@@ -234,8 +240,8 @@ QString DBusService::introspect(const QString& path) const
     else if (path == QLatin1String("/Documents"))
         for (const OpenDocument& d : session_.documents())
             children << QString::number(d.id);
-    else if (object.kind == Object::Document) {
-        if (OpenDocument* d = session_.findDocument(object.id); d && !d->drawing.sheets.empty())
+    else if (place.object == Object::Document) {
+        if (OpenDocument* d = session_.findDocument(place.id); d && !d->drawing.sheets.empty())
             children << QStringLiteral("Sheets");
     } else if (path.endsWith(QLatin1String("/Sheets"))) {
         static const QRegularExpression sheetsRe(QStringLiteral("^/Documents/(\\d+)/Sheets$"));
@@ -254,120 +260,98 @@ bool DBusService::handleMessage(const QDBusMessage& message, const QDBusConnecti
     if (message.type() != QDBusMessage::MethodCallMessage)
         return false;
     Call call{message, connection, message.member()};
-    dispatch(call);
-    return call.answered;
-}
-
-void DBusService::dispatch(Call& call)
-{
-    const QString path = call.message.path();
-    const QString interface = call.message.interface();
-
-    if (call.member == QLatin1String("Introspect") &&
-        (interface.isEmpty() || interface == QLatin1String("org.freedesktop.DBus.Introspectable"))) {
+    if (isIntrospection(message))
         call.reply({QStringLiteral(
                         "<!DOCTYPE node PUBLIC \"-//freedesktop//DTD D-BUS Object Introspection 1.0//EN\"\n"
                         " \"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n"
                         "  <interface name=\"org.freedesktop.DBus.Introspectable\">\n"
                         "    <method name=\"Introspect\"><arg type=\"s\" direction=\"out\"/></method>\n"
                         "  </interface>\n") +
-                    introspect(path) + QStringLiteral("</node>\n")});
-        return;
+                    introspect(message.path()) + QStringLiteral("</node>\n")});
+    else if (message.interface() == kProperties)
+        properties(call);
+    else
+        callMember(call);
+    return call.answered;
+}
+
+const Member* DBusService::findMember(Call& call, Object object)
+{
+    // By interface and name among the interfaces the object offers; a call without an interface
+    // takes the member of that name.
+    const QString iface = call.message.interface();
+    bool interfaceOffered = iface.isEmpty();
+    for (const Member& m : cad::members::kMembers) {
+        if (m.object() != object)
+            continue;
+        const bool inInterface = iface.isEmpty() || iface == text(interfaceName(m.iface));
+        interfaceOffered = interfaceOffered || inInterface;
+        if (inInterface && m.access == Access::Method && call.member == text(m.name))
+            return &m;
     }
-    if (interface == kProperties) {
-        if (path == kApplicationPath)
-            properties(call);
-        return;
-    }
-    const Object object = objectAt(path);
-    if (object.kind == Object::None) {
+    const QString path = call.message.path();
+    if (!interfaceOffered)
+        call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
+                   QStringLiteral("Keine Schnittstelle %1 an %2").arg(iface, path));
+    else
+        call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+                   QStringLiteral("Kein Mitglied %1 an %2")
+                       .arg(iface.isEmpty() ? call.member : iface + QLatin1Char('.') + call.member, path));
+    return nullptr;
+}
+
+void DBusService::callMember(Call& call)
+{
+    const QString path = call.message.path();
+    const Place place = placeAt(path);
+    if (!place.object) {
         if (path != QLatin1String("/"))
             call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
                        QStringLiteral("Kein Mitglied %1 an %2").arg(call.member, path));
         return;
     }
-
-    // The member: by interface and name among the interfaces the object offers;
-    // a call without an interface takes the member of that name.
-    bool interfaceOffered = interface.isEmpty();
-    for (const Member& m : kMembers) {
-        if (!offers(object, m.interface))
-            continue;
-        const bool inInterface = interface.isEmpty() || interface == text(interfaceName(m.interface));
-        interfaceOffered = interfaceOffered || inInterface;
-        if (inInterface && call.member == text(m.name)) {
-            call.contract = &m;
-            break;
-        }
-    }
-    if (!call.contract) {
-        if (!interfaceOffered)
-            call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
-                       QStringLiteral("Keine Schnittstelle %1 an %2").arg(interface, path));
-        else
-            call.error(
-                QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
-                QStringLiteral("Kein Mitglied %1 an %2")
-                    .arg(interface.isEmpty() ? call.member : interface + QLatin1Char('.') + call.member,
-                         path));
+    call.contract = findMember(call, *place.object);
+    if (!call.contract || !call.expect(argumentsOf(*call.contract)))
         return;
-    }
-
-    if (!call.expect(call.contract->arguments))
-        return;
-    std::vector<Argument> args;
-    const QList<QVariant> values = call.message.arguments();
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        const QVariant& v = values[i];
-        switch (call.contract->arguments[size_t(i)]) {
-        case 'i':
-            args.emplace_back(int32_t(v.toInt()));
-            break;
-        case 'b':
-            args.emplace_back(v.toBool());
-            break;
-        case 'd':
-            args.emplace_back(v.toDouble());
-            break;
-        default:
-            args.emplace_back(v.toString().toStdString());
-            break;
-        }
-    }
-    const Answer answer = answerCall(session_, call.contract->id, {object.id, object.index}, args);
-    if (answer.hang) {
-        // Never answered: the caller's timeout has to end the call.
-        call.message.setDelayedReply(true);
-        call.answered = true;
-        return;
-    }
-    if (answer.failed()) {
-        call.error(QString::fromStdString(answer.failure), QString::fromStdString(answer.text));
-        return;
-    }
-    call.reply(replyOf(answer.value));
+    call.answer(answerCall(session_, call.contract->id, {place.id, place.index},
+                           argumentsFor(call.message.arguments(), *call.contract)));
 }
 
+// Get, GetAll and Set of org.freedesktop.DBus.Properties, on the properties of the member table.
 void DBusService::properties(Call& call)
 {
-    const QString property = call.arg(1).toString();
-    if (call.arg(0).toString() != text(interfaceName(kVisible.interface)) ||
-        (property != text(kVisible.name) && call.member != QLatin1String("GetAll"))) {
+    if (call.message.path() != kApplicationPath)
+        return;
+    const QString iface = call.arg(0).toString();
+    const QString name = call.arg(1).toString();
+    std::vector<const Member*> offered;  // the interface's properties
+    const Member* property = nullptr;
+    for (const Member& m : cad::members::kMembers) {
+        if (m.access != Access::Property || m.object() != Object::Application ||
+            iface != text(interfaceName(m.iface)))
+            continue;
+        offered.push_back(&m);
+        if (name == text(m.name))
+            property = &m;
+    }
+    if (offered.empty() || (!property && call.member != QLatin1String("GetAll"))) {
         call.error(QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
-                   QStringLiteral("Keine Eigenschaft %1").arg(property));
+                   QStringLiteral("Keine Eigenschaft %1").arg(name));
         return;
     }
-    const QString visible = text(kVisible.name);
-    if (call.member == QLatin1String("Get") && call.expect("ss"))
-        call.reply({QVariant::fromValue(QDBusVariant(session_.visible()))});
-    else if (call.member == QLatin1String("GetAll") && call.expect("s"))
-        call.reply({QVariant::fromValue(QVariantMap{{visible, session_.visible()}})});
-    else if (call.member == QLatin1String("Set") && call.expect("ssv")) {
-        const Answer answer = putVisible(session_, call.arg(2).value<QDBusVariant>().variant().toBool());
-        if (answer.failed())
-            call.error(QString::fromStdString(answer.failure), QString::fromStdString(answer.text));
-        else
-            call.reply();
+    const auto value = [this](const Member& m) {
+        return replyOf(readProperty(session_, m.id).value).value(0);
+    };
+    if (call.member == QLatin1String("Get") && call.expect("ss")) {
+        call.reply({QVariant::fromValue(QDBusVariant(value(*property)))});
+    } else if (call.member == QLatin1String("GetAll") && call.expect("s")) {
+        QVariantMap all;
+        for (const Member* m : offered)
+            all.insert(text(m->name), value(*m));
+        call.reply({QVariant::fromValue(all)});
+    } else if (call.member == QLatin1String("Set") && call.expect("ssv")) {
+        const QVariant written = call.arg(2).value<QDBusVariant>().variant();
+        call.answer(writeProperty(session_, property->id, argumentOf(written, property->result)));
     }
 }
 

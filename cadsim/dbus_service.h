@@ -2,6 +2,7 @@
 // whole object tree, since documents and sheets come and go.
 #pragma once
 
+#include "cad/members.h"
 #include "cadsim/cad_session.h"
 
 #include <QDBusVirtualObject>
@@ -18,7 +19,10 @@ public:
 
 private:
     struct Call;
-    void dispatch(Call& call);
+    // A call of a member of the table; a wrong one is answered with the bus's error.
+    void callMember(Call& call);
+    // The member the call names at that object, or null with the call answered by an error.
+    const cad::members::Member* findMember(Call& call, cad::members::Object object);
     void properties(Call& call);
 
     CadSession& session_;

@@ -1,6 +1,7 @@
 #include "cadsim/launch.h"
 
 #include "cad/dbus/dbus_backend.h"
+#include "cad/members.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -163,7 +164,7 @@ void CadsimProcess::stop()
 {
     if (process_.state() == QProcess::NotRunning)
         return;
-    control("Quit", {}, 2000);
+    control(cad::members::nameOf(cad::members::Id::Quit), {}, 2000);
     if (!process_.waitForFinished(5000)) {
         process_.kill();
         process_.waitForFinished(5000);

@@ -1,5 +1,7 @@
 #include "cadsim/main_window.h"
 
+#include "cad/members.h"
+
 #include "cadsim/save_sheet.h"
 #include "cadsim/sheet_preview.h"
 
@@ -69,9 +71,12 @@ MainWindow::MainWindow(CadSession& session) : session_(session)
     connect(&session_, &CadSession::documentsChanged, this, &MainWindow::refresh);
     connect(&session_, &CadSession::sheetActivated, this, &MainWindow::refresh);
     connect(&session_, &CadSession::saved, this, [this](const QString& path, int result) {
-        status_->setText(result == kSaved
-                             ? QStringLiteral("Gespeichert: %1").arg(path)
-                             : QStringLiteral("SaveAsSilent abgelehnt (%1): %2").arg(result).arg(path));
+        status_->setText(result == kSaved ? QStringLiteral("Gespeichert: %1").arg(path)
+                                          : QStringLiteral("%1 abgelehnt (%2): %3")
+                                                .arg(QString::fromUtf8(
+                                                    cad::members::nameOf(cad::members::Id::SaveAsSilent)))
+                                                .arg(result)
+                                                .arg(path));
     });
     refresh();
 }

@@ -1,5 +1,7 @@
 #include "cadsim/options.h"
 
+#include "cad/dbus/dbus_contract.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -71,7 +73,46 @@ bool parseOptions(const std::vector<std::string>& arguments, Options& options, s
     return true;
 }
 
-const char* helpText()
+namespace {
+
+using namespace cad::dbus::contract;
+namespace members = cad::members;
+
+std::string name(Id id)
+{
+    return std::string(member(id).name);
+}
+
+// "SetUserPreferenceToggle(i pref, b value)", "ActiveDoc() -> o", "Visible (b, Eigenschaft)".
+std::string memberLine(const Member& m)
+{
+    const std::string type(signatureOf(m.result));
+    if (m.access == members::Access::Property)
+        return std::string(m.name) + " (" + type + ", Eigenschaft, lesen und schreiben)";
+    std::string line = std::string(m.name) + "(";
+    for (const members::Parameter& p : m.parameters())
+        line += (&p == m.parameters().data() ? "" : ", ") + std::string(signatureOf(p.kind)) + " " +
+                std::string(p.name);
+    return line + ")" + (type.empty() ? "" : " -> " + type);
+}
+
+std::string objects()
+{
+    std::string text =
+        "Objekte und Schnittstellen (Bus-Name " + kService.toStdString() + ", Typen als D-Bus-Signaturen):\n";
+    for (const Interface iface : members::kInterfaces) {
+        text += "  " + std::string(pathOf(members::objectOf(iface))) + "  " +
+                std::string(interfaceName(iface)) + "\n";
+        for (const Member& m : members::kMembers)
+            if (m.iface == iface)
+                text += "      " + memberLine(m) + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string helpText()
 {
     return R"(cadsim - das Ersatz-CAD für KUP-Tools auf dem D-Bus-Sitzungsbus
 
@@ -87,7 +128,8 @@ Aufruf: cadsim [--headless] [--prefs DATEI] [--empty] [--journal] [ZEICHNUNG.jso
   /Embedding      (Windows) von COM als lokaler Server gestartet
                   Alle drei auch mit "-" und in beliebiger Schreibung.
   --journal       (Windows) jeden Aufruf eines CAD-Mitglieds mit seinen Variant-Typen
-                  ausgeben, etwa: cadsim: Aufruf GetUserPreferenceToggle(VT_I4 28)
+                  ausgeben, etwa: cadsim: Aufruf )" +
+           name(Id::GetUserPreferenceToggle) + R"((VT_I4 28)
 
 Ohne Zeichnung öffnet cadsim die Beispielzeichnung ~/Documents/cadsim/Flansch.json
 (beim ersten Start angelegt). Die erste angegebene Zeichnung wird das aktive Dokument.
@@ -108,25 +150,18 @@ Zeichnungsdatei (JSON; unbekannte Schlüssel werden übergangen):
   Maße in Millimetern, Ursprung links unten; jedes Element darf "w" tragen
   (Linienbreite in mm, Vorgabe 0.35). Teile und Baugruppen haben keine Blätter.
 
-Objekte und Schnittstellen (Bus-Name SldWorks.Application):
-  /Application                 SldWorks.Application: Visible (b), ActiveDoc() -> o,
-                               GetUserPreference{IntegerValue,Toggle,DoubleValue}(i),
-                               SetUserPreferenceIntegerValue(i, i) -> n,
-                               SetUserPreferenceToggle(i, b), SetUserPreferenceDoubleValue(i, d) -> n
-  /Documents/<n>               SldWorks.ModelDoc2: GetType() -> i (1 Teil, 2 Baugruppe, 3 Zeichnung),
-                               GetTitle() -> s, SaveAsSilent(s name, b flag) -> i
-                               SldWorks.DrawingDoc: GetSheetCount, GetSheetNames, GetCurrentSheet,
-                               ActivateSheet(s) -> b
-  /Documents/<n>/Sheets/<m>    SldWorks.Sheet: GetName, GetTemplateName, GetProperties() -> ad
-                               (Format, Vorlage, Maßstab Zähler, Nenner, Erstwinkel -1/0, Breite, Höhe in m)
-  /Control                     SldWorks.Control: OpenDocument(s pfad) -> o, CloseDocument(),
-                               CloseAllDocuments(), InjectFault(s mitglied, s argument, s art),
-                               ClearFaults(), Quit()
-  InjectFault-Arten: "refuse" (das Mitglied liefert seinen Fehlwert), "error" (D-Bus-Fehlerantwort,
+)" + objects() +
+           "  " + name(Id::GetType) + R"(: 1 Teil, 2 Baugruppe, 3 Zeichnung. )" + name(Id::GetProperties) +
+           R"(: Format, Vorlage, Maßstab Zähler,
+  Nenner, Erstwinkel -1/0, Breite, Höhe in m.
+  )" + name(Id::InjectFault) +
+           R"(-Arten: "refuse" (das Mitglied liefert seinen Fehlwert), "error" (D-Bus-Fehlerantwort,
   unter Windows DISP_E_EXCEPTION), "hang" (keine Antwort); ein leeres Argument gilt für jeden
   Aufruf, sonst nur für den mit diesem ersten Argument. "busy" (Windows, Mitglied ""):
-  InjectFault("", "<n>", "busy") weist die nächsten n ankommenden Aufrufe ab
-  (der Nachrichtenfilter antwortet SERVERCALL_REJECTED); ClearFaults hebt es auf.
+  )" + name(Id::InjectFault) +
+           R"(("", "<n>", "busy") weist die nächsten n ankommenden Aufrufe ab
+  (der Nachrichtenfilter antwortet SERVERCALL_REJECTED); )" +
+           name(Id::ClearFaults) + R"( hebt es auf.
   Unter Windows dieselben Mitglieder über IDispatch: SldWorks.Application und, für die
   Steuerung, SldWorks.Control (nie beschäftigt, nie hängend).
 
@@ -136,7 +171,8 @@ TIFF-Einstellungen: ganzzahlig 6 Bildschirm(0)/Druck(1), 7 Schwarzweiß(0)/RGB(1
   und -höhe in m (bei Format 12). Ein Setzer liefert 0 bei unbekannter Nummer oder
   ungültigem Wert.
 
-SaveAsSilent(name, flag): speichert das aktive Blatt als TIFF, wenn name auf ".tif" endet.
+)" + name(Id::SaveAsSilent) +
+           R"((name, flag): speichert das aktive Blatt als TIFF, wenn name auf ".tif" endet.
   Ein Name ohne Ordner landet im Ordner der Zeichnung; "\" und "/" trennen Ordner.
   Die Datei entsteht unter einem Zwischennamen und wird erst fertig umbenannt.
   Ergebnis: 0 gespeichert
@@ -147,8 +183,8 @@ SaveAsSilent(name, flag): speichert das aktive Blatt als TIFF, wenn name auf ".t
             5 Group 4 mit Farbe (RGB) geht nicht
             6 Dokument ohne Blatt (Teil, Baugruppe, leere Zeichnung)
             7 Schreiben fehlgeschlagen (Datenträger voll, E/A-Fehler)
-            8 abgelehnt durch InjectFault
-)";
+            8 abgelehnt durch )" +
+           name(Id::InjectFault) + "\n";
 }
 
 }  // namespace cadsim

@@ -22,6 +22,7 @@ struct Options {
 // False with error set on an unknown option or a missing value.
 bool parseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
 
-const char* helpText();
+// The command line, the drawing files and the objects with their members (from the member table).
+std::string helpText();
 
 }  // namespace cadsim

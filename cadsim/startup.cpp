@@ -17,7 +17,7 @@ std::optional<int> readCommandLine(const std::vector<std::string>& arguments, Op
         return 2;
     }
     if (options.help) {
-        std::fputs(helpText(), stdout);
+        std::fputs(helpText().c_str(), stdout);
         return 0;
     }
     return std::nullopt;

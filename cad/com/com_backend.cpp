@@ -6,19 +6,15 @@ namespace cad::com {
 
 namespace {
 
+using members::Id;
+
 class ComSheet : public Sheet {
 public:
     explicit ComSheet(Dispatch sheet) : sheet_(std::move(sheet)) {}
 
-    std::string GetName() override { return asString(sheet_.call("GetName"), "GetName"); }
-    std::string GetTemplateName() override
-    {
-        return asString(sheet_.call("GetTemplateName"), "GetTemplateName");
-    }
-    std::vector<double> GetProperties() override
-    {
-        return asDoubles(sheet_.call("GetProperties"), "GetProperties");
-    }
+    std::string GetName() override { return asString(sheet_.call(Id::GetName)); }
+    std::string GetTemplateName() override { return asString(sheet_.call(Id::GetTemplateName)); }
+    std::vector<double> GetProperties() override { return asDoubles(sheet_.call(Id::GetProperties)); }
 
 private:
     Dispatch sheet_;
@@ -28,16 +24,12 @@ class ComDocument : public Document {
 public:
     explicit ComDocument(Dispatch document) : document_(std::move(document)) {}
 
-    int32_t GetType() override { return asInt32(document_.call("GetType"), "GetType"); }
-    int32_t GetSheetCount() override { return asInt32(document_.call("GetSheetCount"), "GetSheetCount"); }
-    std::vector<std::string> GetSheetNames() override
-    {
-        return asStrings(document_.call("GetSheetNames"), "GetSheetNames");
-    }
+    int32_t GetType() override { return asInt32(document_.call(Id::GetType)); }
+    int32_t GetSheetCount() override { return asInt32(document_.call(Id::GetSheetCount)); }
+    std::vector<std::string> GetSheetNames() override { return asStrings(document_.call(Id::GetSheetNames)); }
     std::unique_ptr<Sheet> GetCurrentSheet() override
     {
-        ComPtr<IDispatch> sheet =
-            asDispatch(document_.call("GetCurrentSheet"), "GetCurrentSheet", document_.bounds().call);
+        ComPtr<IDispatch> sheet = asDispatch(document_.call(Id::GetCurrentSheet), document_.bounds().call);
         if (!sheet)
             return nullptr;
         return std::make_unique<ComSheet>(document_.sibling(std::move(sheet)));
@@ -46,19 +38,19 @@ public:
     {
         Bstr text(name);
         Variant byReference = Variant::referenceTo(text.slot());
-        const int32_t active = asInt32(document_.call("ActivateSheet", {&byReference}), "ActivateSheet");
+        const int32_t active = asInt32(document_.call(Id::ActivateSheet, {&byReference}));
         name = text.utf8();
         return active;
     }
-    std::string GetTitle() override { return asString(document_.call("GetTitle"), "GetTitle"); }
+    std::string GetTitle() override { return asString(document_.call(Id::GetTitle)); }
     int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
     {
         Bstr name(fileName);
         VARIANT_BOOL flag = saveFlag ? VARIANT_TRUE : VARIANT_FALSE;
         Variant nameArgument = Variant::referenceTo(name.slot());
         Variant flagArgument = Variant::referenceTo(&flag);
-        const int32_t saved = asInt32(
-            document_.call("SaveAsSilent", {&nameArgument, &flagArgument}, Wait::Save), "SaveAsSilent");
+        const int32_t saved =
+            asInt32(document_.call(Id::SaveAsSilent, {&nameArgument, &flagArgument}, Wait::Save));
         fileName = name.utf8();
         saveFlag = flag != VARIANT_FALSE;
         return saved;
@@ -75,12 +67,11 @@ public:
     void Visible(bool visible) override
     {
         Variant value = Variant::boolean(visible);
-        application_.put("Visible", value);
+        application_.put(Id::Visible, value);
     }
     std::unique_ptr<Document> ActiveDoc() override
     {
-        ComPtr<IDispatch> document =
-            asDispatch(application_.call("ActiveDoc"), "ActiveDoc", application_.bounds().call);
+        ComPtr<IDispatch> document = asDispatch(application_.call(Id::ActiveDoc), application_.bounds().call);
         if (!document)
             return nullptr;
         return std::make_unique<ComDocument>(application_.sibling(std::move(document)));
@@ -88,54 +79,51 @@ public:
 
     int16_t GetUserPreferenceIntegerValue(int32_t preference) override
     {
-        return asInt16(call("GetUserPreferenceIntegerValue", preference), "GetUserPreferenceIntegerValue");
+        return asInt16(call(Id::GetUserPreferenceIntegerValue, preference));
     }
     bool GetUserPreferenceToggle(int32_t preference) override
     {
-        return asBool(call("GetUserPreferenceToggle", preference), "GetUserPreferenceToggle");
+        return asBool(call(Id::GetUserPreferenceToggle, preference));
     }
     double GetUserPreferenceDoubleValue(int32_t preference) override
     {
-        return asDouble(call("GetUserPreferenceDoubleValue", preference), "GetUserPreferenceDoubleValue");
+        return asDouble(call(Id::GetUserPreferenceDoubleValue, preference));
     }
 
     int16_t SetUserPreferenceIntegerValue(int32_t preference, int16_t value) override
     {
         Variant argument = Variant::i2(value);
-        return asInt16(call("SetUserPreferenceIntegerValue", preference, argument),
-                       "SetUserPreferenceIntegerValue");
+        return asInt16(call(Id::SetUserPreferenceIntegerValue, preference, argument));
     }
     int16_t SetUserPreferenceIntegerValue(int32_t preference, int32_t value) override
     {
         Variant argument = Variant::i4(value);
-        return asInt16(call("SetUserPreferenceIntegerValue", preference, argument),
-                       "SetUserPreferenceIntegerValue");
+        return asInt16(call(Id::SetUserPreferenceIntegerValue, preference, argument));
     }
     void SetUserPreferenceToggle(int32_t preference, bool value) override
     {
         Variant argument = Variant::boolean(value);
-        call("SetUserPreferenceToggle", preference, argument);
+        call(Id::SetUserPreferenceToggle, preference, argument);
     }
     void SetUserPreferenceToggle(int32_t preference, int16_t value) override
     {
         Variant argument = Variant::i2(value);
-        call("SetUserPreferenceToggle", preference, argument);
+        call(Id::SetUserPreferenceToggle, preference, argument);
     }
     int16_t SetUserPreferenceDoubleValue(int32_t preference, double& value) override
     {
         Variant byReference = Variant::referenceTo(&value);
-        return asInt16(call("SetUserPreferenceDoubleValue", preference, byReference),
-                       "SetUserPreferenceDoubleValue");
+        return asInt16(call(Id::SetUserPreferenceDoubleValue, preference, byReference));
     }
 
 private:
     // Preference numbers always go out as 32-bit integers.
-    Variant call(const char* member, int32_t preference)
+    Reply call(Id member, int32_t preference)
     {
         Variant number = Variant::i4(preference);
         return application_.call(member, {&number});
     }
-    Variant call(const char* member, int32_t preference, Variant& value)
+    Reply call(Id member, int32_t preference, Variant& value)
     {
         Variant number = Variant::i4(preference);
         return application_.call(member, {&number, &value});

@@ -94,13 +94,13 @@ const char* typeName(VARTYPE type)
 }
 
 // The value converted to type, or an AutomationError naming what came instead.
-Variant converted(const Variant& result, VARTYPE type, const char* member)
+Variant converted(const Reply& reply, VARTYPE type)
 {
     Variant value;
-    const HRESULT changed = VariantChangeType(value.get(), const_cast<VARIANT*>(&*result), 0, type);
+    const HRESULT changed = VariantChangeType(value.get(), const_cast<VARIANT*>(&*reply.value), 0, type);
     if (FAILED(changed))
-        fail(member,
-             std::string("unerwartete Antwort (") + typeName((*result).vt) + "): " + hresultText(changed));
+        fail(reply.member, std::string("unerwartete Antwort (") + typeName((*reply.value).vt) +
+                               "): " + hresultText(changed));
     return value;
 }
 
@@ -120,9 +120,10 @@ SAFEARRAY* arrayOf(const VARIANT& v, const char* member)
 }
 
 template <class T, class Convert>
-std::vector<T> elementsOf(const Variant& result, const char* member, VARTYPE elementType, Convert convert)
+std::vector<T> elementsOf(const Reply& reply, VARTYPE elementType, Convert convert)
 {
-    SAFEARRAY* array = arrayOf(*result, member);
+    const char* member = reply.member;
+    SAFEARRAY* array = arrayOf(*reply.value, member);
     std::vector<T> elements;
     if (!array)
         return elements;
@@ -138,8 +139,8 @@ std::vector<T> elementsOf(const Variant& result, const char* member, VARTYPE ele
         fail(member, "Feld nicht lesbar");
     for (LONG i = 0; i <= upper - lower; ++i) {
         if (stored == VT_VARIANT) {
-            Variant element;
-            VariantCopyInd(element.get(), static_cast<VARIANT*>(access.data()) + i);
+            Reply element{Variant(), member};
+            VariantCopyInd(element.value.get(), static_cast<VARIANT*>(access.data()) + i);
             elements.push_back(convert(element));
         } else {
             elements.push_back(
@@ -165,15 +166,16 @@ Dispatch::~Dispatch()
         });
 }
 
-Variant Dispatch::call(const char* member, std::initializer_list<Variant*> args, Wait wait)
+Reply Dispatch::call(const char* member, std::initializer_list<Variant*> args, Wait wait)
 {
-    return invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, std::vector<Variant*>(args),
-                  wait == Wait::Save ? bounds_.save : bounds_.call);
+    return {invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, std::vector<Variant*>(args),
+                   wait == Wait::Save ? bounds_.save : bounds_.call),
+            member};
 }
 
-void Dispatch::put(const char* property, Variant& value)
+void Dispatch::put(members::Id property, Variant& value)
 {
-    invoke(property, DISPATCH_PROPERTYPUT, {&value}, bounds_.call);
+    invoke(members::nameOf(property), DISPATCH_PROPERTYPUT, {&value}, bounds_.call);
 }
 
 Variant Dispatch::invoke(const char* member, WORD flags, const std::vector<Variant*>& args,
@@ -234,37 +236,38 @@ std::string hresultText(HRESULT result)
     return win::utf8FromWide(text) + " (" + codeText(result) + ")";
 }
 
-int32_t asInt32(const Variant& result, const char* member)
+int32_t asInt32(const Reply& reply)
 {
-    return (*converted(result, VT_I4, member)).lVal;
+    return (*converted(reply, VT_I4)).lVal;
 }
 
-int16_t asInt16(const Variant& result, const char* member)
+int16_t asInt16(const Reply& reply)
 {
-    return (*converted(result, VT_I2, member)).iVal;
+    return (*converted(reply, VT_I2)).iVal;
 }
 
-bool asBool(const Variant& result, const char* member)
+bool asBool(const Reply& reply)
 {
-    return (*converted(result, VT_BOOL, member)).boolVal != VARIANT_FALSE;
+    return (*converted(reply, VT_BOOL)).boolVal != VARIANT_FALSE;
 }
 
-double asDouble(const Variant& result, const char* member)
+double asDouble(const Reply& reply)
 {
-    return (*converted(result, VT_R8, member)).dblVal;
+    return (*converted(reply, VT_R8)).dblVal;
 }
 
-std::string asString(const Variant& result, const char* member)
+std::string asString(const Reply& reply)
 {
-    const VARTYPE type = (*result).vt;
+    const VARTYPE type = (*reply.value).vt;
     if (type == VT_EMPTY || type == VT_NULL)
         return {};
-    return utf8FromBstr((*converted(result, VT_BSTR, member)).bstrVal);
+    return utf8FromBstr((*converted(reply, VT_BSTR)).bstrVal);
 }
 
-ComPtr<IDispatch> asDispatch(const Variant& result, const char* member, std::chrono::milliseconds bound)
+ComPtr<IDispatch> asDispatch(const Reply& reply, std::chrono::milliseconds bound)
 {
-    const VARIANT& v = *result;
+    const char* member = reply.member;
+    const VARIANT& v = *reply.value;
     ComPtr<IDispatch> object;
     IUnknown* unknown = nullptr;
     switch (v.vt) {
@@ -294,21 +297,21 @@ ComPtr<IDispatch> asDispatch(const Variant& result, const char* member, std::chr
     return object;
 }
 
-std::vector<std::string> asStrings(const Variant& result, const char* member)
+std::vector<std::string> asStrings(const Reply& reply)
 {
-    return elementsOf<std::string>(result, member, VT_BSTR, [member](const auto& element) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(element)>, Variant>)
-            return asString(element, member);
+    return elementsOf<std::string>(reply, VT_BSTR, [](const auto& element) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(element)>, Reply>)
+            return asString(element);
         else
             return utf8FromBstr(*static_cast<const BSTR*>(static_cast<const void*>(element)));
     });
 }
 
-std::vector<double> asDoubles(const Variant& result, const char* member)
+std::vector<double> asDoubles(const Reply& reply)
 {
-    return elementsOf<double>(result, member, VT_R8, [member](const auto& element) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(element)>, Variant>)
-            return asDouble(element, member);
+    return elementsOf<double>(reply, VT_R8, [](const auto& element) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(element)>, Reply>)
+            return asDouble(element);
         else
             return *static_cast<const double*>(static_cast<const void*>(element));
     });

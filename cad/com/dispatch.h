@@ -4,6 +4,7 @@
 
 #include "cad/automation.h"
 #include "cad/com/com_handles.h"
+#include "cad/members.h"
 
 #include <chrono>
 #include <cstdint>
@@ -21,6 +22,12 @@ struct Bounds {
 };
 enum class Wait { Call, Save };
 
+// What a call answered, with the member's name for the errors of reading it.
+struct Reply {
+    Variant value;
+    const char* member;
+};
+
 // One automation object of the server.
 class Dispatch {
 public:
@@ -30,8 +37,12 @@ public:
     ~Dispatch();
 
     // Calls a method or reads a property; args in the order the member lists them.
-    Variant call(const char* member, std::initializer_list<Variant*> args = {}, Wait wait = Wait::Call);
-    void put(const char* property, Variant& value);
+    Reply call(const char* member, std::initializer_list<Variant*> args = {}, Wait wait = Wait::Call);
+    Reply call(members::Id member, std::initializer_list<Variant*> args = {}, Wait wait = Wait::Call)
+    {
+        return call(members::nameOf(member), args, wait);
+    }
+    void put(members::Id property, Variant& value);
 
     // Another object of the same server, living in the same apartment.
     Dispatch sibling(ComPtr<IDispatch> object) const
@@ -52,17 +63,16 @@ private:
 // The server's text for a failed call, or the system's text for its code.
 std::string hresultText(HRESULT result);
 
-// Results as the members' callers take them; member names the call in errors.
-int32_t asInt32(const Variant& result, const char* member);
-int16_t asInt16(const Variant& result, const char* member);
-bool asBool(const Variant& result, const char* member);
-double asDouble(const Variant& result, const char* member);
-std::string asString(const Variant& result, const char* member);
+// Results as the members' callers take them; an error names the member.
+int32_t asInt32(const Reply& reply);
+int16_t asInt16(const Reply& reply);
+bool asBool(const Reply& reply);
+double asDouble(const Reply& reply);
+std::string asString(const Reply& reply);
 // Null for "Nothing" and for an empty answer; bound for asking another object for IDispatch.
-ComPtr<IDispatch> asDispatch(const Variant& result, const char* member,
-                             std::chrono::milliseconds bound = Bounds{}.call);
+ComPtr<IDispatch> asDispatch(const Reply& reply, std::chrono::milliseconds bound = Bounds{}.call);
 // One-dimensional arrays, of the element type or of variants holding it.
-std::vector<std::string> asStrings(const Variant& result, const char* member);
-std::vector<double> asDoubles(const Variant& result, const char* member);
+std::vector<std::string> asStrings(const Reply& reply);
+std::vector<double> asDoubles(const Reply& reply);
 
 }  // namespace cad::com

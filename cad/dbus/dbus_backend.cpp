@@ -38,8 +38,13 @@ std::string signatureOf(const QList<QVariant>& values)
     return signature;
 }
 
+// How long a call is waited for: the call bound, or for a save its own bound and beyond it for as
+// long as cadsim is busy (it answers nothing else meanwhile), so that a save that takes longer is
+// not reported failed while its file still appears later.
+enum class Wait { Call, Save };
+
 // One remote object: every call is blocking with a timeout, made as the
-// contract's member table has it, and anything but a reply of the table's
+// member table has it, and anything but a reply of the table's
 // signature becomes an AutomationError.
 class Remote {
 public:
@@ -48,28 +53,28 @@ public:
     {
     }
 
-    // untilIdle: the wait outlasts the timeout for as long as cadsim is busy
-    // (it answers nothing else meanwhile), so a save that takes longer is not
-    // reported failed while its file still appears later.
-    QList<QVariant> call(Id id, const QList<QVariant>& arguments = {}, int timeoutMs = 0,
-                         bool untilIdle = false) const
+    QList<QVariant> call(Id id, const QList<QVariant>& arguments = {}, Wait wait = Wait::Call) const
     {
         const Member& m = member(id);
-        if (signatureOf(arguments) != m.arguments)
+        const std::string expected = argumentsOf(m);
+        if (signatureOf(arguments) != expected)
             throw AutomationError("Fehler beim CAD-Aufruf " + std::string(m.name) + ": Argumente (" +
-                                  signatureOf(arguments) + ") statt (" + std::string(m.arguments) + ")");
-        return send(text(interfaceName(m.interface)), text(m.name), arguments, m.reply, timeoutMs, untilIdle);
+                                  signatureOf(arguments) + ") statt (" + expected + ")");
+        return send(text(interfaceName(m.iface)), text(m.name), arguments, contract::signatureOf(m.result),
+                    wait);
     }
 
-    void setProperty(const Property& property, const QVariant& value) const
+    void setProperty(Id id, const QVariant& value) const
     {
-        if (signatureOf({value}) != property.type)
+        const Member& property = member(id);
+        const std::string_view type = contract::signatureOf(property.result);
+        if (signatureOf({value}) != type)
             throw AutomationError("Fehler beim CAD-Aufruf Set: Wert (" + signatureOf({value}) + ") statt (" +
-                                  std::string(property.type) + ")");
+                                  std::string(type) + ")");
         send(kProperties, QStringLiteral("Set"),
-             {text(interfaceName(property.interface)), text(property.name),
+             {text(interfaceName(property.iface)), text(property.name),
               QVariant::fromValue(QDBusVariant(value))},
-             "", 0, false);
+             "", Wait::Call);
     }
 
     QDBusMessage callUntilIdle(const QDBusMessage& message, int timeoutMs) const
@@ -112,14 +117,14 @@ public:
 
 private:
     QList<QVariant> send(const QString& interface, const QString& method, const QList<QVariant>& arguments,
-                         std::string_view signature, int timeoutMs, bool untilIdle) const
+                         std::string_view signature, Wait wait) const
     {
         const std::string name = method.toStdString();
         QDBusMessage message = QDBusMessage::createMethodCall(kService, path_, interface, method);
         message.setArguments(arguments);
-        const int timeout = timeoutMs > 0 ? timeoutMs : options_.callTimeoutMs;
-        const QDBusMessage reply =
-            untilIdle ? callUntilIdle(message, timeout) : bus_.call(message, QDBus::Block, timeout);
+        const QDBusMessage reply = wait == Wait::Save
+                                       ? callUntilIdle(message, options_.saveTimeoutMs)
+                                       : bus_.call(message, QDBus::Block, options_.callTimeoutMs);
         if (reply.type() == QDBusMessage::ErrorMessage)
             throw AutomationError("Fehler beim CAD-Aufruf " + name + ": " +
                                   reply.errorMessage().toStdString() + " (" +
@@ -190,9 +195,7 @@ public:
     std::string GetTitle() override { return text(remote_.call(Id::GetTitle).at(0)); }
     int32_t SaveAsSilent(std::string& fileName, bool& saveFlag) override
     {
-        return remote_
-            .call(Id::SaveAsSilent, {QString::fromStdString(fileName), saveFlag},
-                  remote_.options().saveTimeoutMs, true)
+        return remote_.call(Id::SaveAsSilent, {QString::fromStdString(fileName), saveFlag}, Wait::Save)
             .at(0)
             .toInt();
     }
@@ -208,7 +211,7 @@ public:
     {
     }
 
-    void Visible(bool visible) override { remote_.setProperty(kVisible, visible); }
+    void Visible(bool visible) override { remote_.setProperty(Id::Visible, visible); }
     std::unique_ptr<Document> ActiveDoc() override
     {
         const QVariant path = remote_.call(Id::ActiveDoc).at(0);

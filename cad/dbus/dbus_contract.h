@@ -1,26 +1,25 @@
-// The session-bus contract between the tool's backend and cadsim, written down
-// once: every member with its interface and its argument and reply signatures.
-// The client checks its calls and the answers against it, cadsim dispatches on
-// it and builds its introspection data from it, so the two cannot drift apart.
+// What the session bus adds to the member table (cad/members.h), between the tool's backend and
+// cadsim: the bus name, the object paths, the interface names and the D-Bus signature of each kind.
 #pragma once
+
+#include "cad/members.h"
 
 #include <QString>
 
-#include <array>
-#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace cad::dbus::contract {
 
-inline const QString kService = QStringLiteral("SldWorks.Application");  // well-known bus name = ProgID
-inline const QString kApplicationPath = QStringLiteral("/Application");
-inline const QString kControlPath = QStringLiteral("/Control");
+using members::Id;
+using members::Interface;
+using members::Kind;
+using members::Member;
+using members::Object;
 
-enum class Interface { Application, ModelDoc, DrawingDoc, Sheet, Control };
-
-constexpr std::string_view interfaceName(Interface interface)
+constexpr std::string_view interfaceName(Interface iface)
 {
-    switch (interface) {
+    switch (iface) {
     case Interface::Application:
         return "SldWorks.Application";
     case Interface::ModelDoc:
@@ -35,100 +34,65 @@ constexpr std::string_view interfaceName(Interface interface)
     return {};
 }
 
+// Where the objects live; <n> is a document's number, <m> a sheet's index. "None" is "/".
+constexpr std::string_view pathOf(Object object)
+{
+    switch (object) {
+    case Object::Application:
+        return "/Application";
+    case Object::Document:
+        return "/Documents/<n>";
+    case Object::Sheet:
+        return "/Documents/<n>/Sheets/<m>";
+    case Object::Control:
+        return "/Control";
+    }
+    return {};
+}
+
+constexpr std::string_view signatureOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::None:
+        return "";
+    case Kind::Int16:
+        return "n";
+    case Kind::Int32:
+        return "i";
+    case Kind::Bool:
+        return "b";
+    case Kind::Double:
+        return "d";
+    case Kind::Text:
+        return "s";
+    case Kind::Texts:
+        return "as";
+    case Kind::Doubles:
+        return "ad";
+    case Kind::Document:
+    case Kind::Sheet:
+        return "o";
+    }
+    return {};
+}
+
 inline QString text(std::string_view s)
 {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-enum class Id {
-    ActiveDoc,
-    GetUserPreferenceIntegerValue,
-    GetUserPreferenceToggle,
-    GetUserPreferenceDoubleValue,
-    SetUserPreferenceIntegerValue,
-    SetUserPreferenceToggle,
-    SetUserPreferenceDoubleValue,
-    GetType,
-    GetTitle,
-    SaveAsSilent,
-    GetSheetCount,
-    GetSheetNames,
-    GetCurrentSheet,
-    ActivateSheet,
-    GetName,
-    GetTemplateName,
-    GetProperties,
-    OpenDocument,
-    CloseDocument,
-    CloseAllDocuments,
-    InjectFault,
-    ClearFaults,
-    Quit,
-};
-
-struct Member {
-    Id id;
-    Interface interface;
-    std::string_view name;
-    std::string_view arguments;  // D-Bus signature of the arguments
-    std::string_view names;      // their names for introspection, blank-separated ("" when unnamed)
-    std::string_view reply;      // D-Bus signature of the answer, "" for none
-};
-
-// In the order of Id.
-inline constexpr std::array kMembers{
-    Member{Id::ActiveDoc, Interface::Application, "ActiveDoc", "", "", "o"},
-    Member{Id::GetUserPreferenceIntegerValue, Interface::Application, "GetUserPreferenceIntegerValue", "i",
-           "pref", "n"},
-    Member{Id::GetUserPreferenceToggle, Interface::Application, "GetUserPreferenceToggle", "i", "pref", "b"},
-    Member{Id::GetUserPreferenceDoubleValue, Interface::Application, "GetUserPreferenceDoubleValue", "i",
-           "pref", "d"},
-    Member{Id::SetUserPreferenceIntegerValue, Interface::Application, "SetUserPreferenceIntegerValue", "ii",
-           "pref value", "n"},
-    Member{Id::SetUserPreferenceToggle, Interface::Application, "SetUserPreferenceToggle", "ib", "pref value",
-           ""},
-    Member{Id::SetUserPreferenceDoubleValue, Interface::Application, "SetUserPreferenceDoubleValue", "id",
-           "pref value", "n"},
-    Member{Id::GetType, Interface::ModelDoc, "GetType", "", "", "i"},
-    Member{Id::GetTitle, Interface::ModelDoc, "GetTitle", "", "", "s"},
-    Member{Id::SaveAsSilent, Interface::ModelDoc, "SaveAsSilent", "sb", "name flag", "i"},
-    Member{Id::GetSheetCount, Interface::DrawingDoc, "GetSheetCount", "", "", "i"},
-    Member{Id::GetSheetNames, Interface::DrawingDoc, "GetSheetNames", "", "", "as"},
-    Member{Id::GetCurrentSheet, Interface::DrawingDoc, "GetCurrentSheet", "", "", "o"},
-    Member{Id::ActivateSheet, Interface::DrawingDoc, "ActivateSheet", "s", "name", "b"},
-    Member{Id::GetName, Interface::Sheet, "GetName", "", "", "s"},
-    Member{Id::GetTemplateName, Interface::Sheet, "GetTemplateName", "", "", "s"},
-    Member{Id::GetProperties, Interface::Sheet, "GetProperties", "", "", "ad"},
-    Member{Id::OpenDocument, Interface::Control, "OpenDocument", "s", "path", "o"},
-    Member{Id::CloseDocument, Interface::Control, "CloseDocument", "", "", ""},
-    Member{Id::CloseAllDocuments, Interface::Control, "CloseAllDocuments", "", "", ""},
-    Member{Id::InjectFault, Interface::Control, "InjectFault", "sss", "member argument kind", ""},
-    Member{Id::ClearFaults, Interface::Control, "ClearFaults", "", "", ""},
-    Member{Id::Quit, Interface::Control, "Quit", "", "", ""},
-};
-
-constexpr bool membersInIdOrder()
-{
-    for (std::size_t i = 0; i < kMembers.size(); ++i)
-        if (static_cast<std::size_t>(kMembers[i].id) != i)
-            return false;
-    return true;
-}
-static_assert(membersInIdOrder(), "kMembers must list the members in the order of Id");
-
-constexpr const Member& member(Id id)
-{
-    return kMembers[static_cast<std::size_t>(id)];
-}
-
-// The one property, read and written through org.freedesktop.DBus.Properties.
-struct Property {
-    Interface interface;
-    std::string_view name;
-    std::string_view type;
-};
-inline constexpr Property kVisible{Interface::Application, "Visible", "b"};
-
+inline const QString kService = QStringLiteral("SldWorks.Application");  // well-known bus name = ProgID
+inline const QString kApplicationPath = text(pathOf(Object::Application));
+inline const QString kControlPath = text(pathOf(Object::Control));
 inline const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The signature of a member's arguments, in call order.
+inline std::string argumentsOf(const Member& member)
+{
+    std::string signature;
+    for (const members::Parameter& p : member.parameters())
+        signature += signatureOf(p.kind);
+    return signature;
+}
 
 }  // namespace cad::dbus::contract

@@ -6,9 +6,6 @@
 
 #include <oleauto.h>
 
-// objbase.h makes "interface" a keyword for struct; the member table names a field so.
-#undef interface
-
 #include "cad/number_text.h"
 #include "cadsim/calls.h"
 
@@ -18,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,8 +23,13 @@ namespace cadsim::com {
 
 namespace {
 
-using cad::dbus::contract::Interface;
-using cad::dbus::contract::kMembers;
+using cad::members::Access;
+using cad::members::Kind;
+using cad::members::kMembers;
+using cad::members::Member;
+using cad::members::Parameter;
+using cad::members::Passing;
+using ObjectKind = cad::members::Object;
 
 std::string utf8(BSTR text)
 {
@@ -89,50 +92,41 @@ struct TypeMismatch {
     UINT argument;  // in call order
 };
 
-// Per argument, the variant types the member accepts. The CAD system itself declares the file
-// and sheet names and the save flag by value (SaveAsSilent(ByVal NewName As String, ByVal
-// SaveAsCopy As Boolean), ActivateSheet(ByVal Name As String)) and takes them by value or by
-// reference alike. The tool sends them by reference, as its Document members take them; cadsim
-// takes that form only, so that a change in what the tool sends fails the tests here instead of
-// passing unseen. What the tool's writes send in two widths takes both.
-using Types = std::vector<std::vector<VARTYPE>>;
-
-Types typesOf(MemberId member)
+// The variant types an argument is accepted in. The CAD system itself declares the file and sheet
+// names and the save flag by value (SaveAsSilent(ByVal NewName As String, ByVal SaveAsCopy As
+// Boolean), ActivateSheet(ByVal Name As String)) and takes them by value or by reference alike.
+// The tool sends them by reference, as the member table has it; cadsim takes that form only, so
+// that a change in what the tool sends fails the tests here instead of passing unseen. What the
+// tool's writes send in two widths takes both.
+std::vector<VARTYPE> typesOf(const Parameter& parameter)
 {
-    constexpr VARTYPE text = VT_BSTR, textRef = VT_BYREF | VT_BSTR;
-    switch (member) {
-    case MemberId::GetUserPreferenceIntegerValue:
-    case MemberId::GetUserPreferenceToggle:
-    case MemberId::GetUserPreferenceDoubleValue:
-        return {{VT_I4}};
-    case MemberId::SetUserPreferenceIntegerValue:
-        return {{VT_I4}, {VT_I2, VT_I4}};
-    case MemberId::SetUserPreferenceToggle:
-        return {{VT_I4}, {VT_BOOL, VT_I2}};
-    case MemberId::SetUserPreferenceDoubleValue:
-        return {{VT_I4}, {VT_BYREF | VT_R8}};
-    case MemberId::SaveAsSilent:
-        return {{textRef}, {VT_BYREF | VT_BOOL}};
-    case MemberId::ActivateSheet:
-        return {{textRef}};
-    // cadsim's own control members are easy on their callers.
-    case MemberId::OpenDocument:
-        return {{text, textRef}};
-    case MemberId::InjectFault:
-        return {{text, textRef}, {text, textRef}, {text, textRef}};
-    default:
-        return {};
+    std::vector<VARTYPE> types;
+    for (const Kind kind : {parameter.kind, parameter.alsoAs}) {
+        const VARTYPE base = kind == Kind::Int16    ? VT_I2
+                             : kind == Kind::Int32  ? VT_I4
+                             : kind == Kind::Bool   ? VT_BOOL
+                             : kind == Kind::Double ? VT_R8
+                             : kind == Kind::Text   ? VT_BSTR
+                                                    : VT_EMPTY;
+        if (base == VT_EMPTY)
+            continue;
+        if (parameter.passing != Passing::Reference)
+            types.push_back(base);
+        if (parameter.passing != Passing::Value)
+            types.push_back(VT_BYREF | base);
     }
+    return types;
 }
 
-std::vector<Argument> argumentsOf(const Arguments& args, const Types& allowed)
+std::vector<Argument> argumentsOf(const Arguments& args, std::span<const Parameter> parameters)
 {
-    if (args.count() != allowed.size())
+    if (args.count() != parameters.size())
         throw HRESULT(DISP_E_BADPARAMCOUNT);
     std::vector<Argument> values;
     for (UINT i = 0; i < args.count(); ++i) {
         const VARTYPE type = args.type(i);
-        if (std::find(allowed[i].begin(), allowed[i].end(), type) == allowed[i].end())
+        const std::vector<VARTYPE> allowed = typesOf(parameters[i]);
+        if (std::find(allowed.begin(), allowed.end(), type) == allowed.end())
             throw TypeMismatch{i};
         const VARIANT& v = args[i];
         const bool ref = type & VT_BYREF;
@@ -157,12 +151,16 @@ std::vector<Argument> argumentsOf(const Arguments& args, const Types& allowed)
     return values;
 }
 
-constexpr DISPID kVisibleId = 1000;
+// Members are known by their place in the member table, counted from 1.
+DISPID idOf(const Member& member)
+{
+    return DISPID(&member - kMembers.data() + 1);
+}
 
 class Object : public win::DispatchObject {
 public:
-    Object(SessionAccess& access, std::vector<Interface> offered, Target target)
-        : access_(access), offered_(std::move(offered)), target_(target)
+    Object(SessionAccess& access, ObjectKind kind, Target target)
+        : access_(access), kind_(kind), target_(target)
     {
     }
 
@@ -174,11 +172,9 @@ public:
             auto same = [&](std::string_view candidate) {
                 return _wcsicmp(names[n], win::wideFromUtf8(candidate).c_str()) == 0;
             };
-            for (std::size_t m = 0; m < kMembers.size(); ++m)
-                if (offers(kMembers[m].interface) && same(kMembers[m].name))
-                    ids[n] = DISPID(m + 1);
-            if (offers(cad::dbus::contract::kVisible.interface) && same(cad::dbus::contract::kVisible.name))
-                ids[n] = kVisibleId;
+            for (const Member& m : kMembers)
+                if (m.object() == kind_ && same(m.name))
+                    ids[n] = idOf(m);
             if (ids[n] == DISPID_UNKNOWN)
                 result = DISP_E_UNKNOWNNAME;
         }
@@ -194,13 +190,12 @@ public:
         VariantInit(&ignored);
         VARIANT* answerSlot = result ? result : &ignored;
         HRESULT outcome = S_OK;
-        journal(id, flags, args);
         try {
-            Answer answer;
-            if (id == kVisibleId && offers(cad::dbus::contract::kVisible.interface))
-                answer = visible(flags, args, answerSlot);
-            else
-                answer = member(id, flags, args, answerSlot);
+            const Member& called = memberOf(id);
+            journal(called, flags, args);
+            const Answer answer = called.access == Access::Property
+                                      ? property(called, flags, args, answerSlot)
+                                      : method(called, flags, args, answerSlot);
             if (answer.failed()) {
                 if (exception) {
                     *exception = EXCEPINFO{};
@@ -222,67 +217,61 @@ public:
     }
 
 private:
-    // Every call of a CAD member as it arrived, for the tests that check what the tool sends.
-    void journal(DISPID id, WORD flags, const Arguments& args) const
+    // The member of this object with that id; DISP_E_MEMBERNOTFOUND for another.
+    const Member& memberOf(DISPID id) const
     {
-        if (!journalOn)
+        if (id < 1 || std::size_t(id) > kMembers.size() || kMembers[std::size_t(id - 1)].object() != kind_)
+            throw HRESULT(DISP_E_MEMBERNOTFOUND);
+        return kMembers[std::size_t(id - 1)];
+    }
+
+    // Every call of a CAD member as it arrived, for the tests that check what the tool sends: the
+    // calls of methods and the writes of properties.
+    static void journal(const Member& called, WORD flags, const Arguments& args)
+    {
+        const bool property = called.access == Access::Property;
+        if (!journalOn || called.object() == ObjectKind::Control ||
+            ((flags & DISPATCH_PROPERTYPUT) != 0) != property)
             return;
-        std::string line;
-        if (id == kVisibleId)
-            line = std::string(cad::dbus::contract::kVisible.name) + "=" + journalText(args);
-        else if (id >= 1 && std::size_t(id) <= kMembers.size() &&
-                 kMembers[std::size_t(id - 1)].interface != Interface::Control)
-            line = std::string(kMembers[std::size_t(id - 1)].name) + "(" + journalText(args) + ")";
-        if (line.empty() || ((flags & DISPATCH_PROPERTYPUT) != 0) != (id == kVisibleId))
-            return;
+        const std::string line =
+            std::string(called.name) + (property ? "=" + journalText(args) : "(" + journalText(args) + ")");
         std::printf("cadsim: Aufruf %s\n", line.c_str());
         std::fflush(stdout);
     }
 
-    bool offers(Interface interface) const
-    {
-        return std::find(offered_.begin(), offered_.end(), interface) != offered_.end();
-    }
-
-    Answer visible(WORD flags, const Arguments& args, VARIANT* result)
+    Answer property(const Member& called, WORD flags, const Arguments& args, VARIANT* result)
     {
         Answer answer;
         if (flags & DISPATCH_PROPERTYPUT) {
-            const std::vector<Argument> values = argumentsOf(args, {{VT_BOOL}});
-            if (!access_.run([&] { answer = putVisible(access_.session(), std::get<bool>(values[0])); }))
+            const Parameter written{called.name, called.result};
+            const std::vector<Argument> values = argumentsOf(args, std::span(&written, 1));
+            if (!access_.run([&] { answer = writeProperty(access_.session(), called.id, values[0]); }))
                 throw HRESULT(CO_E_SERVER_STOPPING);
             return answer;
         }
         argumentsOf(args, {});
-        if (!access_.run([&] { answer.value = access_.session().visible(); }))
+        if (!access_.run([&] { answer = readProperty(access_.session(), called.id); }))
             throw HRESULT(CO_E_SERVER_STOPPING);
         put(result, answer.value);
         return answer;
     }
 
-    Answer member(DISPID id, WORD flags, const Arguments& args, VARIANT* result)
+    Answer method(const Member& called, WORD flags, const Arguments& args, VARIANT* result)
     {
-        if (id < 1 || std::size_t(id) > kMembers.size() || !offers(kMembers[std::size_t(id - 1)].interface) ||
-            !(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
+        if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
             throw HRESULT(DISP_E_MEMBERNOTFOUND);
-        const auto& contract = kMembers[std::size_t(id - 1)];
-        const std::vector<Argument> values = argumentsOf(args, typesOf(contract.id));
+        const std::vector<Argument> values = argumentsOf(args, called.parameters());
         Answer answer;
         bool ended = false;
         const bool ran = access_.run([&] {
             CadSession& session = access_.session();
-            answer = answerCall(session, contract.id, target_, values);
-            const std::string name(contract.name);
-            const std::string first = values.empty() ? std::string() : argumentText(values[0]);
+            answer = answerCall(session, called.id, target_, values);
             while (answer.hang && !ended) {
-                ended = !access_.waitWhileHung([&] {
-                    const Fault* fault = session.faultFor(name, first);
-                    return fault && fault->kind == "hang";
-                });
+                ended = !access_.waitWhileHung([&] { return stillHung(session, called.id, values); });
                 if (!ended)
-                    answer = answerCall(session, contract.id, target_, values);
+                    answer = answerCall(session, called.id, target_, values);
             }
-            if (contract.interface == Interface::Control)
+            if (called.object() == ObjectKind::Control)
                 access_.wakeHungCalls();
             if (!ended && !answer.failed())
                 put(result, answer.value);
@@ -295,7 +284,7 @@ private:
     void put(VARIANT* result, const Value& value);
 
     SessionAccess& access_;
-    std::vector<Interface> offered_;
+    ObjectKind kind_;
     Target target_;
 };
 
@@ -334,12 +323,11 @@ void Object::put(VARIANT* r, const Value& value)
                 r->vt = VT_ARRAY | VT_R8, r->parray = array;
             } else if constexpr (std::is_same_v<T, DocumentRef>) {
                 r->vt = VT_DISPATCH;
-                r->pdispVal = v.id ? new Object(access_, {Interface::ModelDoc, Interface::DrawingDoc}, {v.id})
-                                   : nullptr;
+                r->pdispVal = v.id ? new Object(access_, ObjectKind::Document, {v.id}) : nullptr;
             } else if constexpr (std::is_same_v<T, SheetRef>) {
                 r->vt = VT_DISPATCH;
                 r->pdispVal =
-                    v.index >= 0 ? new Object(access_, {Interface::Sheet}, {v.document, v.index}) : nullptr;
+                    v.index >= 0 ? new Object(access_, ObjectKind::Sheet, {v.document, v.index}) : nullptr;
             }
         },
         value);
@@ -384,12 +372,12 @@ void setJournal(bool on)
 
 IDispatch* newApplicationObject(SessionAccess& access)
 {
-    return new Object(access, {Interface::Application}, {});
+    return new Object(access, ObjectKind::Application, {});
 }
 
 IDispatch* newControlObject(SessionAccess& access)
 {
-    return new Object(access, {Interface::Control}, {});
+    return new Object(access, ObjectKind::Control, {});
 }
 
 }  // namespace cadsim::com

@@ -2,6 +2,7 @@
 
 #include "cad/automation.h"
 #include "cad/com/dispatch.h"
+#include "cad/members.h"
 #include "platform/win_text.h"
 
 #include <sddl.h>
@@ -281,7 +282,7 @@ std::string CadsimExe::output() const
 CadsimExe::~CadsimExe()
 {
     if (process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-        control("Quit");
+        control(cad::members::nameOf(cad::members::Id::Quit));
         if (WaitForSingleObject(process_, kBoundMs) != WAIT_OBJECT_0)
             kill();
     }

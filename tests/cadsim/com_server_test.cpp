@@ -271,8 +271,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
     cad::com::ComPtr<IDispatch> object;
     running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put()));
     cad::com::Dispatch application(apartment, object);
-    cad::com::Dispatch document =
-        application.sibling(cad::com::asDispatch(application.call("ActiveDoc"), "ActiveDoc"));
+    cad::com::Dispatch document = application.sibling(cad::com::asDispatch(application.call("ActiveDoc")));
     cad::com::Variant sheetByValue = cad::com::Variant::string("Maße");
     cad::com::Variant narrowNumber = cad::com::Variant::i2(9);
     const struct {
