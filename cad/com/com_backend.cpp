@@ -7,6 +7,7 @@ namespace cad::com {
 namespace {
 
 using members::Id;
+using win::Bstr;
 
 class ComSheet : public Sheet {
 public:

@@ -9,6 +9,10 @@ namespace cad::com {
 
 namespace {
 
+using win::ArrayAccess;
+using win::typeName;
+using win::utf8FromBstr;
+
 [[noreturn]] void fail(const char* member, const std::string& text)
 {
     throw AutomationError(std::string(member) + ": " + text);
@@ -62,36 +66,6 @@ struct ExceptionInfo {
         return hresultText(FAILED(info.scode) ? info.scode : invokeResult);
     }
 };
-
-const char* typeName(VARTYPE type)
-{
-    switch (type & VT_TYPEMASK) {
-    case VT_EMPTY:
-        return "leer";
-    case VT_NULL:
-        return "Null";
-    case VT_I2:
-        return "VT_I2";
-    case VT_I4:
-        return "VT_I4";
-    case VT_R4:
-        return "VT_R4";
-    case VT_R8:
-        return "VT_R8";
-    case VT_BSTR:
-        return "VT_BSTR";
-    case VT_DISPATCH:
-        return "VT_DISPATCH";
-    case VT_BOOL:
-        return "VT_BOOL";
-    case VT_VARIANT:
-        return "VT_VARIANT";
-    case VT_UNKNOWN:
-        return "VT_UNKNOWN";
-    default:
-        return "unbekannter Typ";
-    }
-}
 
 // The value converted to type, or an AutomationError naming what came instead.
 Variant converted(const Reply& reply, VARTYPE type)

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "cad/automation.h"
-#include "cad/com/com_handles.h"
+#include "cad/com/apartment.h"
 #include "cad/members.h"
+#include "platform/com_handles.h"
 
 #include <chrono>
 #include <cstdint>
@@ -14,6 +15,9 @@
 #include <vector>
 
 namespace cad::com {
+
+using win::ComPtr;
+using win::Variant;
 
 // How long the server's answers are waited for.
 struct Bounds {

@@ -1,10 +1,7 @@
 #include "cadsim/com/automation_objects.h"
 
+#include "platform/com_handles.h"
 #include "platform/com_object.h"
-
-#include "platform/win_text.h"
-
-#include <oleauto.h>
 
 #include "cad/number_text.h"
 #include "cadsim/calls.h"
@@ -15,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,51 +29,42 @@ using cad::members::Parameter;
 using cad::members::Passing;
 using ObjectKind = cad::members::Object;
 
-std::string utf8(BSTR text)
-{
-    return text ? win::utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
-}
-
-BSTR bstr(const std::string& text)
-{
-    const std::wstring wide = win::wideFromUtf8(text);
-    return SysAllocStringLen(wide.data(), UINT(wide.size()));
-}
-
 using win::Arguments;
 
 bool journalOn = false;
 
-std::string typeName(VARTYPE type)
-{
-    const VARTYPE base = type & VT_TYPEMASK;
-    const char* name = base == VT_I2     ? "VT_I2"
-                       : base == VT_I4   ? "VT_I4"
-                       : base == VT_R8   ? "VT_R8"
-                       : base == VT_BSTR ? "VT_BSTR"
-                       : base == VT_BOOL ? "VT_BOOL"
-                                         : nullptr;
-    return ((type & VT_BYREF) ? "VT_BYREF|" : "") + (name ? std::string(name) : "VT_" + std::to_string(base));
-}
-
-// The value as the journal shows it; by-reference values are read through.
-std::string valueText(const VARIANT& v)
+// An argument's value, read through a reference, as the members take it: integers of both widths
+// in 32 bits. None for a type no member takes.
+std::optional<Argument> valueOf(const VARIANT& v)
 {
     const bool ref = v.vt & VT_BYREF;
     switch (v.vt & ~VT_BYREF) {
     case VT_I2:
-        return std::to_string(ref ? *v.piVal : v.iVal);
+        return int32_t(ref ? *v.piVal : v.iVal);
     case VT_I4:
-        return std::to_string(ref ? *v.plVal : v.lVal);
+        return int32_t(ref ? *v.plVal : v.lVal);
     case VT_BOOL:
-        return std::to_string(ref ? *v.pboolVal : v.boolVal);
+        return (ref ? *v.pboolVal : v.boolVal) != VARIANT_FALSE;
     case VT_R8:
-        return cad::numberText(ref ? *v.pdblVal : v.dblVal, ".");
+        return ref ? *v.pdblVal : v.dblVal;
     case VT_BSTR:
-        return utf8(ref ? *v.pbstrVal : v.bstrVal);
+        return win::utf8FromBstr(ref ? *v.pbstrVal : v.bstrVal);
     default:
-        return "?";
+        return std::nullopt;
     }
+}
+
+// The value as the journal shows it: a boolean as COM carries it (-1 or 0), a decimal with a point.
+std::string valueText(const VARIANT& v)
+{
+    const std::optional<Argument> value = valueOf(v);
+    if (!value)
+        return "?";
+    if (const bool* b = std::get_if<bool>(&*value))
+        return *b ? "-1" : "0";
+    if (const double* d = std::get_if<double>(&*value))
+        return cad::numberText(*d, ".");
+    return argumentText(*value);
 }
 
 // "VT_I4 9, VT_BYREF|VT_BSTR Blatt1": the variant types a call came with, and its values.
@@ -83,7 +72,7 @@ std::string journalText(const Arguments& args)
 {
     std::string text;
     for (UINT i = 0; i < args.count(); ++i)
-        text += (i ? ", " : "") + typeName(args.type(i)) + " " + valueText(args[i]);
+        text += (i ? ", " : "") + win::typeName(args.type(i)) + " " + valueText(args[i]);
     return text;
 }
 
@@ -128,25 +117,7 @@ std::vector<Argument> argumentsOf(const Arguments& args, std::span<const Paramet
         const std::vector<VARTYPE> allowed = typesOf(parameters[i]);
         if (std::find(allowed.begin(), allowed.end(), type) == allowed.end())
             throw TypeMismatch{i};
-        const VARIANT& v = args[i];
-        const bool ref = type & VT_BYREF;
-        switch (type & ~VT_BYREF) {
-        case VT_I2:
-            values.emplace_back(int32_t(ref ? *v.piVal : v.iVal));
-            break;
-        case VT_I4:
-            values.emplace_back(int32_t(ref ? *v.plVal : v.lVal));
-            break;
-        case VT_BOOL:
-            values.emplace_back((ref ? *v.pboolVal : v.boolVal) != VARIANT_FALSE);
-            break;
-        case VT_R8:
-            values.emplace_back(ref ? *v.pdblVal : v.dblVal);
-            break;
-        default:
-            values.emplace_back(utf8(ref ? *v.pbstrVal : v.bstrVal));
-            break;
-        }
+        values.push_back(*valueOf(args[i]));  // a type the member takes has a value
     }
     return values;
 }
@@ -186,9 +157,8 @@ public:
     {
         static DISPPARAMS none{};
         const Arguments args(parameters ? *parameters : none);
-        VARIANT ignored;
-        VariantInit(&ignored);
-        VARIANT* answerSlot = result ? result : &ignored;
+        win::Variant ignored;
+        VARIANT* answerSlot = result ? result : ignored.get();
         HRESULT outcome = S_OK;
         try {
             const Member& called = memberOf(id);
@@ -200,8 +170,8 @@ public:
                 if (exception) {
                     *exception = EXCEPINFO{};
                     exception->scode = E_FAIL;
-                    exception->bstrSource = bstr("cadsim");
-                    exception->bstrDescription = bstr(answer.text);
+                    exception->bstrSource = win::Bstr("cadsim").release();
+                    exception->bstrDescription = win::Bstr(answer.text).release();
                 }
                 outcome = DISP_E_EXCEPTION;
             }
@@ -212,7 +182,6 @@ public:
         } catch (HRESULT failure) {
             outcome = failure;
         }
-        VariantClear(&ignored);
         return outcome;
     }
 
@@ -288,49 +257,35 @@ private:
     Target target_;
 };
 
-void Object::put(VARIANT* r, const Value& value)
+void Object::put(VARIANT* result, const Value& value)
 {
-    std::visit(
+    win::Variant answer = std::visit(
         [&](const auto& v) {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, std::monostate>)
-                r->vt = VT_EMPTY;
+                return win::Variant();
             else if constexpr (std::is_same_v<T, int16_t>)
-                r->vt = VT_I2, r->iVal = v;
+                return win::Variant::i2(v);
             else if constexpr (std::is_same_v<T, int32_t>)
-                r->vt = VT_I4, r->lVal = v;
+                return win::Variant::i4(v);
             else if constexpr (std::is_same_v<T, bool>)
-                r->vt = VT_BOOL, r->boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
+                return win::Variant::boolean(v);
             else if constexpr (std::is_same_v<T, double>)
-                r->vt = VT_R8, r->dblVal = v;
+                return win::Variant::r8(v);
             else if constexpr (std::is_same_v<T, std::string>)
-                r->vt = VT_BSTR, r->bstrVal = bstr(v);
-            else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
-                // Names come as variants holding strings, as the CAD system hands lists out.
-                SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, ULONG(v.size()));
-                for (LONG i = 0; i < LONG(v.size()); ++i) {
-                    VARIANT name;
-                    name.vt = VT_BSTR;
-                    name.bstrVal = bstr(v[std::size_t(i)]);
-                    SafeArrayPutElement(array, &i, &name);
-                    VariantClear(&name);
-                }
-                r->vt = VT_ARRAY | VT_VARIANT, r->parray = array;
-            } else if constexpr (std::is_same_v<T, std::vector<double>>) {
-                SAFEARRAY* array = SafeArrayCreateVector(VT_R8, 0, ULONG(v.size()));
-                for (LONG i = 0; i < LONG(v.size()); ++i)
-                    SafeArrayPutElement(array, &i, const_cast<double*>(&v[std::size_t(i)]));
-                r->vt = VT_ARRAY | VT_R8, r->parray = array;
-            } else if constexpr (std::is_same_v<T, DocumentRef>) {
-                r->vt = VT_DISPATCH;
-                r->pdispVal = v.id ? new Object(access_, ObjectKind::Document, {v.id}) : nullptr;
-            } else if constexpr (std::is_same_v<T, SheetRef>) {
-                r->vt = VT_DISPATCH;
-                r->pdispVal =
-                    v.index >= 0 ? new Object(access_, ObjectKind::Sheet, {v.document, v.index}) : nullptr;
-            }
+                return win::Variant::string(v);
+            else if constexpr (std::is_same_v<T, std::vector<std::string>> ||
+                               std::is_same_v<T, std::vector<double>>)
+                return win::Variant::array(v);
+            else if constexpr (std::is_same_v<T, DocumentRef>)
+                return win::Variant::object(v.id ? new Object(access_, ObjectKind::Document, {v.id})
+                                                 : nullptr);
+            else if constexpr (std::is_same_v<T, SheetRef>)
+                return win::Variant::object(
+                    v.index >= 0 ? new Object(access_, ObjectKind::Sheet, {v.document, v.index}) : nullptr);
         },
         value);
+    *result = answer.release();
 }
 
 }  // namespace

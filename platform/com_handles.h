@@ -1,8 +1,8 @@
-// Owners for what COM hands out: interface pointers, BSTRs, SAFEARRAYs and
-// VARIANTs are released by their destructors, on every way out of a call.
+// Owners for what COM hands out and takes, on the tool's side of a call and on cadsim's alike:
+// interface pointers, BSTRs, SAFEARRAYs and VARIANTs are released by their destructors, on every
+// way out of a call, unless handed over.
 #pragma once
 
-#include "cad/com/message_filter.h"
 #include "platform/win_text.h"
 
 #include <oaidl.h>
@@ -10,12 +10,13 @@
 #include <oleauto.h>
 #include <windows.h>
 
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
-namespace cad::com {
+namespace win {
 
 // An owned interface pointer.
 template <class Interface> class ComPtr {
@@ -65,6 +66,8 @@ public:
     BSTR get() const { return b_; }
     // For a by-reference argument: the server may free it and put another.
     BSTR* slot() { return &b_; }
+    // Handed over to whoever frees it next (COM, for a text put into an EXCEPINFO).
+    BSTR release() { return std::exchange(b_, nullptr); }
     std::string utf8() const;
 
 private:
@@ -90,9 +93,21 @@ public:
     static Variant referenceTo(BSTR* text);
     static Variant referenceTo(VARIANT_BOOL* flag);
     static Variant referenceTo(double* number);
+    // Arrays as the CAD system hands them out: texts as variants holding strings.
+    static Variant array(const std::vector<std::string>& texts);
+    static Variant array(const std::vector<double>& numbers);
+    // Takes over a reference the caller holds; null is "Nothing".
+    static Variant object(IDispatch* owned);
 
     VARIANT* get() { return &v_; }
     const VARIANT& operator*() const { return v_; }
+    // Handed over to whoever clears it next (the caller of an Invoke, for its result).
+    VARIANT release()
+    {
+        const VARIANT v = v_;
+        VariantInit(&v_);
+        return v;
+    }
 
 private:
     VARIANT v_;
@@ -131,17 +146,7 @@ private:
     SAFEARRAY* a_;
 };
 
-// COM on the calling thread, for as long as any object obtained through it lives.
-class Apartment {
-public:
-    Apartment();
-    Apartment(const Apartment&) = delete;
-    Apartment& operator=(const Apartment&) = delete;
-    ~Apartment();
+// "VT_BYREF|VT_BSTR", "leer", "VT_17": a variant type as errors and the journal name it.
+std::string typeName(VARTYPE type);
 
-private:
-    bool entered_;
-    std::unique_ptr<MessageFilterScope> filter_;
-};
-
-}  // namespace cad::com
+}  // namespace win
