@@ -2,15 +2,15 @@
 // keeps it (appended at the end), and boxes that only complain.
 #pragma once
 
-#include "cad/message_boxes.h"
-#include "export/export_log.h"
+#include "screen/message_boxes.h"
+#include "screen/output_log.h"
 
 #include <cstdio>
 #include <string>
 
 namespace bench {
 
-class AppendLog : public kup::ExportLog {
+class AppendLog : public kup::OutputLog {
 public:
     void replace(const std::string& text) override { text_ = text; }
     void insert(const std::string& text) override { text_ += text; }

@@ -38,6 +38,11 @@ std::unique_ptr<Application> attachOrSay(std::string& message)
     return application;
 }
 
+std::string failureText(const std::string& cutShort, const AutomationError& error)
+{
+    return cutShort + ", Solidworks meldet einen Fehler:\r\n" + error.what();
+}
+
 std::unique_ptr<Sheet> currentSheetOf(Document& document)
 {
     std::unique_ptr<Sheet> sheet = document.GetCurrentSheet();

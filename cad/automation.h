@@ -99,6 +99,10 @@ std::unique_ptr<Application> attach();
 // "not running" message in message when no application object can be had.
 std::unique_ptr<Application> attachOrSay(std::string& message);
 
+// What a user reads when the CAD system failed an operation: what it cut short, then on a line of
+// its own the CAD system's words ("Der Export wurde abgebrochen, Solidworks meldet ...").
+std::string failureText(const std::string& cutShort, const AutomationError& error);
+
 // The active sheet of a document; a server that names none is an automation fault.
 std::unique_ptr<Sheet> currentSheetOf(Document& document);
 

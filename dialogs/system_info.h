@@ -3,8 +3,8 @@
 // lookup can be followed path by path without starting anything.
 #pragma once
 
-#include "cad/message_boxes.h"
 #include "dialogs/registry.h"
+#include "screen/message_boxes.h"
 
 #include <optional>
 #include <string>

@@ -19,7 +19,7 @@ const char* const kInfoTitle = kTitleInfo;
 
 class Run {
 public:
-    Run(const ExportSettings& settings, ExportLog& log, kup::MessageBoxes& boxes)
+    Run(const ExportSettings& settings, OutputLog& log, kup::MessageBoxes& boxes)
         : settings_(settings), log_(log), boxes_(boxes)
     {
     }
@@ -35,9 +35,7 @@ public:
                 log_.replace("");
             log_.insert(std::string("*** ") + error.what() + kCrLf);
             log_.refresh();
-            boxes_.show(std::string("Der Export wurde abgebrochen, Solidworks meldet einen Fehler:") + kCrLf +
-                            error.what(),
-                        kErrorTitle);
+            boxes_.show(cad::failureText("Der Export wurde abgebrochen", error), kErrorTitle);
         }
         return outcome_;
     }
@@ -166,7 +164,7 @@ private:
     }
 
     const ExportSettings& settings_;
-    ExportLog& log_;
+    OutputLog& log_;
     kup::MessageBoxes& boxes_;
     ExportOutcome outcome_;
     bool logCleared_ = false;
@@ -205,7 +203,7 @@ std::string safeFileNamePart(const std::string& text)
     return safe;
 }
 
-ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log,
+ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, OutputLog& log,
                                         kup::MessageBoxes& boxes)
 {
     return Run(settings, log, boxes).execute();

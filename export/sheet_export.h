@@ -1,8 +1,8 @@
 // The batch export: every sheet of the active drawing into a TIFF file of its own.
 #pragma once
 
-#include "cad/message_boxes.h"
-#include "export/export_log.h"
+#include "screen/message_boxes.h"
+#include "screen/output_log.h"
 
 #include <cstdint>
 #include <string>
@@ -36,7 +36,7 @@ std::string safeFileNamePart(const std::string& text);
 // Runs one export. Reports in the log and in message boxes and returns normally,
 // also after an automation error; any other exception is a fault of the tool
 // and reaches the caller.
-ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, ExportLog& log,
+ExportOutcome KupTools_SaveSheetsAsTIFF(const ExportSettings& settings, OutputLog& log,
                                         kup::MessageBoxes& boxes);
 
 }  // namespace kup

@@ -139,7 +139,7 @@ void frmSheetInfo::KupTools_ClearAllTextfields()
 
 void frmSheetInfo::KupTools_FillKupInfo(const std::string& ActiveSheet)
 {
-    operation([&] { fillKupInfo(ActiveSheet); });
+    reportingCadFailure([&] { fillKupInfo(ActiveSheet); });
 }
 
 void frmSheetInfo::fillKupInfo(const std::string& sheetName)
@@ -170,7 +170,7 @@ void frmSheetInfo::fillKupInfo(const std::string& sheetName)
 
 void frmSheetInfo::KupTools_HoleKupInfo()
 {
-    operation([this] { holeKupInfo(); });
+    reportingCadFailure([this] { holeKupInfo(); });
 }
 
 void frmSheetInfo::holeKupInfo()
@@ -204,7 +204,7 @@ void frmSheetInfo::holeKupInfo()
 void frmSheetInfo::selectSheet(int index)
 {
     cmbDrawingNames->setCurrentIndex(index);
-    cmbDrawingNames_Click(index);
+    fillKupInfo(cmbDrawingNames->itemText(index).toStdString());
 }
 
 void frmSheetInfo::KupTools_HoleAlleKupInfos()
@@ -214,28 +214,15 @@ void frmSheetInfo::KupTools_HoleAlleKupInfos()
     ausgabe_.replace(kup::buildSheetReport(messages()));
 }
 
-void frmSheetInfo::operation(const std::function<void()>& body)
+void frmSheetInfo::reportingCadFailure(const std::function<void()>& body)
 {
-    if (inOperation_) {
-        body();
-        return;
-    }
-    inOperation_ = true;
+    // Anything else is not the CAD system's failure: on() reports it as an internal error.
     try {
         body();
     } catch (const cad::AutomationError& error) {
-        inOperation_ = false;
-        messages().show(std::string("Die Blattinformationen konnten nicht gelesen werden, Solidworks meldet "
-                                    "einen Fehler:\r\n") +
-                            error.what(),
+        messages().show(cad::failureText("Die Blattinformationen konnten nicht gelesen werden", error),
                         kTitleFehlerinfo);
-        return;
-    } catch (...) {
-        // Not the CAD system's failure: on() reports it as an internal error.
-        inOperation_ = false;
-        throw;
     }
-    inOperation_ = false;
 }
 
 void frmSheetInfo::cmdGetActiveSheet_Click()

@@ -36,11 +36,11 @@ private:
     void fillKupInfo(const std::string& sheetName);
     void holeKupInfo();
     // Selecting in code is a choice too; Qt would stay silent when the index
-    // does not change, so the handler is called here, once, either way.
+    // does not change, so the choice's work is done here, once, either way.
     void selectSheet(int index);
-    // Runs an operation started by the user. An automation error ends the whole
-    // operation, including any nested in it, with one box; the window stays usable.
-    void operation(const std::function<void()>& body);
+    // Runs an operation started by the user. An automation error ends it with one box; the window
+    // stays usable.
+    void reportingCadFailure(const std::function<void()>& body);
 
     // The controls, resolved once when the window loads.
     QPushButton* const cmdGetActiveSheet;
@@ -53,5 +53,4 @@ private:
     const std::array<QLineEdit*, 8> propertyFields_;
 
     ui::TextBoxLog ausgabe_;
-    bool inOperation_ = false;
 };

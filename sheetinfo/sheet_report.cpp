@@ -57,9 +57,7 @@ std::string buildSheetReport(kup::MessageBoxes& boxes)
         }
     } catch (const cad::AutomationError& error) {
         line(report, std::string("*** ") + error.what());
-        boxes.show(std::string("Der Bericht wurde abgebrochen, Solidworks meldet einen Fehler:\r\n") +
-                       error.what(),
-                   kTitleFehlerinfo);
+        boxes.show(cad::failureText("Der Bericht wurde abgebrochen", error), kTitleFehlerinfo);
     }
     return report;
 }

@@ -1,7 +1,7 @@
 // The plain-text report over all sheets of the active drawing.
 #pragma once
 
-#include "cad/message_boxes.h"
+#include "screen/message_boxes.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Message boxes on the screen: modal, OK only, warning icon or none.
 #pragma once
 
-#include "cad/message_boxes.h"
+#include "screen/message_boxes.h"
 
 class QWidget;
 

@@ -1,9 +1,9 @@
-// The export log over a multi-line text box. The core writes CR LF line ends;
+// A window's output log over a multi-line text box. The core writes CR LF line ends;
 // the box shows one line break for each and hands them back as CR LF (a lone CR
 // or LF breaks the line too, and reads back as CR LF).
 #pragma once
 
-#include "export/export_log.h"
+#include "screen/output_log.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@ class QPlainTextEdit;
 
 namespace ui {
 
-class TextBoxLog : public kup::ExportLog {
+class TextBoxLog : public kup::OutputLog {
 public:
     // Turns off the box's undo history, which would otherwise keep a copy of every line.
     explicit TextBoxLog(QPlainTextEdit* box);

@@ -1,7 +1,7 @@
 // Records message boxes instead of showing them.
 #pragma once
 
-#include "cad/message_boxes.h"
+#include "screen/message_boxes.h"
 
 #include <functional>
 #include <string>

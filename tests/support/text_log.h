@@ -2,14 +2,14 @@
 // window's log box behaves.
 #pragma once
 
-#include "export/export_log.h"
+#include "screen/output_log.h"
 
 #include <string>
 #include <vector>
 
 namespace fake {
 
-class TextLog : public kup::ExportLog {
+class TextLog : public kup::OutputLog {
 public:
     void replace(const std::string& newText) override
     {

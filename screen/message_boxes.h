@@ -1,5 +1,5 @@
-// The seam through which operations show modal message boxes. Production shows
-// a QMessageBox with OK only; tests record what would have been shown.
+// The seam through which the core and the windows show modal message boxes. Production shows a
+// QMessageBox with OK only; tests record what would have been shown.
 #pragma once
 
 #include <string>

@@ -1,13 +1,14 @@
-// The export's view of its output log: a multi-line text with an insertion point.
+// The seam through which the core and the windows write a window's output box (txtAusgabe): a
+// multi-line text with an insertion point.
 #pragma once
 
 #include <string>
 
 namespace kup {
 
-class ExportLog {
+class OutputLog {
 public:
-    virtual ~ExportLog() = default;
+    virtual ~OutputLog() = default;
     // The whole text becomes text; the insertion point moves to its start.
     virtual void replace(const std::string& text) = 0;
     // text goes in at the insertion point, which moves to just behind it.
