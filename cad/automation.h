@@ -36,9 +36,11 @@ inline bool isTrue(int32_t automationValue)
 }
 
 // Document types answered by GetType.
-constexpr int32_t kDocPart = 1;
-constexpr int32_t kDocAssembly = 2;
-constexpr int32_t kDocDrawing = 3;
+enum DocumentType : int32_t {
+    kDocPart = 1,
+    kDocAssembly = 2,
+    kDocDrawing = 3,
+};
 
 class Sheet {
 public:

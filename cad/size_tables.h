@@ -11,10 +11,9 @@
 
 namespace cad {
 
-constexpr int32_t kUserDefinedPaperSize = kPaperUserDefined;
-constexpr int32_t kPaperSizeCount = kUserDefinedPaperSize + 1;  // codes 0 to 12
-constexpr int32_t kNoTemplate = kPaperSizeCount;                // templates: the paper sizes and "none"
-constexpr int32_t kTemplateSizeCount = kNoTemplate + 1;         // codes 0 to 13
+constexpr int32_t kPaperSizeCount = kPaperUserDefined + 1;  // codes 0 to 12
+constexpr int32_t kNoTemplate = kPaperSizeCount;            // templates: the paper sizes and "none"
+constexpr int32_t kTemplateSizeCount = kNoTemplate + 1;     // codes 0 to 13
 
 extern std::array<std::string, kPaperSizeCount> PaperSizeNames;
 extern std::array<std::string, kTemplateSizeCount> TemplateSizeNames;

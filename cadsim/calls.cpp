@@ -136,13 +136,13 @@ Answer document(CadSession& session, MemberId member, int id, const std::vector<
         return failure("SldWorks.Error.UnknownObject",
                        QStringLiteral("Dokument %1 ist nicht (mehr) geöffnet").arg(id));
     Drawing& drawing = document->drawing;
-    if (cad::members::member(member).iface == Interface::DrawingDoc && drawing.type != DocumentType::Drawing)
+    if (cad::members::member(member).iface == Interface::DrawingDoc && drawing.type != cad::kDocDrawing)
         return failure("SldWorks.Error.NotADrawing",
                        QStringLiteral("%1: das Dokument ist keine Zeichnung und hat keine Blätter")
                            .arg(memberName(member)));
     switch (member) {
     case MemberId::GetType:
-        return {int32_t(refused ? 0 : static_cast<int>(drawing.type))};
+        return {int32_t(refused ? 0 : drawing.type)};
     case MemberId::GetTitle:
         return {refused ? std::string() : documentTitle(drawing)};
     case MemberId::SaveAsSilent:

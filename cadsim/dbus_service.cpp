@@ -226,8 +226,7 @@ QString DBusService::introspect(const QString& path) const
                 continue;
             // A document's interfaces are those of the open document: sheets only on a drawing.
             if (*place.object == Object::Document &&
-                (!document ||
-                 (iface == Interface::DrawingDoc && document->drawing.type != DocumentType::Drawing)))
+                (!document || (iface == Interface::DrawingDoc && document->drawing.type != cad::kDocDrawing)))
                 continue;
             xml += interfaceXml(iface);
         }

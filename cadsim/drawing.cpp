@@ -167,7 +167,7 @@ Sheet Reader::sheet(const json& value, const std::string& where) const
     sheet.scaleDenominator = positive(scale[1], where + ".scale[1]");
     sheet.firstAngle = boolean(member(value, where, "firstAngle"), where + ".firstAngle");
 
-    const bool userDefined = sheet.paperSize == cad::kUserDefinedPaperSize;
+    const bool userDefined = sheet.paperSize == cad::kPaperUserDefined;
     auto dimension = [&](const char* key, double tableMillimetres) {
         auto it = value.find(key);
         if (it != value.end())
@@ -238,11 +238,11 @@ Drawing parseDrawing(const std::string& jsonText, const std::string& fileName)
     Drawing drawing;
     const std::string type = reader.string(reader.member(root, "", "type"), "type");
     if (type == "drawing")
-        drawing.type = DocumentType::Drawing;
+        drawing.type = cad::kDocDrawing;
     else if (type == "part")
-        drawing.type = DocumentType::Part;
+        drawing.type = cad::kDocPart;
     else if (type == "assembly")
-        drawing.type = DocumentType::Assembly;
+        drawing.type = cad::kDocAssembly;
     else
         reader.fail("type", "\"drawing\", \"part\" oder \"assembly\" erwartet, nicht \"" + type + "\"");
 
@@ -250,7 +250,7 @@ Drawing parseDrawing(const std::string& jsonText, const std::string& fileName)
     if (auto title = root.find("title"); title != root.end())
         drawing.title = reader.string(*title, "title");
 
-    if (drawing.type != DocumentType::Drawing)
+    if (drawing.type != cad::kDocDrawing)
         return drawing;  // parts and assemblies have no sheets
 
     const json& sheets = reader.array(reader.member(root, "", "sheets"), "sheets");

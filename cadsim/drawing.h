@@ -2,6 +2,8 @@
 // parts and assemblies (no sheets), loaded from JSON description files.
 #pragma once
 
+#include "cad/automation.h"
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,10 +32,8 @@ struct Sheet {
     std::vector<Entity> entities;
 };
 
-enum class DocumentType { Part = 1, Assembly = 2, Drawing = 3 };
-
 struct Drawing {
-    DocumentType type = DocumentType::Drawing;
+    cad::DocumentType type = cad::kDocDrawing;
     std::string title;
     std::string path;    // the file it was loaded from
     std::string folder;  // where bare file names are saved

@@ -20,7 +20,7 @@ void paperSizeMm(const TiffPreferences& preferences, double& width, double& heig
 {
     cad::FillSizeTables();
     const int code = std::clamp<int>(preferences.paperSize, 0, cad::kPaperSizeCount - 1);
-    if (code == cad::kUserDefinedPaperSize) {
+    if (code == cad::kPaperUserDefined) {
         width = preferences.paperWidth * 1000;
         height = preferences.paperHeight * 1000;
     } else {

@@ -45,7 +45,7 @@ void stopSaving()
 
 std::string documentTitle(const Drawing& drawing)
 {
-    if (drawing.type != DocumentType::Drawing || drawing.sheets.empty())
+    if (drawing.type != cad::kDocDrawing || drawing.sheets.empty())
         return drawing.title;
     return drawing.title + " - " + drawing.sheets[drawing.activeSheet].name;
 }
@@ -80,7 +80,7 @@ SaveOutcome saveActiveSheet(const Drawing& drawing, const std::string& name,
         outcome.reason = "unzulässiges Zeichen im Dateinamen: " + fileName;
         return outcome;
     }
-    if (drawing.type != DocumentType::Drawing || drawing.sheets.empty()) {
+    if (drawing.type != cad::kDocDrawing || drawing.sheets.empty()) {
         outcome.result = kSaveNoSheet;
         outcome.reason = "das Dokument hat kein Blatt";
         return outcome;

@@ -2,6 +2,7 @@
 
 #include "cad/number_text.h"
 #include "cad/size_tables.h"
+#include "cad/tiff_preferences.h"
 #include "ui/qt_text.h"
 
 #include <QCheckBox>
@@ -79,14 +80,8 @@ const std::vector<ControlDef> kControls{
 using kup::kTitleFehlerinfo;
 using kup::kTitleWarnung;
 
-// List positions the rules test.
-constexpr int kBlackAndWhite = 0;
-constexpr int kColourRgb = 1;
-constexpr int kPackBits = 1;
-constexpr int kGroup4Fax = 2;
-constexpr int kScreenCapture = 0;
-constexpr int kPrintCapture = 1;
-constexpr int kA3 = 8;
+// The lists hold the preferences' codes in order, so a list position is its code
+// (cad/tiff_preferences.h); the DPI list holds its values as texts, 200 at this position.
 constexpr int kDpi200 = 2;
 
 // The toolkit's drop-down lists keep a wide arrow field and margins; in the
@@ -187,13 +182,13 @@ void frmTIFFOptions::Form_Load()
         for (QComboBox* list : lists())
             list->setCurrentIndex(-1);
     }
-    selectPosition(cmbTO_ImageType, kBlackAndWhite, &frmTIFFOptions::cmbTO_ImageType_Click);
-    selectPosition(cmbTO_CompressionScheme, kGroup4Fax, &frmTIFFOptions::cmbTO_CompressionScheme_Click);
-    selectPosition(cmbTO_ScreenOrPrintCapture, kPrintCapture,
+    selectPosition(cmbTO_ImageType, cad::kBlackAndWhite, &frmTIFFOptions::cmbTO_ImageType_Click);
+    selectPosition(cmbTO_CompressionScheme, cad::kGroup4, &frmTIFFOptions::cmbTO_CompressionScheme_Click);
+    selectPosition(cmbTO_ScreenOrPrintCapture, cad::kPrintCapture,
                    &frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click);
     setScaleText("100");
     setScaleToFit(true);
-    selectPosition(cmbTO_PaperSize, kA3, &frmTIFFOptions::cmbTO_PaperSize_Click);
+    selectPosition(cmbTO_PaperSize, cad::kPaperA3, &frmTIFFOptions::cmbTO_PaperSize_Click);
     selectPosition(cmbTO_PrintDPI, kDpi200, nullptr);
 }
 
@@ -231,7 +226,7 @@ bool frmTIFFOptions::selectValue(QComboBox* list, int value, Rule rule)
 
 void frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click()
 {
-    const bool print = cmbTO_ScreenOrPrintCapture->currentIndex() != kScreenCapture;
+    const bool print = cmbTO_ScreenOrPrintCapture->currentIndex() != cad::kScreenCapture;
     for (QWidget* control : std::initializer_list<QWidget*>{cmbTO_PrintDPI, cmbTO_PaperSize,
                                                             txtTO_PrintPaperWidth, txtTO_PrintPaperHeight,
                                                             chkTO_PrintScaleToFit, txtTO_PrintScaleFactor})
@@ -240,8 +235,8 @@ void frmTIFFOptions::cmbTO_ScreenOrPrintCapture_Click()
 
 void frmTIFFOptions::conflictRule(QComboBox* changedList, int fallback)
 {
-    if (cmbTO_CompressionScheme->currentIndex() != kGroup4Fax ||
-        cmbTO_ImageType->currentIndex() != kColourRgb)
+    if (cmbTO_CompressionScheme->currentIndex() != cad::kGroup4 ||
+        cmbTO_ImageType->currentIndex() != cad::kRgb)
         return;
     messages().show("RGB Bild bei Kompressionsschema Group 4 Fax nicht zulässig", kTitleWarnung,
                     kup::Icon::Warning);
@@ -251,12 +246,12 @@ void frmTIFFOptions::conflictRule(QComboBox* changedList, int fallback)
 
 void frmTIFFOptions::cmbTO_ImageType_Click()
 {
-    conflictRule(cmbTO_ImageType, kBlackAndWhite);
+    conflictRule(cmbTO_ImageType, cad::kBlackAndWhite);
 }
 
 void frmTIFFOptions::cmbTO_CompressionScheme_Click()
 {
-    conflictRule(cmbTO_CompressionScheme, kPackBits);
+    conflictRule(cmbTO_CompressionScheme, cad::kPackBits);
 }
 
 void frmTIFFOptions::cmbTO_PaperSize_Click()
@@ -269,7 +264,7 @@ void frmTIFFOptions::cmbTO_PaperSize_Click()
     txtTO_PrintPaperHeight->setEnabled(true);
     setText(txtTO_PrintPaperHeight, cad::numberText(cad::PaperSizeHeights[code] / 1000, separator));
     setText(txtTO_PrintPaperWidth, cad::numberText(cad::PaperSizeWidths[code] / 1000, separator));
-    if (code != cad::kUserDefinedPaperSize) {
+    if (code != cad::kPaperUserDefined) {
         txtTO_PrintPaperWidth->setEnabled(false);
         txtTO_PrintPaperHeight->setEnabled(false);
     }
