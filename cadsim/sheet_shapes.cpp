@@ -78,8 +78,8 @@ public:
         const double outer = radius + half_;
         const double inner = std::max(radius - half_, 0.0);
         const int n = steps(outer, std::abs(sweep));
-        std::vector<Point> outline = ring(c, outer, start, sweep, n, true);
-        std::vector<Point> back = ring(c, inner, start, sweep, n, true);
+        std::vector<Point> outline = ring(c, outer, start, sweep, n, Span::Arc);
+        std::vector<Point> back = ring(c, inner, start, sweep, n, Span::Arc);
         outline.insert(outline.end(), back.rbegin(), back.rend());
         shape(outline);
     }
@@ -127,11 +127,14 @@ private:
         return std::clamp(static_cast<int>(std::ceil(angle / step)), 8, 8192);
     }
 
+    // A circle's n points end before its start; an arc's n steps end on its end point.
+    enum class Span { Circle, Arc };
+
     static std::vector<Point> ring(Point c, double radius, double start, double sweep, int n,
-                                   bool closedEnds = false)
+                                   Span span = Span::Circle)
     {
         std::vector<Point> points;
-        const int count = closedEnds ? n + 1 : n;
+        const int count = span == Span::Arc ? n + 1 : n;
         points.reserve(count);
         for (int i = 0; i < count; ++i) {
             const double a = start + sweep * i / n;

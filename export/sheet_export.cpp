@@ -47,14 +47,17 @@ private:
         logCleared_ = true;
     }
 
+    // Which the user meets first when a failure ends the run: the box, or its line in the log.
+    enum class Order { BoxThenLog, LogThenBox };
+
     // A failure that ends the run. Earlier lines stay visible.
-    void endRun(const std::string& text, const char* title, bool boxFirst)
+    void endRun(const std::string& text, const char* title, Order order)
     {
-        if (boxFirst)
+        if (order == Order::BoxThenLog)
             boxes_.show(text, title);
         log_.insert("*** " + text);
         log_.refresh();
-        if (!boxFirst)
+        if (order == Order::LogThenBox)
             boxes_.show(text, title);
     }
 
@@ -81,7 +84,6 @@ private:
         }
         outcome_.sheetCount = count;
 
-        bool saveFlag = true;
         const std::unique_ptr<cad::Application> app = cad::attach();
         const std::unique_ptr<cad::Document> doc = app ? app->ActiveDoc() : nullptr;
         if (!doc) {
@@ -94,39 +96,11 @@ private:
 
         // An empty directory means the drawing's folder, as the help text
         // promises, not the root of the drive.
-        const std::string prefix = !settings_.saveInDocFolder && !settings_.directory.empty()
-                                       ? settings_.directory + kPathSeparator
-                                       : std::string();
-        std::set<std::string> written;
-
-        for (int32_t i = 0; i < count; ++i) {
-            const std::string& name = names[static_cast<std::size_t>(i)];
-            if (doc->GetType() != cad::kDocDrawing) {
-                endRun(cad::kNoDrawingLongText, kInfoTitle, false);
+        if (!settings_.saveInDocFolder && !settings_.directory.empty())
+            prefix_ = settings_.directory + kPathSeparator;
+        for (int32_t i = 0; i < count; ++i)
+            if (!saveSheet(*doc, i, names[static_cast<std::size_t>(i)]))
                 return;
-            }
-            std::string activated = name;  // handed over by reference
-            if (!cad::isTrue(doc->ActivateSheet(activated))) {
-                endRun(cad::sheetNotReachableText(name), kInfoTitle, false);
-                return;
-            }
-            std::string fileName =
-                prefix + safeFileNamePart(settings_.titleNaming ? doc->GetTitle() : name) + ".tif";
-            if (written.count(fileNameKey(fileName))) {
-                notSaved("Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet", i, fileName);
-                continue;
-            }
-            if (settings_.ownFormat && !applySheetFormat(*doc, name))
-                return;
-            if (doc->SaveAsSilent(fileName, saveFlag) != 0) {
-                notSaved("Konnte Blatt nicht als TIFF speichern", i, fileName);
-                continue;
-            }
-            written.insert(fileNameKey(fileName));
-            ++outcome_.saved;
-            log_.insert("gesichert Sheet " + std::to_string(i) + " unter : " + fileName + kCrLf);
-            log_.refresh();
-        }
         outcome_.ranThrough = true;
         if (outcome_.notSaved == 0)
             log_.insert("--- Erfolgreich abgeschlossen ---");
@@ -136,6 +110,37 @@ private:
         log_.refresh();
     }
 
+    // One sheet into its file; false when its failure ends the run.
+    bool saveSheet(cad::Document& doc, int32_t index, const std::string& name)
+    {
+        if (doc.GetType() != cad::kDocDrawing) {
+            endRun(cad::kNoDrawingLongText, kInfoTitle, Order::LogThenBox);
+            return false;
+        }
+        std::string activated = name;  // handed over by reference
+        if (!cad::isTrue(doc.ActivateSheet(activated))) {
+            endRun(cad::sheetNotReachableText(name), kInfoTitle, Order::LogThenBox);
+            return false;
+        }
+        std::string fileName =
+            prefix_ + safeFileNamePart(settings_.titleNaming ? doc.GetTitle() : name) + ".tif";
+        if (written_.count(fileNameKey(fileName))) {
+            notSaved("Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet", index, fileName);
+            return true;
+        }
+        if (settings_.ownFormat && !applySheetFormat(doc, name))
+            return false;
+        if (doc.SaveAsSilent(fileName, saveFlag_) != 0) {
+            notSaved("Konnte Blatt nicht als TIFF speichern", index, fileName);
+            return true;
+        }
+        written_.insert(fileNameKey(fileName));
+        ++outcome_.saved;
+        log_.insert("gesichert Sheet " + std::to_string(index) + " unter : " + fileName + kCrLf);
+        log_.refresh();
+        return true;
+    }
+
     // The sheet's paper size, width and height into the TIFF preferences; the
     // other preferences are written back as they were read.
     bool applySheetFormat(cad::Document& doc, const std::string& sheetName)
@@ -143,13 +148,14 @@ private:
         TiffOptionSet options;
         std::string message;
         if (!HoleSwxTiffOptions(options, message)) {
-            endRun(message, kErrorTitle, true);
+            endRun(message, kErrorTitle, Order::BoxThenLog);
             return false;
         }
         const std::unique_ptr<cad::Sheet> sheet = cad::currentSheetOf(doc);
         const std::vector<double> properties = sheet->GetProperties();
         if (properties.size() < cad::kSheetPropertyCount) {
-            endRun(cad::incompletePropertiesText(sheetName, properties.size()), kErrorTitle, true);
+            endRun(cad::incompletePropertiesText(sheetName, properties.size()), kErrorTitle,
+                   Order::BoxThenLog);
             return false;
         }
         // A code that does not fit 16 bits is refused by the CAD system below.
@@ -157,7 +163,7 @@ private:
         options.TiffPrintPaperWidth = properties[5];
         options.TiffPrintPaperHeight = properties[6];
         if (!SetzeSwxTiffOptions(options, message)) {
-            endRun(message, kErrorTitle, true);
+            endRun(message, kErrorTitle, Order::BoxThenLog);
             return false;
         }
         return true;
@@ -168,6 +174,9 @@ private:
     kup::MessageBoxes& boxes_;
     ExportOutcome outcome_;
     bool logCleared_ = false;
+    std::string prefix_;             // in front of every file name: the chosen directory, or none
+    std::set<std::string> written_;  // the keys of the file names saved in this run
+    bool saveFlag_ = true;           // handed over by reference, so kept for the whole run
 };
 }  // namespace
 

@@ -29,22 +29,22 @@ int twipsToPixels(int twips, double dpi)
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
-static double screenDpi(bool horizontal)
+static double screenDpi(Qt::Orientation direction)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return 96.0;
-    return horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+    return direction == Qt::Horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
 }
 
 double logicalDpiX()
 {
-    return screenDpi(true);
+    return screenDpi(Qt::Horizontal);
 }
 
 double logicalDpiY()
 {
-    return screenDpi(false);
+    return screenDpi(Qt::Vertical);
 }
 
 QFont fontFor(const Font& font)
