@@ -40,9 +40,7 @@ public:
 
     // cadsim.exe run to its end with these arguments: the exit code and what it printed.
     static int run(const std::vector<std::string>& args, std::string& output);
-    // /RegServer, and where the system reads classes from the machine's registry only (wine 8
-    // never merges the user's HKCU\Software\Classes in), links there to the user's keys, so
-    // the registration is seen as Windows sees it and /UnregServer takes it away again.
+    // /RegServer, under wine with the machine's links to the user's keys (wine_classes.h).
     static int registerServer(std::string& output);
     // Those links removed; the user's keys stay as /UnregServer left them.
     static void removeMachineLinks();
