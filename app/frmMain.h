@@ -21,8 +21,7 @@ public:
     void KupTools_SaveSheetsAsTIFF();
 
 private slots:
-    // One slot per handler. Those whose windows or run are still to come are
-    // empty on purpose: they do nothing rather than show a placeholder.
+    // One slot per handler.
     void chkTS_SaveInDocFolder_Click();
     void cmdTS_ChooseSaveDirectory_Click();
     void cmdTS_SaveSheetAsTiff_Click();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the whole tool for Windows (kuptools.exe, cadsim's core, the test programs, the COM
-# stand-in) with mingw-w64 against the Qt for Windows of tools/qt-windows.sh and the libtiff of
+# Builds the whole tool for Windows (kuptools.exe, cadsim's core and cadsim.exe, the test
+# programs) with mingw-w64 against the Qt for Windows of tools/qt-windows.sh and the libtiff of
 # tools/tiff-windows.sh, into build-windows/. nlohmann_json is header-only: the host's serves.
 #   tools/windows-build.sh [BUILD_FOLDER]
 set -euo pipefail

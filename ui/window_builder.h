@@ -24,7 +24,7 @@
 // error and the window stays usable. Boxes go through messages().
 //
 // It is opened through the window registry, ui::windows().show<frmAbout>()
-// (app/window_registry.h), and gets a row in tools/screenshots.
+// (ui/window_registry.h), and gets a row in tools/screenshots.
 //
 // Conventions the builder applies so that no window repeats them:
 // * Positions and sizes are twips, converted with the screen's logical DPI
