@@ -83,7 +83,7 @@ std::string name(Id id)
     return std::string(member(id).name);
 }
 
-// "SetUserPreferenceToggle(i pref, b value)", "ActiveDoc() -> o", "Visible (b, Eigenschaft)".
+// "SetUserPreferenceToggle(i pref, b value)", "ActiveDoc() -> o", "Visible (b, Eigenschaft, ...)".
 std::string memberLine(const Member& m)
 {
     const std::string type(signatureOf(m.result));

@@ -1,7 +1,7 @@
 #include "cadsim/com/com_server.h"
 
+#include "platform/com_handles.h"
 #include "platform/com_object.h"
-
 #include "platform/win_text.h"
 
 #include <QCoreApplication>
@@ -88,6 +88,13 @@ struct ControlThread {
     DWORD run()
     {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        serve();
+        CoUninitialize();
+        return 0;
+    }
+    // Until WM_QUIT; what it made is gone before COM ends on the thread.
+    void serve()
+    {
         MSG message;
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue WM_QUIT is posted to
         ClassFactory factory([this] { return newControlObject(access); });
@@ -96,10 +103,10 @@ struct ControlThread {
             CoRegisterClassObject(kControlClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
         // Also in the running-object table: wine keeps the class objects of a server that was
         // killed and hands them out to the next caller, but the table names the live one.
-        IDispatch* running = SUCCEEDED(registered) ? newControlObject(access) : nullptr;
+        const win::ComPtr<IDispatch> running(SUCCEEDED(registered) ? newControlObject(access) : nullptr);
         DWORD activeCookie = 0;
         if (running)
-            RegisterActiveObject(running, kControlClass, ACTIVEOBJECT_STRONG, &activeCookie);
+            RegisterActiveObject(running.get(), kControlClass, ACTIVEOBJECT_STRONG, &activeCookie);
         SetEvent(ready);
         if (SUCCEEDED(registered)) {
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -108,12 +115,8 @@ struct ControlThread {
             }
             if (activeCookie)
                 RevokeActiveObject(activeCookie, nullptr);
-            if (running)
-                running->Release();
             CoRevokeClassObject(cookie);
         }
-        CoUninitialize();
-        return 0;
     }
 };
 
@@ -158,7 +161,7 @@ struct Server::State {
     SessionAccess& access;
     BusyFilter filter;
     ControlThread control;
-    IDispatch* application = nullptr;
+    win::ComPtr<IDispatch> application;
     std::unique_ptr<ClassFactory> factory;
     DWORD classCookie = 0;
     DWORD activeCookie = 0;
@@ -184,15 +187,16 @@ bool Server::start()
                      static_cast<unsigned long>(s.control.registered));
         return false;
     }
-    s.application = newApplicationObject(s.access);
+    s.application = win::ComPtr<IDispatch>(newApplicationObject(s.access));
     s.factory = std::make_unique<ClassFactory>([&s] {
         s.application->AddRef();
-        return s.application;
+        return s.application.get();
     });
     HRESULT result = CoRegisterClassObject(kApplicationClass, s.factory.get(), CLSCTX_LOCAL_SERVER,
                                            REGCLS_MULTIPLEUSE, &s.classCookie);
     if (SUCCEEDED(result))
-        result = RegisterActiveObject(s.application, kApplicationClass, ACTIVEOBJECT_STRONG, &s.activeCookie);
+        result = RegisterActiveObject(s.application.get(), kApplicationClass, ACTIVEOBJECT_STRONG,
+                                      &s.activeCookie);
     if (FAILED(result)) {
         std::fprintf(stderr, "cadsim: SldWorks.Application nicht anzumelden (0x%08lX)\n",
                      static_cast<unsigned long>(result));
@@ -217,8 +221,7 @@ Server::~Server()
         CloseHandle(s.control.thread);
     }
     CloseHandle(s.control.ready);
-    if (s.application)
-        s.application->Release();
+    s.application = win::ComPtr<IDispatch>();
     if (s.filtered)
         CoRegisterMessageFilter(nullptr, nullptr);
 }

@@ -38,11 +38,8 @@ bool applicationRunning()
     CLSID classId{};
     if (FAILED(CLSIDFromProgID(L"SldWorks.Application", &classId)))
         return false;
-    IUnknown* running = nullptr;
-    if (FAILED(GetActiveObject(classId, nullptr, &running)) || !running)
-        return false;
-    running->Release();
-    return true;
+    win::ComPtr<IUnknown> running;
+    return SUCCEEDED(GetActiveObject(classId, nullptr, running.put())) && running;
 }
 
 }  // namespace
