@@ -1,4 +1,5 @@
 #include "dialogs/frmHelpSaveAsTiff.h"
+#include "tests/support/test_data.h"
 #include "ui/window_registry.h"
 
 #include <QApplication>
@@ -13,11 +14,11 @@ TEST(Help, ShowsTheTextFromTheTopWithTheFocusInItAndKeepsEditsUntilClosed)
     frmHelpSaveAsTiff* form = ui::windows().show<frmHelpSaveAsTiff>();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form));
     auto* text = form->control<QPlainTextEdit>("txtHelpSaveAsTiff");
-    const QString help = QString::fromStdString(frmHelpSaveAsTiff::helpText());
-    ASSERT_TRUE(help.endsWith("\r\n\r\n"));
-    // One line per CR LF, the empty one after the last paragraph too.
-    EXPECT_EQ(text->toPlainText(), QString(help).replace("\r\n", "\n"));
-    EXPECT_EQ(text->document()->blockCount(), help.count("\r\n") + 1);
+    // Each paragraph one line, an empty line after it, the last one too.
+    QString help;
+    for (const std::string& paragraph : fake::dataLines("help_text.txt"))
+        help += QString::fromStdString(paragraph) + "\n\n";
+    EXPECT_EQ(text->toPlainText(), help);
     EXPECT_EQ(text->verticalScrollBar()->value(), 0);
     EXPECT_EQ(text->textCursor().position(), 0);
     EXPECT_EQ(QApplication::focusWidget(), text);
@@ -28,7 +29,7 @@ TEST(Help, ShowsTheTextFromTheTopWithTheFocusInItAndKeepsEditsUntilClosed)
     QTest::keyClick(text, Qt::Key_Escape);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(ui::windows().show<frmHelpSaveAsTiff>(), form);
-    EXPECT_EQ(text->toPlainText(), "Notiz\n" + QString(help).replace("\r\n", "\n"));
+    EXPECT_EQ(text->toPlainText(), "Notiz\n" + help);
 
     QTest::mouseClick(form->control("cmdOkay"), Qt::LeftButton);
     EXPECT_EQ(ui::windows().find<frmHelpSaveAsTiff>(), nullptr);

@@ -1,0 +1,15 @@
+// The reviewed files of tests/data: fixed values a user reads, written down
+// once, for the checks to compare the live program with.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fake {
+
+// The lines of tests/data/<name>, without blank lines and "#" comments.
+std::vector<std::string> dataLines(const std::string& name);
+// The fields of a line: split at "|", the blanks around each taken off.
+std::vector<std::string> fieldsOf(const std::string& line);
+
+}  // namespace fake
