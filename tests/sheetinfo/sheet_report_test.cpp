@@ -87,15 +87,17 @@ TEST_F(SheetReport, LineCountsActiveSheetAndWhatAFailureLeaves)
     EXPECT_EQ(lineCount(report), 1 + 11 + 2 + 1);
     EXPECT_NE(report.find("Sheet 1 Name :   Blatt2\r\n*** GetProperties: simulierter Fehler\r\n"),
               std::string::npos);
-    const std::vector<fake::Message> noDrawing{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}};
-    ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(boxes.messages[0].title, noDrawing[0].title);
+    EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
+                                  {"Der Bericht wurde abgebrochen, Solidworks meldet einen Fehler:\r\n"
+                                   "GetProperties: simulierter Fehler",
+                                   "KUP-Tools - Fehlerinfo"}}));
 
     // No drawing: one box and no report.
     cad.document->type = cad::kDocAssembly;
     boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");
-    EXPECT_EQ(boxes.messages, noDrawing);
+    EXPECT_EQ(boxes.messages,
+              (std::vector<fake::Message>{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}}));
     cad.document.reset();
     boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");
