@@ -1,4 +1,5 @@
 #include "cadsim/preferences.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,7 @@ class PreferenceFile : public ::testing::Test {
 protected:
     void SetUp() override { fs::remove_all(folder); }
     void TearDown() override { fs::remove_all(folder); }
-    const fs::path folder =
-        fs::temp_directory_path() / ("cadsim-prefs-" + std::to_string(::getpid()) + "-" +
-                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const fs::path folder = fake::uniqueTempPath("cadsim-prefs");
     const std::string path = (folder / "sub" / "preferences.json").string();
 };
 

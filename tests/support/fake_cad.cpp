@@ -2,6 +2,7 @@
 
 #include "cad/number_text.h"
 #include "cad/tiff_preferences.h"
+#include "tests/support/preferences.h"
 #include "tests/support/test_data.h"
 
 #include <algorithm>
@@ -294,14 +295,16 @@ Document& Cad::activeDocument()
 void setDefaultPreferences(Cad& cad)
 {
     using namespace cad::pref;
-    cad.integerPreferences = {{TiffScreenOrPrintCapture, cad::kPrintCapture},
-                              {TiffImageType, cad::kBlackAndWhite},
-                              {TiffCompressionScheme, cad::kGroup4},
-                              {TiffPrintDPI, 200},
-                              {TiffPrintPaperSize, cad::kPaperA3},
-                              {TiffPrintScaleFactor, 100}};
-    cad.togglePreferences = {{TiffPrintScaleToFit, true}};
-    cad.doublePreferences = {{TiffPrintPaperWidth, 0.42}, {TiffPrintPaperHeight, 0.297}};
+    const kup::TiffOptionSet& v = kStandardPreferences;
+    cad.integerPreferences = {{TiffScreenOrPrintCapture, v.TiffScreenOrPrintCapture},
+                              {TiffImageType, v.TiffImageType},
+                              {TiffCompressionScheme, v.TiffCompressionScheme},
+                              {TiffPrintDPI, v.TiffPrintDPI},
+                              {TiffPrintPaperSize, v.TiffPrintPaperSize},
+                              {TiffPrintScaleFactor, v.TiffPrintScaleFactor}};
+    cad.togglePreferences = {{TiffPrintScaleToFit, v.TiffPrintScaleToFit}};
+    cad.doublePreferences = {{TiffPrintPaperWidth, v.TiffPrintPaperWidth},
+                             {TiffPrintPaperHeight, v.TiffPrintPaperHeight}};
 }
 
 }  // namespace fake

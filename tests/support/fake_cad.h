@@ -90,7 +90,7 @@ private:
     int throwAtCall_ = 0;
 };
 
-// Standard preferences: print capture, b/w, Group 4, 200 dpi, A3, 100 %, fit, 0.42 x 0.297 m.
+// The store holds kStandardPreferences (preferences.h).
 void setDefaultPreferences(Cad& cad);
 
 }  // namespace fake

@@ -2,9 +2,9 @@
 // platform's backend: what the window writes is what cadsim then holds, and
 // what cadsim holds is what the window loads. Number texts under every
 // regional setting are the fake-CAD window tests' matter.
-#include "cad/automation.h"
 #include "tests/support/cadsim_fixture.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/preferences.h"
 #include "tiffoptions/frmTIFFOptions.h"
 #include "ui/qt_message_boxes.h"
 
@@ -20,14 +20,6 @@
 #include <memory>
 
 namespace {
-
-// The nine preferences: capture, image, compression, dpi, paper, scale, fit, width, height.
-struct Held {
-    int16_t capture, image, compression, dpi, paper, scale;
-    bool fit;
-    double width, height;
-    bool operator==(const Held&) const = default;
-};
 
 class WindowOnCadsim : public bustest::CadsimTest {
 protected:
@@ -46,22 +38,8 @@ protected:
         QLocale::setDefault(QLocale::c());
     }
 
-    // cadsim's preferences, read over the bus member by member.
-    Held held()
-    {
-        const std::unique_ptr<cad::Application> app = cad::attach();
-        if (!app) {
-            ADD_FAILURE() << "cadsim not reachable";
-            return {};
-        }
-        return {app->GetUserPreferenceIntegerValue(6),  app->GetUserPreferenceIntegerValue(7),
-                app->GetUserPreferenceIntegerValue(8),  app->GetUserPreferenceIntegerValue(9),
-                app->GetUserPreferenceIntegerValue(10), app->GetUserPreferenceIntegerValue(11),
-                app->GetUserPreferenceToggle(28),       app->GetUserPreferenceDoubleValue(8),
-                app->GetUserPreferenceDoubleValue(9)};
-    }
     // What the window shows, read back from its controls as the user sees them.
-    Held shown() const
+    kup::TiffOptionSet shown() const
     {
         const auto at = [&](const char* name) {
             return int16_t(form->control<QComboBox>(name)->currentIndex());
@@ -100,8 +78,8 @@ TEST_F(WindowOnCadsim, WhatTheWindowSetsCadsimHoldsAndAFreshWindowLoads)
     click("Command1");
     EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
                                   {"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich"}}));
-    const Held written{0, 1, 0, 300, 12, 75, false, 0.5, 0.333};
-    EXPECT_EQ(held(), written);
+    const kup::TiffOptionSet written{0, 1, 0, 300, 12, 75, false, 0.5, 0.333};
+    EXPECT_EQ(fake::heldPreferences(), written);
 
     form = std::make_unique<frmTIFFOptions>();
     form->show();
