@@ -2,8 +2,10 @@
 // around the run; what the run itself writes is the export core's matter.
 #include "app/frmMain.h"
 #include "export/sheet_export.h"
+#include "tests/app/export_window.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/text_log.h"
 #include "ui/qt_message_boxes.h"
 
 #include <QAbstractButton>
@@ -42,11 +44,6 @@ struct MainWindowExport : ::testing::Test {
         QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton);
     }
     std::string log() const { return form->ausgabe().text(); }
-    bool idle() const
-    {
-        return !form->control("lblWorking")->isVisibleTo(form.get()) &&
-               form->cursor().shape() == Qt::ArrowCursor;
-    }
 
     fake::Cad cad;
     std::unique_ptr<frmMain> form = std::make_unique<frmMain>();
@@ -60,7 +57,7 @@ TEST_F(MainWindowExport, ExportButtonRunsWithTheWindowsSettings)
     clickExport();
     EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{"Welle - Blatt1.tif", "Welle - Blatt2.tif"}));
     EXPECT_EQ(cad.journalOf("GetProperties").size(), 2u);
-    EXPECT_TRUE(idle());
+    EXPECT_TRUE(idle(*form));
 
     // Sheet names, a chosen directory, no own format.
     QTest::mouseClick(form->control<QAbstractButton>("optTS_SaveAsTitleName(1)"), Qt::LeftButton);
@@ -70,7 +67,7 @@ TEST_F(MainWindowExport, ExportButtonRunsWithTheWindowsSettings)
     cad.savedFiles.clear();
     cad.clearJournal();
     clickExport();
-    const std::string folder = std::string("/archiv/tiff") + kup::kPathSeparator;
+    const std::string folder = std::string("/archiv/tiff") + fake::kSeparator;
     EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{folder + "Blatt1.tif", folder + "Blatt2.tif"}));
     EXPECT_TRUE(cad.journalOf("GetProperties").empty());
     EXPECT_TRUE(boxes.messages.empty());
@@ -104,14 +101,13 @@ TEST_F(MainWindowExport, AFaultEndsTheRunWithOneBoxAndLeavesAUsableWindow)
             EXPECT_EQ(whileShown[0].cursor, Qt::WaitCursor);
         }
         whileShown.clear();
-        EXPECT_TRUE(idle());
-        EXPECT_TRUE(form->control("cmdTS_SaveSheetAsTiff")->isEnabled());
+        EXPECT_TRUE(idle(*form));
 
         cad.clearFaults();
         boxes.messages.clear();
         clickExport();
         EXPECT_TRUE(boxes.messages.empty());
-        EXPECT_EQ(log().substr(log().size() - 33), "--- Erfolgreich abgeschlossen ---");
+        EXPECT_TRUE(log().ends_with(fake::kLogDone)) << log();
     }
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace bustest {
 
@@ -15,6 +16,18 @@ using CadsimProcess = cadsim::CadsimExe;
 struct BackendOptions {};
 
 inline constexpr bool kCadsimCanBeBusy = true;
+
+// What the tool's backend reports of an error cadsim was told to answer a member with.
+inline std::string injectedError(const std::string& member)
+{
+    return member + ": eingespeister Fehler bei " + member;
+}
+
+// How what it reports of a call that cadsim ended during begins.
+inline std::string lostDuringCall(const std::string& member)
+{
+    return member + ": Solidworks ist nicht mehr erreichbar (beendet?), 0x";
+}
 
 // Safe from any thread, unlike the process object itself.
 inline void killProcess(int64_t pid)
