@@ -6,6 +6,7 @@
 #include "dialogs/windows_system.h"
 #include "platform/win_text.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/temp_folder.h"
 #include "ui/qt_message_boxes.h"
 
 #include <QTest>
@@ -54,7 +55,7 @@ public:
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         standIn_ = fs::path(self).parent_path() / "kup_msinfo_standin.exe";
-        folder_ = fs::temp_directory_path() / "kup-sysinfo";
+        folder_ = fake::uniqueTempPath("kup-sysinfo");
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         removeKeys();
@@ -76,7 +77,7 @@ public:
     std::string started(bool expected) const
     {
         std::string names;
-        for (int i = 0; i < (expected ? 100 : 5) && names.empty(); ++i) {
+        for (int i = 0; i < (expected ? 300 : 5) && names.empty(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             for (const auto& entry : fs::directory_iterator(folder_))
                 if (entry.path().extension() == ".gestartet")

@@ -30,10 +30,10 @@ private:
 
 // Runs action once the event loop of a modal window is running. While it
 // lives, a guard closes a modal window still open after timeoutMs, so that a
-// test can fail but not hang.
+// test can fail but not hang; far beyond any wait inside the action.
 class ModalAnswer {
 public:
-    explicit ModalAnswer(const std::function<void()>& action, int timeoutMs = 3000);
+    explicit ModalAnswer(const std::function<void()>& action, int timeoutMs = 60000);
 
 private:
     QTimer guard_;
