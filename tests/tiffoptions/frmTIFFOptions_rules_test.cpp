@@ -110,7 +110,9 @@ TEST_P(Metres, UserDefinedPaperOpensTheBoxesAndAStandardSizeShowsItsMetres)
     } const cases[] = {
         {12, "0,1", "0,1", true}, {11, "1,189", "0,841", false}, {0, "0,2794", "0,2159", false}};
     for (const Case& c : cases) {
-        type(width(), regional("0,5"));
+        // A text the rule must replace, in the box even while it is closed.
+        width()->setText(regional("0,5"));
+        height()->setText(regional("0,5"));
         choose("cmbTO_PaperSize", c.position);
         EXPECT_EQ(width()->text(), regional(c.width)) << c.position;
         EXPECT_EQ(height()->text(), regional(c.height)) << c.position;
