@@ -8,6 +8,7 @@
 #include "export/sheet_export.h"
 #include "platform/win_text.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/text_log.h"
 #include "tests/support/tiff_readback.h"
 #include "tiffoptions/swx_sldtools.h"
@@ -35,64 +36,52 @@ const std::vector<SheetRow> kSheets = {
     {"Eigen", 12, 0.150, 0.100},
 };
 
-std::string folder()
-{
-    static const std::string path = [] {
-        const auto dir = std::filesystem::temp_directory_path() / "kup_cadsim_com";
-        std::filesystem::create_directories(dir);
-        return dir.string();
-    }();
-    return path;
-}
-
-std::string writeFile(const std::string& name, const std::string& text)
-{
-    const std::string path = folder() + "\\" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
-
-std::string drawingFile()
-{
-    std::string sheets;
-    for (const SheetRow& s : kSheets)
-        sheets += std::string(sheets.empty() ? "" : ", ") + "{\"name\": \"" + s.name +
-                  "\", \"paperSize\": " + std::to_string(s.paperSize) +
-                  ", \"template\": " + std::to_string(s.paperSize) +
-                  R"(, "templatePath": "C:\\Vorlagen\\a.drt", "scale": [1, 2], )" +
-                  "\"firstAngle\": true, \"width\": " + std::to_string(s.width) +
-                  ", \"height\": " + std::to_string(s.height) +
-                  ", \"entities\": [{\"rect\": [10, 10, 50, 30]}, {\"text\": [12, 12, 5, \"Test\"]}]}";
-    return writeFile("Flansch.json",
-                     "{\"type\": \"drawing\", \"title\": \"Flansch\", \"sheets\": [" + sheets + "]}");
-}
-
+// Every case has a cadsim.exe of its own, registered for it and started afresh with preferences
+// and drawings in a folder of its own, so that none depends on what another left behind.
 class CadsimCom : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
+        std::filesystem::create_directories(dir_);
         std::string output;
         ASSERT_EQ(CadsimExe::registerServer(output), 0) << output;
         EXPECT_NE(output.find("eingetragen"), std::string::npos) << output;
-        // Its preferences as a fresh start has them, not as the last run left them.
-        std::filesystem::remove(folder() + "\\prefs.json");
-        exe = new CadsimExe;
+        exe = std::make_unique<CadsimExe>();
         ASSERT_TRUE(
             exe->start({"--headless", "--journal", "--prefs", folder() + "\\prefs.json", drawingFile()}))
             << exe->output();
-    }
-    static void TearDownTestSuite()
-    {
-        delete exe;
-        exe = nullptr;
-        CadsimExe::removeMachineLinks();
-    }
-    void SetUp() override
-    {
-        ASSERT_NE(exe, nullptr);
         cad::setBackend(cad::com::makeBackend());
     }
-    void TearDown() override { cad::setBackend(nullptr); }
+    void TearDown() override
+    {
+        cad::setBackend(nullptr);
+        exe.reset();
+        CadsimExe::removeMachineLinks();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    std::string folder() const { return dir_.string(); }
+    std::string writeFile(const std::string& name, const std::string& text) const
+    {
+        const std::string path = folder() + "\\" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    std::string drawingFile() const
+    {
+        std::string sheets;
+        for (const SheetRow& s : kSheets)
+            sheets += std::string(sheets.empty() ? "" : ", ") + "{\"name\": \"" + s.name +
+                      "\", \"paperSize\": " + std::to_string(s.paperSize) +
+                      ", \"template\": " + std::to_string(s.paperSize) +
+                      R"(, "templatePath": "C:\\Vorlagen\\a.drt", "scale": [1, 2], )" +
+                      "\"firstAngle\": true, \"width\": " + std::to_string(s.width) +
+                      ", \"height\": " + std::to_string(s.height) +
+                      ", \"entities\": [{\"rect\": [10, 10, 50, 30]}, {\"text\": [12, 12, 5, \"Test\"]}]}";
+        return writeFile("Flansch.json",
+                         "{\"type\": \"drawing\", \"title\": \"Flansch\", \"sheets\": [" + sheets + "]}");
+    }
     static std::string errorOf(const std::function<void()>& call)
     {
         try {
@@ -104,7 +93,7 @@ protected:
     }
     // The CAD calls cadsim.exe received since the output had the size mark, in one unbroken
     // run as listed: each with the variant types it came with.
-    static void expectJournal(std::size_t mark, const std::vector<std::string>& calls)
+    void expectJournal(std::size_t mark, const std::vector<std::string>& calls)
     {
         std::string block;
         for (const std::string& call : calls)
@@ -117,9 +106,11 @@ protected:
             << output.substr(std::min(mark, output.size()));
     }
 
-    static CadsimExe* exe;
+    std::unique_ptr<CadsimExe> exe;
+
+private:
+    const std::filesystem::path dir_ = fake::uniqueTempPath("kup_cadsim_com");
 };
-CadsimExe* CadsimCom::exe = nullptr;
 
 TEST_F(CadsimCom, QueriesSavesEverySheetAndActivatesByReference)
 {
@@ -242,7 +233,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
         // A hung call holds its caller while cadsim serves on; cleared, it is answered.
         std::unique_ptr<cad::Document> doc = cad::attach()->ActiveDoc();
         ASSERT_EQ(CadsimExe::control("InjectFault", {"GetTitle", "", "hang"}), "");
-        std::jthread clearer([] {
+        std::jthread clearer([this] {
             if (exe->waitForOutput("cadsim: GetTitle bleibt unbeantwortet (eingespeist)\n"))
                 CadsimExe::control("ClearFaults");
         });
@@ -301,7 +292,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
     }
 }
 
-// Last: Quit revokes the running one; unregistered, the tool finds no CAD.
+// Quit revokes the running one; unregistered, the tool finds no CAD.
 TEST_F(CadsimCom, QuitAndUnregisteredTheToolFindsNothing)
 {
     ASSERT_EQ(CadsimExe::control("Quit"), "");
