@@ -14,46 +14,28 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 
-namespace {
-
-struct Window {
-    std::string name;
-    std::function<std::unique_ptr<ui::Form>()> open;
-};
-
-void PrintTo(const Window& window, std::ostream* out)
+template <class Form> std::function<std::unique_ptr<ui::Form>()> opener()
 {
-    *out << window.name;
+    return [] { return std::make_unique<Form>(); };
 }
 
-template <class Form> Window window(const char* name)
+TEST(WindowDefinition, EachOfTheSixOpensAsItsReferenceFileSays)
 {
-    return {name, [] { return std::make_unique<Form>(); }};
-}
-
-class WindowDefinition : public ::testing::TestWithParam<Window> {
-protected:
     // The TIFF options window shows its paper size in metres as German settings write them.
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-};
-
-TEST_P(WindowDefinition, OpensAsItsReferenceFileSays)
-{
-    const std::unique_ptr<ui::Form> form = GetParam().open();
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    fake::expectAsReference(*form, GetParam().name + ".txt");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::pair<std::string, std::function<std::unique_ptr<ui::Form>()>> windows[] = {
+        {"frmMain", opener<frmMain>()},
+        {"frmTIFFOptions", opener<frmTIFFOptions>()},
+        {"frmSheetInfo", opener<frmSheetInfo>()},
+        {"frmAbout", opener<frmAbout>()},
+        {"frmHelpSaveAsTiff", opener<frmHelpSaveAsTiff>()},
+        {"frmOpenDirectory", opener<frmOpenDirectory>()}};
+    for (const auto& [name, open] : windows) {
+        const std::unique_ptr<ui::Form> form = open();
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get())) << name;
+        fake::expectAsReference(*form, name + ".txt");
+    }
+    QLocale::setDefault(QLocale::c());
 }
-
-INSTANTIATE_TEST_SUITE_P(Six, WindowDefinition,
-                         ::testing::Values(window<frmMain>("frmMain"),
-                                           window<frmTIFFOptions>("frmTIFFOptions"),
-                                           window<frmSheetInfo>("frmSheetInfo"), window<frmAbout>("frmAbout"),
-                                           window<frmHelpSaveAsTiff>("frmHelpSaveAsTiff"),
-                                           window<frmOpenDirectory>("frmOpenDirectory")),
-                         [](const ::testing::TestParamInfo<Window>& info) { return info.param.name; });
-
-}  // namespace

@@ -74,13 +74,11 @@ TEST_F(Chooser, OpensModalAtTheCurrentDirectoryWithItsChainAndSubDirectoriesThat
     EXPECT_EQ(dir1()->currentItem()->data(Qt::UserRole).toString(), tree.path());
     EXPECT_EQ(drive1()->currentText(), kup::driveOf(tree.path(), kup::systemDrives()));
 
-    // Modal without an owner, the focus on the drive list; Enter or Esc press no button.
+    // Modal without an owner; Enter or Esc press no button.
     runModal([&] {
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
         EXPECT_EQ(QApplication::activeModalWidget(), form.get());
         EXPECT_EQ(form->parentWidget(), nullptr);
-        EXPECT_EQ(QApplication::focusWidget(), drive1());
-        EXPECT_EQ(form->minimumSize(), form->maximumSize());
         QTest::keyClick(drive1(), Qt::Key_Escape);
         QTest::keyClick(drive1(), Qt::Key_Return);
         dir1()->setFocus();

@@ -2,13 +2,12 @@
 // reviewed reference file in tests/data/windows: title, client size, placement
 // and border; the menus; every control of the window's table with its kind,
 // container, caption or content once loaded, position and size, font and state;
-// the entries of the lists; the tab order and where the focus goes on opening.
+// the entries of the lists; the tab order from where the focus is on opening.
 //
 // A reference file has one line per item, fields between "|" (see frmMain.txt).
 // Positions and sizes are twips, compared at the screen's resolution as the
-// window rounds them; a control row carries its tab index, from which the tab
-// order and the first focus are worked out; an empty font means "MS Sans Serif"
-// 8.25 point regular; a field "*" stands for whatever the machine shows.
+// window rounds them; an empty font means "MS Sans Serif" 8.25 point regular; a
+// field "*" stands for whatever the machine shows.
 #pragma once
 
 #include <string>
