@@ -48,6 +48,20 @@ std::jthread CadsimTest::killCadsimOnce(std::function<bool()> ready)
     });
 }
 
+std::string CadsimTest::inject(const std::string& member, const std::string& argument,
+                               const std::string& kind)
+{
+    return control("InjectFault", {QString::fromStdString(member), QString::fromStdString(argument),
+                                   QString::fromStdString(kind)});
+}
+
+int32_t CadsimTest::save(std::string name)
+{
+    bool flag = true;
+    const std::unique_ptr<cad::Document> document = activeDoc();
+    return document ? document->SaveAsSilent(name, flag) : -1;
+}
+
 std::unique_ptr<cad::Application> CadsimTest::app()
 {
     std::unique_ptr<cad::Application> application = cad::attach();

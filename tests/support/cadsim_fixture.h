@@ -47,6 +47,12 @@ protected:
     std::unique_ptr<cad::Document> activeDoc();
     // A call on cadsim's control interface; the error text, empty on success.
     static std::string control(const char* member, const QList<QVariant>& arguments = {});
+    // A fault cadsim is to show at a member (for calls with this first argument, "" for all):
+    // InjectFault's error text, empty when it was taken.
+    static std::string inject(const std::string& member, const std::string& argument,
+                              const std::string& kind);
+    // The active document saved under this name: SaveAsSilent's result.
+    int32_t save(std::string name = "x.tif");
     // Ends cadsim as a crash would, from a thread of its own, once `ready`
     // holds: for a kill while the tool is in the middle of something.
     std::jthread killCadsimOnce(std::function<bool()> ready);

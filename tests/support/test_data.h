@@ -9,6 +9,8 @@ namespace fake {
 
 // The lines of tests/data/<name>, without blank lines and "#" comments.
 std::vector<std::string> dataLines(const std::string& name);
+// Those lines as one text, each followed by lineEnd.
+std::string dataText(const std::string& name, const std::string& lineEnd);
 // The fields of a line: split at "|", the blanks around each taken off.
 std::vector<std::string> fieldsOf(const std::string& line);
 
