@@ -74,12 +74,6 @@ protected:
     void clickExport() { QTest::mouseClick(form->control("cmdTS_SaveSheetAsTiff"), Qt::LeftButton); }
     std::string log() const { return form->ausgabe().text(); }
     std::string inFolder(const std::string& name) const { return folder() + fake::kSeparator + name; }
-    void inject(const char* member, const std::string& argument, const char* kind)
-    {
-        ASSERT_EQ(control("InjectFault", {QString(member), QString::fromStdString(argument), QString(kind)}),
-                  "");
-    }
-
     std::string drawing;
     std::unique_ptr<frmMain> form;
     fake::MessageRecorder boxes;
@@ -122,7 +116,7 @@ TEST_F(ExportEndToEnd, EverySheetInItsOwnFormatIntoTheDrawingsFolderThenIntoACho
 
 TEST_F(ExportEndToEnd, AnErrorOfTheCadEndsTheRunWithItsLineAndOneBoxAndTheNextRunWorks)
 {
-    inject("SaveAsSilent", "", "error");
+    ASSERT_EQ(inject("SaveAsSilent", "", "error"), "");
     clickExport();
     const std::string error = bustest::injectedError("SaveAsSilent");
     EXPECT_EQ(log(), kLogHeading + "*** " + error + "\r\n");
@@ -141,14 +135,14 @@ TEST_F(ExportEndToEnd, ABusyCadIsAskedAgainUntilItsBoundAndThenNamedInOneBox)
     if (!bustest::kCadsimCanBeBusy)
         GTEST_SKIP() << "a D-Bus service has no answer for \"busy, ask again\"";
     // Turned away a few times: the retries get the run through.
-    inject("", "3", "busy");
+    ASSERT_EQ(inject("", "3", "busy"), "");
     clickExport();
     EXPECT_TRUE(boxes.messages.empty());
     EXPECT_TRUE(log().ends_with(fake::kLogDone)) << log();
 
     // Busy for longer than the tool waits: it waits its whole bound, then gives up.
     ASSERT_EQ(control("ClearFaults"), "");
-    inject("", "1000000", "busy");
+    ASSERT_EQ(inject("", "1000000", "busy"), "");
     const auto started = Clock::now();
     clickExport();
     EXPECT_GE(Clock::now() - started, std::chrono::seconds(29));

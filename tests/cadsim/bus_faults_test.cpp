@@ -24,18 +24,6 @@ protected:
         options.callTimeoutMs = options.saveTimeoutMs = 1500;
         start({writeFile("F.json", drawingJson("F", {{"Blatt1"}, {"Blatt2"}}))});
     }
-    // The error text of InjectFault, empty when it was taken.
-    std::string inject(const char* member, const char* argument, const char* kind)
-    {
-        return control("InjectFault",
-                       {QString::fromUtf8(member), QString::fromUtf8(argument), QString::fromUtf8(kind)});
-    }
-    int32_t save()
-    {
-        std::string name = "x.tif";
-        bool flag = true;
-        return activeDoc()->SaveAsSilent(name, flag);
-    }
 };
 
 // A refusal injected for one argument only, the store's own refusals as the bus

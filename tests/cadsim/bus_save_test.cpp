@@ -34,12 +34,6 @@ protected:
         start({drawing});
     }
 
-    int32_t save(std::string name)
-    {
-        bool flag = true;
-        return activeDoc()->SaveAsSilent(name, flag);
-    }
-
     std::string drawing;
 };
 
