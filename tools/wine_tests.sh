@@ -14,8 +14,9 @@ run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembere
   echo "== $2 $1 (wine) =="
   # Into a file, shown as it grows: a program left running in the prefix must not hold a pipe open.
   local out="$build/wine-run.log" status
+  : >"$out"  # emptied before it is watched, not by the program's start behind the watcher's back
   set +e
-  timeout -k 30 "$kup_wine_bound" env $1 "$wine" "$build/$2.exe" "${@:3}" >"$out" 2>&1 &
+  timeout -k 30 "$kup_wine_bound" env $1 "$wine" "$build/$2.exe" "${@:3}" >>"$out" 2>&1 &
   local pid=$!
   tail -n +1 -s 0.2 -f --pid="$pid" "$out" | tr -d '\r'
   wait "$pid"
