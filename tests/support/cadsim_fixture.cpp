@@ -32,7 +32,7 @@ void CadsimTest::TearDown()
 
 std::string CadsimTest::writeFile(const std::string& name, const std::string& text) const
 {
-    const std::string path = folder() + "/" + name;
+    const std::string path = folder() + char(std::filesystem::path::preferred_separator) + name;
     // Names are UTF-8, whatever the system's narrow code page is.
     std::ofstream(std::filesystem::path(std::u8string(path.begin(), path.end()))) << text;
     return path;

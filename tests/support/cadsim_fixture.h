@@ -9,6 +9,7 @@
 #include <QList>
 #include <QVariant>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -38,7 +39,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::string folder() const { return dir_.path().toStdString(); }
+    // In the system's own notation, as cadsim reports the paths it saved to.
+    std::string folder() const { return QDir::toNativeSeparators(dir_.path()).toStdString(); }
     std::string writeFile(const std::string& name, const std::string& text) const;
     // Starts cadsim with these drawings and installs the backend (which never
     // starts a cadsim of its own here).

@@ -2,6 +2,7 @@
 
 #include "cad/automation.h"
 #include "cad/tiff_preferences.h"
+#include "tests/support/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,15 @@ namespace fake {
 
 using namespace cad::pref;
 
+std::vector<std::string> transferJournal(const std::string& part)
+{
+    std::vector<std::string> calls;
+    for (const std::string& line : dataLines("transfer_journal.txt"))
+        if (line.starts_with(part + " | "))
+            calls.push_back(line.substr(part.size() + 3));
+    return calls;
+}
+
 kup::TiffOptionSet heldPreferences()
 {
     const std::unique_ptr<cad::Application> app = cad::attach();
@@ -18,12 +28,15 @@ kup::TiffOptionSet heldPreferences()
         ADD_FAILURE() << "no CAD to read the preferences from";
         return {};
     }
-    return {app->GetUserPreferenceIntegerValue(TiffScreenOrPrintCapture),
-            app->GetUserPreferenceIntegerValue(TiffImageType),
-            app->GetUserPreferenceIntegerValue(TiffCompressionScheme),
-            app->GetUserPreferenceIntegerValue(TiffPrintDPI),
-            app->GetUserPreferenceIntegerValue(TiffPrintPaperSize),
-            app->GetUserPreferenceIntegerValue(TiffPrintScaleFactor),
+    const auto number = [&](IntegerPreference preference) {
+        return app->GetUserPreferenceIntegerValue(preference);
+    };
+    return {number(TiffScreenOrPrintCapture),
+            number(TiffImageType),
+            number(TiffCompressionScheme),
+            number(TiffPrintDPI),
+            number(TiffPrintPaperSize),
+            number(TiffPrintScaleFactor),
             app->GetUserPreferenceToggle(TiffPrintScaleToFit),
             app->GetUserPreferenceDoubleValue(TiffPrintPaperWidth),
             app->GetUserPreferenceDoubleValue(TiffPrintPaperHeight)};
@@ -33,15 +46,14 @@ void holdPreferences(const kup::TiffOptionSet& v)
 {
     const std::unique_ptr<cad::Application> app = cad::attach();
     ASSERT_NE(app, nullptr) << "no CAD to write the preferences to";
-    const std::pair<IntegerPreference, int16_t> integers[] = {
-        {TiffScreenOrPrintCapture, v.TiffScreenOrPrintCapture},
-        {TiffImageType, v.TiffImageType},
-        {TiffCompressionScheme, v.TiffCompressionScheme},
-        {TiffPrintDPI, v.TiffPrintDPI},
-        {TiffPrintPaperSize, v.TiffPrintPaperSize},
-        {TiffPrintScaleFactor, v.TiffPrintScaleFactor}};
-    for (const auto& [preference, value] : integers)
-        EXPECT_NE(app->SetUserPreferenceIntegerValue(preference, value), 0) << preference << " = " << value;
+    const int16_t integers[] = {v.TiffScreenOrPrintCapture, v.TiffImageType,
+                                v.TiffCompressionScheme,    v.TiffPrintDPI,
+                                v.TiffPrintPaperSize,       v.TiffPrintScaleFactor};
+    for (int32_t preference = TiffScreenOrPrintCapture; preference <= TiffPrintScaleFactor; ++preference)
+        EXPECT_NE(
+            app->SetUserPreferenceIntegerValue(preference, integers[preference - TiffScreenOrPrintCapture]),
+            0)
+            << preference;
     app->SetUserPreferenceToggle(TiffPrintScaleToFit, v.TiffPrintScaleToFit);
     double width = v.TiffPrintPaperWidth, height = v.TiffPrintPaperHeight;
     EXPECT_NE(app->SetUserPreferenceDoubleValue(TiffPrintPaperWidth, width), 0) << width;
@@ -50,14 +62,10 @@ void holdPreferences(const kup::TiffOptionSet& v)
 
 }  // namespace fake
 
-namespace kup {
-
-void PrintTo(const TiffOptionSet& v, std::ostream* out)
+void kup::PrintTo(const TiffOptionSet& v, std::ostream* out)
 {
     *out << v.TiffScreenOrPrintCapture << ' ' << v.TiffImageType << ' ' << v.TiffCompressionScheme << ' '
          << v.TiffPrintDPI << ' ' << v.TiffPrintPaperSize << ' ' << v.TiffPrintScaleFactor << ' '
          << (v.TiffPrintScaleToFit ? "true " : "false ") << v.TiffPrintPaperWidth << ' '
          << v.TiffPrintPaperHeight;
 }
-
-}  // namespace kup
