@@ -110,42 +110,6 @@ bool isControl(const ui::Form& window, const QWidget* w)
     return !w->objectName().isEmpty() && window.control(w->objectName()) == w;
 }
 
-void controls(const ui::Form& window, const QWidget* container, std::vector<Line>& lines)
-{
-    for (QObject* child : container->children()) {
-        auto* w = qobject_cast<QWidget*>(child);
-        if (w == nullptr || !isControl(window, w))
-            continue;
-        const Line about = describe(window, w);
-        const QRect g = w->geometry();
-        const bool line = about[0] == "line";
-        const QFont font = w->font();
-        lines.push_back(
-            Line{w->objectName(), about[0],
-                 qobject_cast<const QGroupBox*>(container) ? container->objectName() : "window", about[1]}
-            << (line ? Line{"", "", "", ""}
-                     : Line{QString::number(twips(g.x())), QString::number(twips(g.y())),
-                            QString::number(twips(g.width())), QString::number(twips(g.height()))})
-            << QString("%1 %2 %3%4")
-                   .arg(font.families().value(0, font.family()))
-                   .arg(font.pointSizeF())
-                   .arg(font.weight())
-                   .arg(QFontInfo(font).fixedPitch() ? " fixed pitch" : "")
-            << about[2]);
-        QStringList entries;
-        if (auto* list = qobject_cast<QComboBox*>(w))
-            for (int i = 0; i < list->count(); ++i)
-                entries << quoted(list->itemText(i));
-        if (auto* list = qobject_cast<QListWidget*>(w))
-            for (int i = 0; i < list->count(); ++i)
-                entries << quoted(list->item(i)->text());
-        if (about[0].endsWith(" list"))
-            lines.push_back({w->objectName() + " entries", entries.join(", ")});
-        if (about[0] == "frame")
-            controls(window, w, lines);
-    }
-}
-
 std::vector<Line> dump(const ui::Form& window)
 {
     const QWidget* client = window.centralWidget();
@@ -176,7 +140,35 @@ std::vector<Line> dump(const ui::Form& window)
                          (item->shortcut().isEmpty() ? "" : " " + item->shortcut().toString());
         lines.push_back({title->menu()->objectName(), "menu", quoted(title->text()), items.join(", ")});
     }
-    controls(window, client, lines);
+    // Depth first, so in the order of the window's table, whose containers come before their controls.
+    for (QWidget* w : client->findChildren<QWidget*>()) {
+        if (!isControl(window, w))
+            continue;
+        const Line about = describe(window, w);
+        const QRect g = w->geometry();
+        const QFont font = w->font();
+        lines.push_back(Line{w->objectName(), about[0],
+                             qobject_cast<const QGroupBox*>(w->parentWidget())
+                                 ? w->parentWidget()->objectName()
+                                 : "window",
+                             about[1]}
+                        << (about[0] == "line"
+                                ? Line{"", "", "", ""}
+                                : Line{QString::number(twips(g.x())), QString::number(twips(g.y())),
+                                       QString::number(twips(g.width())), QString::number(twips(g.height()))})
+                        << QString("%1 %2 %3%4")
+                               .arg(font.families().value(0, font.family()))
+                               .arg(font.pointSizeF())
+                               .arg(font.weight())
+                               .arg(QFontInfo(font).fixedPitch() ? " fixed pitch" : "")
+                        << about[2]);
+        if (auto* list = qobject_cast<QComboBox*>(w)) {
+            QStringList entries;
+            for (int i = 0; i < list->count(); ++i)
+                entries << quoted(list->itemText(i));
+            lines.push_back({w->objectName() + " entries", entries.join(", ")});
+        }
+    }
     // Tab goes round: the ring read from where the focus is when the window opens.
     QStringList order;
     QWidget* const start =
@@ -207,9 +199,9 @@ std::vector<Line> reference(const std::string& file)
     };
     std::vector<Line> lines;
     for (const std::string& text : dataLines("windows/" + file)) {
-        Line fields;
-        for (const std::string& field : fieldsOf(text))
-            fields << QString::fromStdString(field);
+        Line fields = QString::fromStdString(text).split('|');
+        for (QString& field : fields)
+            field = field.trimmed();  // a caption keeps its blanks inside its quotes
         if (fields[0] == "window") {
             fields[2] = shown(fields[2]), fields[3] = shown(fields[3]);
         } else if (fields.size() == 10) {  // a control; a line's points are twips in its notes
