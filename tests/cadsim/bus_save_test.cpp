@@ -1,8 +1,8 @@
 // SaveAsSilent end to end: every way a name can land or be refused, and each
 // TIFF read back with libtiff.
 #include "tests/support/cadsim_fixture.h"
+#include "tests/support/folder_names.h"
 #include "tests/support/preferences.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/tiff_readback.h"
 
 #include <tiffio.h>

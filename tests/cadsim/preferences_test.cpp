@@ -1,5 +1,6 @@
 #include "cadsim/preferences.h"
-#include "tests/support/temp_folder.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,8 @@ using cadsim::PreferenceStore;
 
 class PreferenceFile : public ::testing::Test {
 protected:
-    void SetUp() override { fs::remove_all(folder); }
-    void TearDown() override { fs::remove_all(folder); }
-    const fs::path folder = fake::uniqueTempPath("cadsim-prefs");
+    const QTemporaryDir temporary;  // the process's own
+    const fs::path folder = temporary.path().toStdString();
     const std::string path = (folder / "sub" / "preferences.json").string();
 };
 

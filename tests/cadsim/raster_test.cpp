@@ -5,9 +5,10 @@
 #include "cadsim/raster.h"
 #include "cadsim/sheet_shapes.h"
 #include "cadsim/tiff_writer.h"
-#include "tests/support/temp_folder.h"
 
 #include <tiffio.h>
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -103,7 +104,8 @@ TEST(Encoders, Group4StripsAndPackBitsRowsDecodeToTheSameRows)
         SCOPED_TRACE("width " + std::to_string(width));
         const int height = 300, stripRows = 64;
         const auto rows = randomRows(width, height, static_cast<unsigned>(width));
-        const std::string path = fake::uniqueTempPath("g4-" + std::to_string(width)).string() + ".tif";
+        const QTemporaryDir temporary;  // the process's own
+        const std::string path = temporary.filePath("g4.tif").toStdString();
         TIFF* tif = TIFFOpen(path.c_str(), "w");
         ASSERT_NE(tif, nullptr);
         const uint32_t tags[] = {TIFFTAG_IMAGEWIDTH,      TIFFTAG_IMAGELENGTH, TIFFTAG_BITSPERSAMPLE,

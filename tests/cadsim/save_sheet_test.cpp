@@ -3,8 +3,10 @@
 #include "cadsim/drawing.h"
 #include "cadsim/file_io.h"
 #include "cadsim/save_sheet.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/folder_names.h"
 #include "tests/support/tiff_readback.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +25,6 @@ class SaveSheet : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fs::remove_all(root);
         // An umlaut in the drawing's own folder: every path below it goes through the conversion.
         fs::create_directories(root / u8"Zeichnungen für Maß");
         folder = utf8FromPath(root / u8"Zeichnungen für Maß");
@@ -35,11 +36,10 @@ protected:
                     "entities": [{"circle": [50, 25, 15]}]}]})";
         drawing = cadsim::loadDrawingFile(folder + "/Zeichnung.json");
     }
-    void TearDown() override { fs::remove_all(root); }
-
     int save(const std::string& name) { return cadsim::saveActiveSheet(drawing, name, preferences).result; }
 
-    const fs::path root = fake::uniqueTempPath("cadsim-save");
+    const QTemporaryDir temporary;  // the process's own
+    const fs::path root = pathFromUtf8(temporary.path().toStdString());
     std::string folder;
     cadsim::Drawing drawing;
     cadsim::TiffPreferences preferences;

@@ -6,9 +6,10 @@
 #include "dialogs/windows_system.h"
 #include "platform/win_text.h"
 #include "tests/support/message_recorder.h"
-#include "tests/support/temp_folder.h"
 #include "ui/qt_message_boxes.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -55,17 +56,10 @@ public:
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         standIn_ = fs::path(self).parent_path() / "kup_msinfo_standin.exe";
-        folder_ = fake::uniqueTempPath("kup-sysinfo");
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = QDir::toNativeSeparators(temporary_.path()).toStdWString();
         removeKeys();
     }
-    ~SysInfoSetup()
-    {
-        removeKeys();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
+    ~SysInfoSetup() { removeKeys(); }
     std::string install(const std::string& name)
     {
         fs::copy_file(standIn_, folder_ / name);
@@ -93,6 +87,7 @@ private:
         for (const char* key : {kMsinfo, kLocation})
             reg("delete \"HKLM\\" + std::string(key) + "\" /f");
     }
+    const QTemporaryDir temporary_;  // the process's own
     fs::path standIn_;
     fs::path folder_;
 };
