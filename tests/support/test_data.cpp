@@ -25,17 +25,4 @@ std::string dataText(const std::string& name, const std::string& lineEnd)
     return text;
 }
 
-std::vector<std::string> fieldsOf(const std::string& line)
-{
-    std::vector<std::string> fields;
-    for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
-        bar = line.find('|', start);
-        const std::string field = line.substr(start, bar == std::string::npos ? bar : bar - start);
-        const std::size_t first = field.find_first_not_of(' ');
-        fields.push_back(
-            first == std::string::npos ? "" : field.substr(first, field.find_last_not_of(' ') - first + 1));
-    }
-    return fields;
-}
-
 }  // namespace fake

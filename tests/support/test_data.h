@@ -11,7 +11,5 @@ namespace fake {
 std::vector<std::string> dataLines(const std::string& name);
 // Those lines as one text, each followed by lineEnd.
 std::string dataText(const std::string& name, const std::string& lineEnd);
-// The fields of a line: split at "|", the blanks around each taken off.
-std::vector<std::string> fieldsOf(const std::string& line);
 
 }  // namespace fake
