@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,6 +16,8 @@
 #include <stdexcept>
 
 using namespace ui;
+using testing::StrEq;
+using testing::ThrowsMessage;
 
 namespace {
 
@@ -54,13 +57,6 @@ struct Sample : ::testing::Test {
 
 }  // namespace
 
-TEST(TwipsToPixels, RoundsToTheNearestPixelAtTheGivenDpi)
-{
-    for (const auto& [twips, dpi, pixels] :
-         {std::tuple{5265, 96, 351}, {7, 96, 0}, {8, 96, 1}, {120, 120, 10}})
-        EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
-}
-
 // What the windows' tables give (sizes, fonts, flags, placement, border) is each window's
 // reference file's matter; here what no table shows.
 TEST_F(Sample, ControlsStayWhereTheyAreWhenTheWindowIsResized)
@@ -94,22 +90,10 @@ TEST_F(Sample, ALookupThatCannotBeMetFailsAtLoadNamingWindowAndControl)
     EXPECT_EQ(Misspelt("cmdOK").button->objectName(), "cmdOK");
     EXPECT_EQ(form->control("gibtEsNicht"), nullptr);
     EXPECT_EQ(form->control<QLineEdit>("cmdOK"), nullptr);  // another kind
-    const struct {
-        std::function<void()> lookup;
-        std::string what;
-    } rows[] = {
-        {[] { Misspelt("cmdOk"); }, "frmSample: no control named cmdOk"},
-        {[] { Misspelt("txtEins"); }, "frmSample: control txtEins is not a QPushButton"},
-        {[&] { form->requireMenuItem("mnuExit"); }, "frmSample: no menu item named mnuExit"},
-    };
-    for (const auto& row : rows) {
-        try {
-            row.lookup();
-            ADD_FAILURE() << "no failure for: " << row.what;
-        } catch (const std::logic_error& error) {
-            EXPECT_EQ(std::string(error.what()), row.what);
-        }
-    }
+    const auto fails = [](const char* what) { return ThrowsMessage<std::logic_error>(StrEq(what)); };
+    EXPECT_THAT([] { Misspelt("cmdOk"); }, fails("frmSample: no control named cmdOk"));
+    EXPECT_THAT([] { Misspelt("txtEins"); }, fails("frmSample: control txtEins is not a QPushButton"));
+    EXPECT_THAT([&] { form->requireMenuItem("mnuExit"); }, fails("frmSample: no menu item named mnuExit"));
 }
 
 TEST_F(Sample, AFaultEscapingAHandlerIsOneInternalErrorBoxAndTheWindowGoesOn)

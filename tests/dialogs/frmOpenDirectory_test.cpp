@@ -28,14 +28,7 @@ struct Chooser : ::testing::Test {
     QPushButton* okay() const { return form->control<QPushButton>("cmdOkay"); }
     QPushButton* abbruch() const { return form->control<QPushButton>("cmdAbbruch"); }
 
-    QListWidgetItem* entry(const QString& path) const
-    {
-        for (int i = 0; i < dir1()->count(); ++i)
-            if (dir1()->item(i)->data(Qt::UserRole).toString() == path)
-                return dir1()->item(i);
-        ADD_FAILURE() << "no entry " << path.toStdString();
-        return nullptr;
-    }
+    QListWidgetItem* entry(const QString& path) const { return fake::entryOf(*form, path); }
     QStringList entries() const
     {
         QStringList paths;

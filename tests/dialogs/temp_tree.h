@@ -9,6 +9,7 @@
 #include <functional>
 
 class frmOpenDirectory;
+class QListWidgetItem;
 
 namespace fake {
 
@@ -41,5 +42,7 @@ private:
 
 // The open chooser, or null.
 frmOpenDirectory* openChooser();
+// The chooser's directory list's entry for a path (in the result form); null and a failure if none.
+QListWidgetItem* entryOf(const frmOpenDirectory& chooser, const QString& path);
 
 }  // namespace fake

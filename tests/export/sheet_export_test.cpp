@@ -12,6 +12,7 @@
 using namespace kup;
 using fake::kLogHeading;
 using fake::logOf;
+using fake::refusal;
 using fake::savedLine;
 using Journal = std::vector<std::string>;
 
@@ -31,13 +32,6 @@ fake::Document flange()
     drawing.sheets[2].properties[5] = 0.5;
     drawing.sheets[2].properties[6] = 0.25;
     return drawing;
-}
-
-// A failure of a member: refused, for calls with this first argument only, the n-th of them (0: every).
-fake::Fault refused(const char* member, const char* argument = nullptr, int nth = 0)
-{
-    return {member, fake::FaultKind::Refuse, argument ? std::optional<std::string>(argument) : std::nullopt,
-            nth};
 }
 
 // Lists as one text, "|" between the entries.
@@ -218,7 +212,7 @@ TEST_F(SheetExport, ANameAlreadyWrittenInTheRunIsNotWrittenAgain)
          "A_B.tif"},
         // A name whose save failed was not written, so a later sheet may use it.
         {"abgelehnter Name wieder frei", kPlain, "Blatt1|Blatt1|Blatt3",
-         refused("SaveAsSilent", "Blatt1.tif", 1),
+         refusal("SaveAsSilent", "Blatt1.tif", 1),
          kLogHeading + "*** Konnte Blatt nicht als TIFF speichern *** (Sheet 0 unter : Blatt1.tif)\r\n" +
              savedLine(1, "Blatt1.tif") + savedLine(2, "Blatt3.tif") + kNotSaved +
              "1 von 3 Blättern nicht gespeichert ---",
@@ -234,7 +228,7 @@ TEST_F(SheetExport, TheClosingLineTellsWhetherEverySheetWasSaved)
         {"Speichern abgelehnt",
          {false, true, true, ""},
          nullptr,
-         refused("SaveAsSilent", "Flansch - Blatt1.tif"),
+         refusal("SaveAsSilent", "Flansch - Blatt1.tif"),
          kLogHeading +
              "*** Konnte Blatt nicht als TIFF speichern *** (Sheet 0 unter : Flansch - Blatt1.tif)\r\n" +
              savedLine(1, "Flansch - Blatt2.tif") + savedLine(2, "Flansch - Blatt3.tif") + kNotSaved +
@@ -254,25 +248,25 @@ TEST_F(SheetExport, AFailureThatEndsTheRunLeavesItsLineAndOneBox)
     const std::string inactive = "Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!";
     const std::string noProperties = "Blatt Blatt2 liefert nur 0 von 7 Eigenschaften";
     const Row rows[] = {
-        {"keine Zeichnung", kPlain, nullptr, refused("GetType", nullptr, 1),
+        {"keine Zeichnung", kPlain, nullptr, refusal("GetType", nullptr, 1),
          "Fehler aufgetreten\r\nKeine Zeichnung aktiv", "", AfterLog, fehlerinfo, "Keine Zeichnung aktiv"},
         // The document gone between the sheet list and the run: no box.
-        {"Dokument weg", kPlain, nullptr, refused("ActiveDoc", nullptr, 2), "*** Keine Datei geöffnet ***",
+        {"Dokument weg", kPlain, nullptr, refusal("ActiveDoc", nullptr, 2), "*** Keine Datei geöffnet ***",
          ""},
-        {"beim zweiten Blatt keine Zeichnung mehr", kPlain, nullptr, refused("GetType", nullptr, 3),
+        {"beim zweiten Blatt keine Zeichnung mehr", kPlain, nullptr, refusal("GetType", nullptr, 3),
          kLogHeading + savedLine(0, "Blatt1.tif") + "*** " + cad::kNoDrawingLongText, "Blatt1.tif", AfterLog,
          info, cad::kNoDrawingLongText},
-        {"Blatt nicht aktivierbar", kPlain, nullptr, refused("ActivateSheet", "Blatt2"),
+        {"Blatt nicht aktivierbar", kPlain, nullptr, refusal("ActivateSheet", "Blatt2"),
          kLogHeading + savedLine(0, "Blatt1.tif") + "*** " + inactive, "Blatt1.tif", AfterLog, info,
          inactive},
         // The third attach of a run is the preference read of the first sheet.
-        {"Optionen nicht lesbar", kOwn, nullptr, refused("attach", nullptr, 3),
+        {"Optionen nicht lesbar", kOwn, nullptr, refusal("attach", nullptr, 3),
          kLogHeading + "*** Solidworks läuft gar nicht", "", BeforeLog, fehlerinfo,
          "Solidworks läuft gar nicht"},
-        {"Optionen nicht setzbar", kOwn, nullptr, refused("SetUserPreferenceIntegerValue", "9"),
+        {"Optionen nicht setzbar", kOwn, nullptr, refusal("SetUserPreferenceIntegerValue", "9"),
          kLogHeading + "*** " + dpi, "", BeforeLog, fehlerinfo, dpi},
         // Ends the run rather than saving in a wrong format.
-        {"Eigenschaften fehlen", kOwn, nullptr, refused("GetProperties", nullptr, 2),
+        {"Eigenschaften fehlen", kOwn, nullptr, refusal("GetProperties", nullptr, 2),
          kLogHeading + savedLine(0, "Blatt1.tif") + "*** " + noProperties, "Blatt1.tif", BeforeLog,
          fehlerinfo, noProperties},
     };
