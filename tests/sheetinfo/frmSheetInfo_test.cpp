@@ -1,7 +1,6 @@
 // The sheet information window against the fake CAD, driven through its
 // controls offscreen.
 #include "cad/number_text.h"
-#include "sheetinfo/sheet_report.h"
 #include "tests/sheetinfo/sheet_info_window.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
@@ -189,11 +188,9 @@ TEST_F(SheetInfoWindow, FailedQueriesShowOneBoxEachAndLeaveTheFieldsEmpty)
     EXPECT_EQ(fields(*form), kSecondSheet);
 }
 
-TEST_F(SheetInfoWindow, ReportShowsWhatTheCoreBuildsAndItsBoxesBesideAnEmptiedBox)
+TEST_F(SheetInfoWindow, ReportBoxesComeUpBesideAnEmptiedBox)
 {
-    click(*form, "cmdHoleKupInfos");
-    fake::MessageRecorder unseen;
-    EXPECT_EQ(reportText(*form), kup::buildSheetReport(unseen));
+    click(*form, "cmdHoleKupInfos");  // a report to lose; its text is the end-to-end case's matter
     EXPECT_TRUE(boxes.messages.empty());
 
     cad.addFault({"ActivateSheet", fake::FaultKind::Refuse});

@@ -64,8 +64,8 @@ void holdPreferences(const kup::TiffOptionSet& v)
 
 void kup::PrintTo(const TiffOptionSet& v, std::ostream* out)
 {
-    *out << v.TiffScreenOrPrintCapture << ' ' << v.TiffImageType << ' ' << v.TiffCompressionScheme << ' '
-         << v.TiffPrintDPI << ' ' << v.TiffPrintPaperSize << ' ' << v.TiffPrintScaleFactor << ' '
-         << (v.TiffPrintScaleToFit ? "true " : "false ") << v.TiffPrintPaperWidth << ' '
-         << v.TiffPrintPaperHeight;
+    *out << testing::PrintToString(std::tuple(v.TiffScreenOrPrintCapture, v.TiffImageType,
+                                              v.TiffCompressionScheme, v.TiffPrintDPI, v.TiffPrintPaperSize,
+                                              v.TiffPrintScaleFactor, v.TiffPrintScaleToFit,
+                                              v.TiffPrintPaperWidth, v.TiffPrintPaperHeight));
 }
