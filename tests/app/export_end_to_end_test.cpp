@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "tests/app/export_window.h"
 #include "tests/support/cadsim_fixture.h"
+#include "tests/support/folder_names.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/preferences.h"
 #include "tests/support/text_log.h"
@@ -21,35 +22,21 @@
 
 namespace {
 
-using bustest::readTiff;
-using Clock = std::chrono::steady_clock;
 using fake::kLogHeading;
 using fake::logOf;
 
 const std::string kAborted = "Der Export wurde abgebrochen, Solidworks meldet einen Fehler:\r\n";
 
-// Pixels of a page side at a resolution, as a renderer rounds them.
-uint32_t pixels(double millimetres, int dpi)
-{
-    return static_cast<uint32_t>(std::lround(millimetres / 25.4 * dpi));
-}
-
+// A page of this size read back, its pixels as a renderer rounds them.
 void expectPage(const std::string& file, double widthMm, double heightMm, int dpi)
 {
     SCOPED_TRACE(file);
-    const bustest::TiffFacts facts = readTiff(file);
+    const bustest::TiffFacts facts = bustest::readTiff(file);
     ASSERT_TRUE(facts.readable);
     EXPECT_TRUE(facts.decoded);
-    EXPECT_NEAR(facts.width, pixels(widthMm, dpi), 1);
-    EXPECT_NEAR(facts.height, pixels(heightMm, dpi), 1);
+    EXPECT_NEAR(facts.width, std::lround(widthMm / 25.4 * dpi), 1);
+    EXPECT_NEAR(facts.height, std::lround(heightMm / 25.4 * dpi), 1);
     EXPECT_FLOAT_EQ(facts.xResolution, dpi);
-}
-
-bool exists(const std::string& utf8Path)
-{
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())),
-                                   ec);
 }
 
 class ExportEndToEnd : public bustest::CadsimTest {
@@ -142,9 +129,9 @@ TEST_F(ExportEndToEnd, ABusyCadIsAskedAgainUntilItsBoundAndThenNamedInOneBox)
     // Busy for longer than the tool waits: it waits its whole bound, then gives up.
     ASSERT_EQ(control("ClearFaults"), "");
     ASSERT_EQ(inject("", "1000000", "busy"), "");
-    const auto started = Clock::now();
+    const auto started = std::chrono::steady_clock::now();
     clickExport();
-    EXPECT_GE(Clock::now() - started, std::chrono::seconds(29));
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::seconds(29));
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_NE(boxes.messages[0].text.find("Solidworks ist beschäftigt und nimmt keine Aufrufe an"),
               std::string::npos)
@@ -165,12 +152,10 @@ TEST_F(ExportEndToEnd, CadsimKilledWhileItSavesASheetGivesOneBoxNamingTheSaveAnd
     kup::TiffOptionSet options = fake::kStandardPreferences;
     options.TiffPrintDPI = 2400;
     fake::holdPreferences(options);
-    const std::string first = inFolder("Gross - Blatt1.tif"), dir = folder();
-    std::jthread killer = killCadsimOnce([first, dir] {
-        std::error_code changing;  // cadsim writes into the folder meanwhile
-        return exists(first) &&
-               std::ranges::any_of(std::filesystem::directory_iterator(dir, changing), [](const auto& entry) {
-                   return entry.path().filename().string().starts_with(".cadsim-");
+    std::jthread killer = killCadsimOnce([dir = folder()] {
+        const std::set<std::string> names = fake::namesIn(dir);
+        return names.count("Gross - Blatt1.tif") && std::ranges::any_of(names, [](const std::string& name) {
+                   return name.starts_with(".cadsim-");
                });
     });
     clickExport();
@@ -181,7 +166,7 @@ TEST_F(ExportEndToEnd, CadsimKilledWhileItSavesASheetGivesOneBoxNamingTheSaveAnd
     EXPECT_EQ(boxes.messages[0].text.rfind(kAborted + bustest::lostDuringCall("SaveAsSilent"), 0), 0u)
         << boxes.messages[0].text;
     EXPECT_TRUE(idle(*form));
-    EXPECT_FALSE(exists(inFolder("Gross - Blatt2.tif")));
+    EXPECT_EQ(fake::namesIn(folder()).count("Gross - Blatt2.tif"), 0u);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "tests/support/text_log.h"
 #include "ui/qt_message_boxes.h"
 
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 

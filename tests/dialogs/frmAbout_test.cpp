@@ -4,7 +4,6 @@
 #include "tests/support/message_recorder.h"
 #include "ui/qt_message_boxes.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>

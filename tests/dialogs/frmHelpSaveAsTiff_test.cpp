@@ -2,7 +2,6 @@
 #include "tests/support/test_data.h"
 #include "ui/window_registry.h"
 
-#include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>

@@ -29,13 +29,6 @@ struct Chooser : ::testing::Test {
     QPushButton* abbruch() const { return form->control<QPushButton>("cmdAbbruch"); }
 
     QListWidgetItem* entry(const QString& path) const { return fake::entryOf(*form, path); }
-    QStringList entries() const
-    {
-        QStringList paths;
-        for (int i = 0; i < dir1()->count(); ++i)
-            paths << dir1()->item(i)->data(Qt::UserRole).toString();
-        return paths;
-    }
     void doubleClick(const QString& path)
     {
         QListWidgetItem* item = entry(path);
@@ -60,7 +53,9 @@ TEST_F(Chooser, OpensModalAtTheCurrentDirectoryWithItsChainAndSubDirectoriesThat
     EXPECT_EQ(form->currentPath(), tree.path());
     EXPECT_TRUE(form->Tag().isEmpty());
     // The chain from the root down to the open directory, then its sub-directories.
-    const QStringList paths = entries();
+    QStringList paths;
+    for (int i = 0; i < dir1()->count(); ++i)
+        paths << dir1()->item(i)->data(Qt::UserRole).toString();
     ASSERT_GE(paths.size(), 3);
     EXPECT_EQ(paths.first(), kup::resultPath(QDir::rootPath()));
     EXPECT_EQ(paths.mid(paths.size() - 3), QStringList({tree.path(), tree.path("Alpha"), tree.path("beta")}));

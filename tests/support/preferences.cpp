@@ -24,10 +24,9 @@ std::vector<std::string> transferJournal(const std::string& part)
 kup::TiffOptionSet heldPreferences()
 {
     const std::unique_ptr<cad::Application> app = cad::attach();
-    if (!app) {
-        ADD_FAILURE() << "no CAD to read the preferences from";
+    EXPECT_NE(app, nullptr) << "no CAD to read the preferences from";
+    if (!app)
         return {};
-    }
     const auto number = [&](IntegerPreference preference) {
         return app->GetUserPreferenceIntegerValue(preference);
     };

@@ -146,16 +146,15 @@ std::vector<Line> dump(const ui::Form& window)
             continue;
         const Line about = describe(window, w);
         const QRect g = w->geometry();
+        const auto at = [](int pixels) { return QString::number(twips(pixels)); };
         const QFont font = w->font();
         lines.push_back(Line{w->objectName(), about[0],
                              qobject_cast<const QGroupBox*>(w->parentWidget())
                                  ? w->parentWidget()->objectName()
                                  : "window",
                              about[1]}
-                        << (about[0] == "line"
-                                ? Line{"", "", "", ""}
-                                : Line{QString::number(twips(g.x())), QString::number(twips(g.y())),
-                                       QString::number(twips(g.width())), QString::number(twips(g.height()))})
+                        << (about[0] == "line" ? Line{"", "", "", ""}
+                                               : Line{at(g.x()), at(g.y()), at(g.width()), at(g.height())})
                         << QString("%1 %2 %3%4")
                                .arg(font.families().value(0, font.family()))
                                .arg(font.pointSizeF())

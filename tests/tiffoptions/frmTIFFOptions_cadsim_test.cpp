@@ -8,7 +8,6 @@
 #include "tiffoptions/frmTIFFOptions.h"
 #include "ui/qt_message_boxes.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>

@@ -1,7 +1,6 @@
 // The rules that tie the TIFF options window's controls together.
 #include "tests/tiffoptions/tiff_window_fixture.h"
 
-#include <QApplication>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
