@@ -164,9 +164,7 @@ TEST_F(FromMainWindow, ChosenFolderStandsInTheFieldAndCancelOrCloseEmptyIt)
     main->show();
     choose([&](frmOpenDirectory& chooser) {
         auto* dir1 = chooser.control<QListWidget>("Dir1");
-        for (int i = 0; i < dir1->count(); ++i)
-            if (dir1->item(i)->data(Qt::UserRole).toString() == tree.path("beta"))
-                dir1->setCurrentRow(i);
+        dir1->setCurrentItem(fake::entryOf(chooser, tree.path("beta")));
         QTest::keyClick(dir1, Qt::Key_Return);
         QTest::mouseClick(chooser.control("cmdOkay"), Qt::LeftButton);
     });

@@ -8,6 +8,8 @@
 #include "tests/support/message_recorder.h"
 #include "ui/qt_message_boxes.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -54,17 +56,10 @@ public:
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         standIn_ = fs::path(self).parent_path() / "kup_msinfo_standin.exe";
-        folder_ = fs::temp_directory_path() / "kup-sysinfo";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = QDir::toNativeSeparators(temporary_.path()).toStdWString();
         removeKeys();
     }
-    ~SysInfoSetup()
-    {
-        removeKeys();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
+    ~SysInfoSetup() { removeKeys(); }
     std::string install(const std::string& name)
     {
         fs::copy_file(standIn_, folder_ / name);
@@ -76,7 +71,7 @@ public:
     std::string started(bool expected) const
     {
         std::string names;
-        for (int i = 0; i < (expected ? 100 : 5) && names.empty(); ++i) {
+        for (int i = 0; i < (expected ? 300 : 5) && names.empty(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             for (const auto& entry : fs::directory_iterator(folder_))
                 if (entry.path().extension() == ".gestartet")
@@ -93,6 +88,7 @@ private:
             for (const char* view : {" /reg:64", " /reg:32"})
                 reg("delete \"HKLM\\" + std::string(key) + "\" /f" + view);
     }
+    const QTemporaryDir temporary_;  // the process's own
     fs::path standIn_;
     fs::path folder_;
 };

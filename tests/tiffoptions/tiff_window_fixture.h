@@ -98,9 +98,10 @@ protected:
         for (int i = 0; i < std::abs(steps); ++i)
             QTest::keyClick(combo, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
     }
-    // Replaces the whole text by typing, one change per key.
+    // Replaces the whole text by typing, one change per key; a closed box takes no keys.
     void type(QLineEdit* edit, const QString& text)
     {
+        EXPECT_TRUE(edit->isEnabled()) << edit->objectName().toStdString() << " is closed to typing";
         edit->setFocus();
         edit->selectAll();
         if (text.isEmpty())
