@@ -25,24 +25,15 @@ namespace {
 
 #ifdef Q_OS_WIN
 // A drive letter whose target does not exist, as a network drive that is not connected: Windows
-// lists it, and nothing on it can be read.
-class DriveWithoutTarget {
-public:
-    DriveWithoutTarget()
-    {
-        for (wchar_t letter = L'Y'; letter > L'D' && name_.empty(); --letter)
-            if (((GetLogicalDrives() >> (letter - L'A')) & 1) == 0)
-                name_ = {letter, L':'};
-        DefineDosDeviceW(0, name_.c_str(), L"C:\\kup-ohne-ziel");
-    }
-    ~DriveWithoutTarget() { DefineDosDeviceW(DDD_REMOVE_DEFINITION, name_.c_str(), nullptr); }
-    DriveWithoutTarget(const DriveWithoutTarget&) = delete;
-    DriveWithoutTarget& operator=(const DriveWithoutTarget&) = delete;
-    QString root() const { return QString::fromStdWString(name_) + "\\"; }
-
-private:
-    std::wstring name_;
-};
+// lists it, and nothing on it can be read. Defined for the case's lifetime.
+std::shared_ptr<const wchar_t> driveWithoutTarget()
+{
+    static wchar_t drive[] = L"Y:";
+    while (drive[0] > L'D' && ((GetLogicalDrives() >> (drive[0] - L'A')) & 1) != 0)
+        --drive[0];
+    DefineDosDeviceW(0, drive, L"C:\\kup-ohne-ziel");
+    return {drive, [](const wchar_t* name) { DefineDosDeviceW(DDD_REMOVE_DEFINITION, name, nullptr); }};
+}
 #endif
 
 struct Chooser : ::testing::Test {
@@ -146,8 +137,8 @@ TEST(ChooserDrives, AnotherDriveMovesTheListAndAnUnreadableOneKeepsItWithANote)
     fake::TempTree tree;
     const QString root = kup::resultPath(QDir::rootPath());
 #ifdef Q_OS_WIN
-    const DriveWithoutTarget unready;
-    const QString missing = unready.root();
+    const auto unready = driveWithoutTarget();
+    const QString missing = QString::fromWCharArray(unready.get()) + "\\";
     EXPECT_TRUE(kup::systemDrives().contains(missing));
 #else
     const QString missing = kup::resultPath(QDir::rootPath() + "kup-ohne-medium");
