@@ -175,7 +175,7 @@ end_program() {
 log=$build/windows-package-check.log
 # Wine's loader names every DLL it maps and whether it is a Windows one of its own (builtin) or
 # one from a file (native): every native one has to come from the package.
-start_program 'C:\kup-paketprobe\'"$name"'\kuptools.exe' "$log"
+start_program "C:\\kup-paketprobe\\$name\\kuptools.exe" "$log"
 loaded=$(sed -n 's/.*Loaded L"\(.*\)" at [0-9A-Fa-f]*: native.*/\1/p' "$log" | sed 's/\\\\/\//g')
 here="C:/kup-paketprobe/$name/"
 outside=$(grep -v -F "$here" <<<"$loaded" || true)
@@ -286,8 +286,8 @@ echo alt >"$installed/alt.dll"
 echo alt >"$installed/plugins/alt/altplugin.dll"
 echo Notiz >"$installed/plugins/notiz.txt"
 echo Nachbar >"$neighbour"
-printf '%s\r\n' 'alt.dll' 'plugins\alt\altplugin.dll' 'plugins\*.txt' '..\KUP-Tools-Nachbar.txt' \
-  'plugins\alt\' >>"$installed/$list"
+printf '%s\r\n' 'alt.dll' "plugins\\alt\\altplugin.dll" "plugins\\*.txt" "..\\KUP-Tools-Nachbar.txt" \
+  "plugins\\alt\\" >>"$installed/$list"
 
 # While the installed program runs, neither installer nor uninstaller may change anything.
 start_program "$installed_win\\kuptools.exe" "$build/windows-package-check-installed.log"
@@ -317,7 +317,7 @@ kup_wine "$installed_win\\uninstall.exe" /S
 # The uninstaller runs on from a copy of itself and returns at once; its end is the end of every
 # process in the prefix.
 timeout 30 "$wineserver" -w || fail "Die Deinstallation endete nicht."
-left=$(cd "$installed" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ' || true)
+left=$( (cd "$installed" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ') || true)
 [ "$left" = "./plugins ./plugins/notiz.txt " ] ||
   fail "Nach der Deinstallation bleibt im Ordner: ${left:-nichts, auch nicht die Datei des Benutzers}"
 [ -f "$neighbour" ] || fail "Die Deinstallation entfernte $neighbour außerhalb ihres Ordners."

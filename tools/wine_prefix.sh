@@ -52,12 +52,12 @@ kup_wine_prefix() {
 # owned) would make wine wait 2 s for a state change no one sends.
 kup_wine_desktop() {
   kup_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
-    kup_wine_desktop_size
+    kup_wine_desktop_size 1280x1024
 }
 
-# The size of that desktop, the screen the programs see: as given, or the usual 1280x1024.
-kup_wine_desktop_size() {
-  kup_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${1:-1280x1024}" /f >/dev/null 2>&1 &&
+# The size of that desktop, the screen the programs see.
+kup_wine_desktop_size() {  # WIDTHxHEIGHT
+  kup_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1 &&
     timeout "$kup_wine_bound" "$wineserver" -w
 }
 
@@ -107,5 +107,6 @@ kup_wine_display() {
   trap "kill $kup_xvfb 2>/dev/null || true; rm -f '$display_file'" EXIT
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
   [ -s "$display_file" ] || { echo "FEHLER: Xvfb startete nicht." >&2; return 1; }
-  export DISPLAY=":$(cat "$display_file")"
+  DISPLAY=":$(cat "$display_file")"
+  export DISPLAY
 }

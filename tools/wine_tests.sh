@@ -16,7 +16,9 @@ run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembere
   local out="$build/wine-run.log" status
   : >"$out"  # emptied before it is watched, not by the program's start behind the watcher's back
   set +e
-  timeout -k 30 "$kup_wine_bound" env $1 "$wine" "$build/$2.exe" "${@:3}" >>"$out" 2>&1 &
+  local environment
+  read -r -a environment <<<"$1"
+  timeout -k 30 "$kup_wine_bound" env "${environment[@]}" "$wine" "$build/$2.exe" "${@:3}" >>"$out" 2>&1 &
   local pid=$!
   tail -n +1 -s 0.2 -f --pid="$pid" "$out" | tr -d '\r'
   wait "$pid"
@@ -29,7 +31,7 @@ run() {  # "VAR=value ..." program arguments...: runs it; a failure is remembere
   fi
   [ "$status" = 0 ] || failed+=("$2 $1")
 }
-chosen() {  # the program's own case filter, or the caller's
+chosen() {  # the program's own case filter, or the caller's; nothing for every case
   if [ -n "$filter" ]; then echo "--gtest_filter=*$filter*"; elif [ -n "$1" ]; then echo "--gtest_filter=$1"; fi
 }
 
@@ -46,9 +48,10 @@ if [ -f "$build/windows_tests.txt" ]; then
     screen=$(sed -n 's/.*KUP_TEST_DPI=[0-9]*@\([0-9]*x[0-9]*\).*/\1/p' <<<"$environment")
     [ -z "$dpi" ] || kup_wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     [ -z "$screen" ] || kup_wine_desktop_size "$screen"
-    run "$environment" "$program" $(chosen "$pattern")
+    cases=$(chosen "$pattern")
+    run "$environment" "$program" ${cases:+"$cases"}
     [ -z "$dpi" ] || kup_wine reg delete "$desktop" /v LogPixels /f >/dev/null
-    [ -z "$screen" ] || kup_wine_desktop_size
+    [ -z "$screen" ] || kup_wine_desktop_size 1280x1024
   done <"$build/windows_tests.txt"
 fi
 
