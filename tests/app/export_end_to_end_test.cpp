@@ -35,7 +35,7 @@ const std::string kAborted = "Der Export wurde abgebrochen, Solidworks meldet ei
 void expectPage(const std::string& file, double widthMm, double heightMm, int dpi)
 {
     SCOPED_TRACE(file);
-    const bustest::TiffFacts facts = bustest::readTiff(file);
+    const cadsimtest::TiffFacts facts = cadsimtest::readTiff(file);
     ASSERT_TRUE(facts.readable);
     EXPECT_TRUE(facts.decoded);
     EXPECT_NEAR(facts.width, std::lround(widthMm / 25.4 * dpi), 1);
@@ -43,7 +43,7 @@ void expectPage(const std::string& file, double widthMm, double heightMm, int dp
     EXPECT_FLOAT_EQ(facts.xResolution, dpi);
 }
 
-class ExportEndToEnd : public bustest::CadsimTest {
+class ExportEndToEnd : public cadsimtest::CadsimTest {
 protected:
     void SetUp() override
     {
@@ -51,9 +51,9 @@ protected:
         // A4 portrait, A3 landscape, a size of the user's own under a name with an umlaut.
         drawing = writeFile(
             "Flansch.json",
-            bustest::drawingJson("Flansch", {{"Blatt1", 7, 7},
-                                             {"Blatt2", 8, 8},
-                                             {"Übersicht", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
+            cadsimtest::drawingJson("Flansch", {{"Blatt1", 7, 7},
+                                                {"Blatt2", 8, 8},
+                                                {"Übersicht", 12, 13, "\"width\": 0.5, \"height\": 0.25"}}));
         start({drawing});
         form = std::make_unique<frmMain>();
     }
@@ -123,11 +123,11 @@ TEST_F(ExportEndToEnd, AnErrorOrACallNeverAnsweredEndsTheRunWithItsLineAndOneBox
         std::string error;        // the whole text for an error, how it begins for a hang
         std::string savedBefore;  // the log's lines before the error's
     } rows[] = {
-        {"error", "SaveAsSilent", "", bustest::injectedError("SaveAsSilent"), ""},
+        {"error", "SaveAsSilent", "", cadsimtest::injectedError("SaveAsSilent"), ""},
         // Taken and never answered, a save as any other call, the first sheet's or one in the
         // middle of the run: given up after the bound.
-        {"hang", "SaveAsSilent", "", bustest::unansweredCall("SaveAsSilent"), ""},
-        {"hang", "ActivateSheet", "Blatt2", bustest::unansweredCall("ActivateSheet"),
+        {"hang", "SaveAsSilent", "", cadsimtest::unansweredCall("SaveAsSilent"), ""},
+        {"hang", "ActivateSheet", "Blatt2", cadsimtest::unansweredCall("ActivateSheet"),
          fake::savedLine(0, "Flansch - Blatt1.tif")},
     };
     for (const Row& row : rows) {
@@ -166,7 +166,7 @@ TEST_F(ExportEndToEnd, AnErrorOrACallNeverAnsweredEndsTheRunWithItsLineAndOneBox
 
 TEST_F(ExportEndToEnd, ABusyCadIsAskedAgainUntilItsBoundAndThenNamedInOneBox)
 {
-    if (!bustest::kCadsimCanBeBusy)
+    if (!cadsimtest::kCadsimCanBeBusy)
         GTEST_SKIP() << "a D-Bus service has no answer for \"busy, ask again\"";
     // Turned away a few times: the retries get the run through.
     ASSERT_EQ(inject("", "3", "busy"), "");
@@ -193,7 +193,7 @@ TEST_F(ExportEndToEnd, CadsimKilledWhileItSavesASheetGivesOneBoxNamingTheSaveAnd
     // in the folder the whole time, and is killed then, in the middle of the save.
     cadsim.reset();
     start({writeFile("Gross.json",
-                     bustest::drawingJson(
+                     cadsimtest::drawingJson(
                          "Gross", {{"Blatt1", 7, 7}, {"Blatt2", 12, 12, R"("width": 10, "height": 10)"}}))});
     kup::TiffOptionSet options = fake::kStandardPreferences;
     options.TiffPrintDPI = 2400;
@@ -206,10 +206,10 @@ TEST_F(ExportEndToEnd, CadsimKilledWhileItSavesASheetGivesOneBoxNamingTheSaveAnd
     });
     clickExport();
     EXPECT_TRUE(log().starts_with(kLogHeading + fake::savedLine(0, "Gross - Blatt1.tif") + "*** " +
-                                  bustest::lostDuringCall("SaveAsSilent")))
+                                  cadsimtest::lostDuringCall("SaveAsSilent")))
         << log();
     ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(boxes.messages[0].text.rfind(kAborted + bustest::lostDuringCall("SaveAsSilent"), 0), 0u)
+    EXPECT_EQ(boxes.messages[0].text.rfind(kAborted + cadsimtest::lostDuringCall("SaveAsSilent"), 0), 0u)
         << boxes.messages[0].text;
     EXPECT_TRUE(idle(*form));
     EXPECT_EQ(fake::namesIn(folder()).count("Gross - Blatt2.tif"), 0u);

@@ -11,7 +11,7 @@
 #include <chrono>
 #include <future>
 
-namespace bustest {
+namespace cadsimtest {
 namespace {
 
 class Faults : public CadsimTest {
@@ -130,4 +130,4 @@ TEST_F(Faults, ACadSystemKilledDuringACallGivesAnErrorOfTheLostPeerAndThenNoAppl
 }
 
 }  // namespace
-}  // namespace bustest
+}  // namespace cadsimtest

@@ -15,7 +15,7 @@
 #include <set>
 #include <thread>
 
-namespace bustest {
+namespace cadsimtest {
 namespace {
 
 namespace fs = std::filesystem;
@@ -135,4 +135,4 @@ TEST_F(Save, SigtermDuringASaveRemovesTheTemporaryFileAndEndsCleanly)
 }
 
 }  // namespace
-}  // namespace bustest
+}  // namespace cadsimtest

@@ -10,7 +10,7 @@
 
 #include <chrono>
 
-namespace bustest {
+namespace cadsimtest {
 namespace {
 
 class Start : public CadsimTest {};
@@ -111,4 +111,4 @@ TEST_F(Queries, PartsAssembliesNoDocumentAndOpenDocumentAreToldApart)
 }
 
 }  // namespace
-}  // namespace bustest
+}  // namespace cadsimtest

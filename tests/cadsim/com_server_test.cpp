@@ -23,17 +23,17 @@ namespace {
 using cadsim::CadsimExe;
 
 // A4 portrait, A3, a size of the user's own; one name that only survives as UTF-8 and BSTR.
-const std::vector<bustest::SheetSpec> kSheets = {
+const std::vector<cadsimtest::SheetSpec> kSheets = {
     {"Blatt1", 7, 7}, {"Maße", 8, 8}, {"Eigen", 12, 12, R"("width": 0.15, "height": 0.1)"}};
 
 // Every case has a cadsim.exe of its own (the fixture's), started with its journal on, with
 // preferences and drawings in a folder of its own.
-class CadsimCom : public bustest::CadsimTest {
+class CadsimCom : public cadsimtest::CadsimTest {
 protected:
     void SetUp() override
     {
         CadsimTest::SetUp();
-        start({writeFile("Flansch.json", bustest::drawingJson("Flansch", kSheets))}, {"--journal"});
+        start({writeFile("Flansch.json", cadsimtest::drawingJson("Flansch", kSheets))}, {"--journal"});
     }
     static std::string errorOf(const std::function<void()>& call)
     {
@@ -75,7 +75,7 @@ TEST_F(CadsimCom, QueriesSavesEverySheetAndActivatesByReference)
 
     // What the sheets answer and how they come out are the end-to-end export's and the sheet
     // report's matter; here that names go by reference, one of them only as UTF-8 and BSTR.
-    for (const bustest::SheetSpec& row : kSheets) {
+    for (const cadsimtest::SheetSpec& row : kSheets) {
         SCOPED_TRACE(row.name);
         std::string name = row.name;
         const std::size_t mark = cadsim->output().size();
@@ -88,7 +88,7 @@ TEST_F(CadsimCom, QueriesSavesEverySheetAndActivatesByReference)
         ASSERT_EQ(doc->SaveAsSilent(file, flag), 0) << cadsim->output();
         expectJournal(saving, {"SaveAsSilent(VT_BYREF|VT_BSTR " + file + ", VT_BYREF|VT_BOOL -1)"});
         EXPECT_TRUE(cadsim->waitForOutput("cadsim: gespeichert " + file + "\n")) << cadsim->output();
-        const bustest::TiffFacts tiff = bustest::readTiff(file);
+        const cadsimtest::TiffFacts tiff = cadsimtest::readTiff(file);
         ASSERT_TRUE(tiff.decoded) << file;
         EXPECT_GT(tiff.inkPixels, 0);  // the text among it: the glyphs render without a window
     }
@@ -185,7 +185,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
     EXPECT_FALSE(cad::HoleSheetNames(count, names, current, error));
     EXPECT_EQ(error, "Keine Dokument aktiv");
     ASSERT_EQ(CadsimExe::control("OpenDocument",
-                                 {writeFile("Flansch.json", bustest::drawingJson("Flansch", kSheets))}),
+                                 {writeFile("Flansch.json", cadsimtest::drawingJson("Flansch", kSheets))}),
               "");
 
     // Arguments of another type than the member takes, and a member the object does not have.

@@ -51,9 +51,9 @@ TEST_F(SaveSheet, FoldersAreFoundWithEitherSeparatorTheLongestNamesFitAndAnOldFi
     std::ofstream(pathFromUtf8(folder + "/aus/b.tif")) << "old";
     drawing.activeSheet = 1;
     EXPECT_EQ(save("aus\\unter\\Blatt2.TIF"), 0);  // relative: below the drawing's folder
-    EXPECT_TRUE(bustest::readTiff(folder + "/aus/unter/Blatt2.TIF").decoded);
+    EXPECT_TRUE(cadsimtest::readTiff(folder + "/aus/unter/Blatt2.TIF").decoded);
     EXPECT_EQ(save(folder + "/aus\\b.tif"), 0);
-    const bustest::TiffFacts f = bustest::readTiff(folder + "/aus/b.tif");
+    const cadsimtest::TiffFacts f = cadsimtest::readTiff(folder + "/aus/b.tif");
     EXPECT_TRUE(f.decoded);
     EXPECT_EQ(f.pageName, "Blatt2");
     EXPECT_EQ(f.documentName, "Flansch - Blatt2");

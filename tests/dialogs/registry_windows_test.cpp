@@ -23,8 +23,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // Changes keys through the system's own reg.exe, as a user would, its reports
 // kept out of the runner's output; whether it succeeded.
 bool reg(const std::string& arguments)
@@ -55,14 +53,14 @@ public:
     {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        standIn_ = fs::path(self).parent_path() / "kup_msinfo_standin.exe";
+        standIn_ = std::filesystem::path(self).parent_path() / "kup_msinfo_standin.exe";
         folder_ = QDir::toNativeSeparators(temporary_.path()).toStdWString();
         removeKeys();
     }
     ~SysInfoSetup() { removeKeys(); }
     std::string install(const std::string& name)
     {
-        fs::copy_file(standIn_, folder_ / name);
+        std::filesystem::copy_file(standIn_, folder_ / name);
         return pathText(folder_ / name);
     }
     std::string folder() const { return pathText(folder_); }
@@ -73,7 +71,7 @@ public:
         std::string names;
         for (int i = 0; i < (expected ? 300 : 5) && names.empty(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            for (const auto& entry : fs::directory_iterator(folder_))
+            for (const auto& entry : std::filesystem::directory_iterator(folder_))
                 if (entry.path().extension() == ".gestartet")
                     names += entry.path().stem().string() + " ";
         }
@@ -81,7 +79,10 @@ public:
     }
 
 private:
-    static std::string pathText(const fs::path& path) { return win::utf8FromWide(path.wstring()); }
+    static std::string pathText(const std::filesystem::path& path)
+    {
+        return win::utf8FromWide(path.wstring());
+    }
     static void removeKeys()
     {
         for (const char* key : {kMsinfo, kLocation})
@@ -89,8 +90,8 @@ private:
                 reg("delete \"HKLM\\" + std::string(key) + "\" /f" + view);
     }
     const QTemporaryDir temporary_;  // the process's own
-    fs::path standIn_;
-    fs::path folder_;
+    std::filesystem::path standIn_;
+    std::filesystem::path folder_;
 };
 
 std::string value(const char* key, const char* name, bool* found = nullptr)

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace bustest {
+namespace cadsimtest {
 
 std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets,
                         const std::string& active)
@@ -75,4 +75,4 @@ std::unique_ptr<cad::Document> CadsimTest::activeDoc()
     return application ? application->ActiveDoc() : nullptr;
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest

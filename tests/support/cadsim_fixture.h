@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-namespace bustest {
+namespace cadsimtest {
 
 // A drawing file with one sheet per entry: {name, paperSize, template}.
 struct SheetSpec {
@@ -69,4 +69,4 @@ private:
     QTemporaryDir dir_;
 };
 
-}  // namespace bustest
+}  // namespace cadsimtest

@@ -20,7 +20,7 @@
 
 namespace {
 
-class WindowOnCadsim : public bustest::CadsimTest {
+class WindowOnCadsim : public cadsimtest::CadsimTest {
 protected:
     void SetUp() override
     {

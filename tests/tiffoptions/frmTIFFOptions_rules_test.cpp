@@ -4,7 +4,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-namespace tiffwindow {
+namespace tiffoptionstest {
 namespace {
 
 using Rules = TiffWindow;   // no number text involved: one regional setting
@@ -122,4 +122,4 @@ INSTANTIATE_TEST_SUITE_P(Regional, Rules, ::testing::Values(kGerman), localeName
 INSTANTIATE_TEST_SUITE_P(Regional, Metres, ::testing::Values(kGerman, kEnglish), localeName);
 
 }  // namespace
-}  // namespace tiffwindow
+}  // namespace tiffoptionstest

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace tiffwindow {
+namespace tiffoptionstest {
 namespace {
 
 using Journal = std::vector<std::string>;
@@ -156,4 +156,4 @@ TEST_P(Transfers, WritingSendsWhatTheControlsShowAndRefusesSizesThatAreNoRegiona
 INSTANTIATE_TEST_SUITE_P(Regional, Transfers, ::testing::Values(kGerman, kEnglish, kArabic), localeName);
 
 }  // namespace
-}  // namespace tiffwindow
+}  // namespace tiffoptionstest

@@ -20,7 +20,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace tiffwindow {
+namespace tiffoptionstest {
 
 inline const QLocale kGerman(QLocale::German, QLocale::Germany);
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
@@ -127,4 +127,4 @@ protected:
 inline const std::string kConflict = "RGB Bild bei Kompressionsschema Group 4 Fax nicht zulässig";
 inline const std::string kScaleRange = "Nur ganzzahlige Werte zwischen 1 und 1000 erlaubt";
 
-}  // namespace tiffwindow
+}  // namespace tiffoptionstest

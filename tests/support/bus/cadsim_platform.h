@@ -10,7 +10,7 @@
 #include <string>
 #include <sys/types.h>
 
-namespace bustest {
+namespace cadsimtest {
 
 using CadsimProcess = testbus::CadsimProcess;
 using BackendOptions = cad::dbus::BackendOptions;
@@ -44,4 +44,4 @@ inline void killProcess(int64_t pid)
     ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest

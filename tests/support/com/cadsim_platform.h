@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace bustest {
+namespace cadsimtest {
 
 using CadsimProcess = cadsim::CadsimExe;
 using BackendOptions = cad::com::BackendOptions;
@@ -44,4 +44,4 @@ inline void killProcess(int64_t pid)
     }
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest

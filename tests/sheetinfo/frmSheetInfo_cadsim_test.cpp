@@ -16,7 +16,7 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-class SheetInfoOnCadsim : public bustest::CadsimTest {
+class SheetInfoOnCadsim : public cadsimtest::CadsimTest {
 protected:
     void SetUp() override
     {
@@ -24,7 +24,7 @@ protected:
         useRegionalSettings(QLocale(QLocale::German, QLocale::Germany));
         start({writeFile(
             "Flansch.json",
-            bustest::drawingJson(
+            cadsimtest::drawingJson(
                 "Flansch",
                 {{"Blatt1", 8, 8}, {"Blatt2", 7, 13}, {"Blatt3", 12, 12, R"("width": 0.5, "height": 0.25)"}},
                 "Blatt2"))});
@@ -68,7 +68,7 @@ TEST_F(SheetInfoOnCadsim, ErrorRepliesAndRefusalsReachTheUserOnce)
               (std::vector<fake::Message>{
                   {"Die Blattinformationen konnten nicht gelesen werden, Solidworks meldet einen "
                    "Fehler:\r\n" +
-                       bustest::injectedError("GetProperties"),
+                       cadsimtest::injectedError("GetProperties"),
                    "KUP-Tools - Fehlerinfo"}}));
 
     ASSERT_EQ(control("ClearFaults"), "");
