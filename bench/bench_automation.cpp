@@ -3,11 +3,11 @@
 // drawing of many sheets, split into the tool's own time, the time in the
 // calls and, among them, the time cadsim spends saving.
 //   bench_automation [SHEETS] [CALLS]
-#include "bench/cadsim_start.h"
 #include "bench/export_sinks.h"
 #include "bench/timed_backend.h"
 #include "cad/members.h"
 #include "cad/tiff_preferences.h"
+#include "cadsim/launcher.h"
 #include "export/sheet_export.h"
 
 #include <QCoreApplication>
@@ -54,8 +54,9 @@ int main(int argc, char** argv)
     std::ofstream(drawing) << drawingJson(sheets);
 
     try {
-        const auto cadsim = bench::startCadsim(folder + "/preferences.json", drawing);
-        cad::setBackend(cadsim->backend());
+        const cadsim::Environment environment;
+        const cadsim::Cadsim cadsim(folder + "/preferences.json", {drawing});
+        cad::setBackend(cadsim::Cadsim::attach());
         std::unique_ptr<cad::Application> application = cad::attach();
         if (!application) {
             std::fprintf(stderr, "cadsim nicht erreichbar\n");
@@ -69,7 +70,7 @@ int main(int argc, char** argv)
         application.reset();
 
         bench::CallTimes times;
-        cad::setBackend(bench::timedBackend(cadsim->backend(), times));
+        cad::setBackend(bench::timedBackend(cadsim::Cadsim::attach(), times));
         bench::AppendLog log;
         bench::NullBoxes boxes;
         const Clock::time_point runStart = Clock::now();
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
             return 1;
         }
 
-        std::printf("Weg der Aufrufe: %s\n", bench::kCadsimRoute);
+        std::printf("Weg der Aufrufe: %s\n", cadsim::kRoute);
         std::printf("%s, %d Aufrufe: %.1f µs je Aufruf, %.0f Aufrufe/s\n",
                     cad::members::nameOf(cad::members::Id::GetUserPreferenceIntegerValue), calls,
                     ms(oneCallLoop) * 1e3 / calls, calls / (ms(oneCallLoop) / 1e3));

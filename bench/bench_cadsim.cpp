@@ -4,10 +4,9 @@
 // Needs ghostscript (apt-get install ghostscript) for the comparison; without
 // it only cadsim's figures are printed.
 #include "bench/dense_sheet.h"
-#include "cad/dbus/dbus_backend.h"
 #include "cad/members.h"
 #include "cad/tiff_preferences.h"
-#include "cadsim/launch.h"
+#include "cadsim/launcher.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -64,10 +63,8 @@ Figures runCadsim(const std::string& folder, const std::string& drawing, const C
 {
     const std::string output = folder + "/cadsim-" + std::to_string(c.dpi) + ".tif";
     ::unlink(output.c_str());
-    cadsim::CadsimProcess cadsim(folder + "/preferences.json", {drawing});
-    cad::dbus::BackendOptions options;
-    options.cadsimPath = "/nonexistent";
-    cad::setBackend(cad::dbus::makeBackend(options));
+    const cadsim::Cadsim cadsim(folder + "/preferences.json", {drawing});
+    cad::setBackend(cadsim::Cadsim::attach());
     Figures f;
     {
         auto app = cad::attach();
@@ -172,7 +169,7 @@ int main(int argc, char** argv)
                 sheet.circles.size(), sheet.texts.size(), runs);
     std::printf("%-24s %18s %18s %16s\n", "", "cadsim", "Ghostscript", "cadsim/gs");
     try {
-        cadsim::PrivateBus bus;
+        const cadsim::Environment environment;
         for (const Config& c : configs) {
             std::vector<Figures> ours, theirs;
             for (int r = 0; r < runs; ++r) {

@@ -84,9 +84,8 @@ TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
 {
     cadsim.reset();
     // 200 kB per file: a small Group 4 page fits, an uncompressed colour page does not.
-    cadsim = std::make_unique<testbus::CadsimProcess>(preferences, std::vector<std::string>{drawing},
-                                                      std::vector<std::string>{}, testbus::kCadsimStartWaitMs,
-                                                      200 * 1024);
+    cadsim = std::make_unique<cadsim::Cadsim>(preferences, std::vector<std::string>{drawing},
+                                              std::vector<std::string>{}, 200 * 1024);
     ASSERT_EQ(save("Blatt1.tif"), 0);
     fake::holdPreferences(Prefs{1, 1, 0, 200, 8, 100, true, 0.42, 0.297});  // RGB, uncompressed: about 23 MB
     EXPECT_EQ(save("Blatt1.tif"), 7);

@@ -4,8 +4,6 @@
 // the sheet information window's end-to-end matter.
 #include "tests/support/cadsim_fixture.h"
 
-#include "tests/support/cadsim_process.h"
-
 #include <gmock/gmock.h>
 
 #include <chrono>
@@ -45,12 +43,12 @@ TEST_F(Start, ByHandItEndsOnBadArgumentsABrokenDrawingATakenNameOrNoBus)
         SCOPED_TRACE(row.output);
         qputenv("DBUS_SESSION_BUS_ADDRESS", row.bus ? QByteArray(row.bus) : ownBus);
         std::string out;
-        EXPECT_EQ(testbus::runCadsimToEnd(row.arguments, out), row.exitCode);
+        EXPECT_EQ(cadsim::Cadsim::run(row.arguments, out), row.exitCode);
         EXPECT_THAT(out, row.output.ends_with('\n') ? testing::Matcher<std::string>(testing::Eq(row.output))
                                                     : testing::HasSubstr(row.output));
     }
     qputenv("DBUS_SESSION_BUS_ADDRESS", ownBus);
-    EXPECT_TRUE(testbus::cadsimOnBus());  // the first one still serves
+    EXPECT_TRUE(cadsim::Cadsim::reachable());  // the first one still serves
 }
 
 // When nobody owns the name the backend starts cadsim; one that ends at once
@@ -59,12 +57,12 @@ TEST_F(Start, TheBackendStartsCadsimWhenNobodyOwnsTheNameAndWaitsOnlyWhileItRuns
 {
     options.startWaitMs = 40000;
     const std::vector<std::string> programs[] = {
-        {testbus::cadsimProgram(), "--frobnicate"},
+        {cadsim::Cadsim::program(), "--frobnicate"},
         {folder() + "/cadsim-fehlt"},
-        {testbus::cadsimProgram(), "--headless", "--empty", "--prefs", preferences}};
+        {cadsim::Cadsim::program(), "--headless", "--empty", "--prefs", preferences}};
     for (const std::vector<std::string>& program : programs) {
         SCOPED_TRACE(program.back());
-        ASSERT_FALSE(testbus::cadsimOnBus());
+        ASSERT_FALSE(cadsim::Cadsim::reachable());
         options.cadsimPath = program[0];
         options.cadsimArguments.assign(program.begin() + 1, program.end());
         cad::setBackend(cad::dbus::makeBackend(options));
@@ -100,10 +98,10 @@ TEST_F(Queries, PartsAssembliesNoDocumentAndOpenDocumentAreToldApart)
 
     // Opening activates; a broken file or an unknown sheet changes nothing.
     const std::string a = writeFile("A.json", drawingJson("A", {{"S1"}, {"S2"}}));
-    EXPECT_EQ(control("OpenDocument", {QString::fromStdString(a)}), "");
+    EXPECT_EQ(control("OpenDocument", {a}), "");
     EXPECT_EQ(activeDoc()->GetTitle(), "A - S1");
     const std::string broken = writeFile("kaputt.json", R"({"type": "drawing", "sheets": [{"name": 1}]})");
-    const std::string error = control("OpenDocument", {QString::fromStdString(broken)});
+    const std::string error = control("OpenDocument", {broken});
     EXPECT_NE(error.find("kaputt.json: sheets[0].name: Text erwartet"), std::string::npos) << error;
     std::string unknown = "S9";
     EXPECT_EQ(activeDoc()->ActivateSheet(unknown), cad::kFalse);

@@ -4,7 +4,7 @@
 #include "cad/com/com_backend.h"
 #include "cad/com/dispatch.h"
 #include "cad/sheet_queries.h"
-#include "cadsim/com/launch.h"
+#include "cadsim/launcher.h"
 #include "export/sheet_export.h"
 #include "platform/win_text.h"
 #include "tests/support/cadsim_fixture.h"
@@ -20,7 +20,7 @@
 
 namespace {
 
-using cadsim::CadsimExe;
+using cadsim::Cadsim;
 
 // A4 portrait, A3, a size of the user's own; one name that only survives as UTF-8 and BSTR.
 const std::vector<cadsimtest::SheetSpec> kSheets = {
@@ -159,7 +159,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
             EXPECT_EQ(doc->GetTitle(), "");
         }
         if (row.fault[2] != "busy") {
-            ASSERT_EQ(CadsimExe::control("ClearFaults"), "");
+            ASSERT_EQ(Cadsim::control("ClearFaults"), "");
         }
         EXPECT_NE(doc->GetTitle(), "");
     }
@@ -169,23 +169,23 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
         ASSERT_EQ(inject("GetTitle", "", "hang"), "");
         std::jthread clearer([this] {
             if (cadsim->waitForOutput("cadsim: GetTitle bleibt unbeantwortet (eingespeist)\n"))
-                CadsimExe::control("ClearFaults");
+                Cadsim::control("ClearFaults");
         });
         EXPECT_NE(doc->GetTitle(), "");
     }
     EXPECT_NE(inject("GetTitle", "", "kaputt").find("Art \"kaputt\" unbekannt"), std::string::npos);
     const std::string broken = writeFile("kaputt.json", "{\"type\": ");
-    EXPECT_NE(CadsimExe::control("OpenDocument", {broken}).find("kaputt.json"), std::string::npos);
+    EXPECT_NE(Cadsim::control("OpenDocument", {broken}).find("kaputt.json"), std::string::npos);
 
     // Without a drawing the application answers Nothing for the active document.
-    ASSERT_EQ(CadsimExe::control("CloseAllDocuments"), "");
+    ASSERT_EQ(Cadsim::control("CloseAllDocuments"), "");
     int32_t count = 0;
     std::vector<std::string> names;
     std::string current, error;
     EXPECT_FALSE(cad::HoleSheetNames(count, names, current, error));
     EXPECT_EQ(error, "Keine Dokument aktiv");
-    ASSERT_EQ(CadsimExe::control("OpenDocument",
-                                 {writeFile("Flansch.json", cadsimtest::drawingJson("Flansch", kSheets))}),
+    ASSERT_EQ(Cadsim::control("OpenDocument",
+                              {writeFile("Flansch.json", cadsimtest::drawingJson("Flansch", kSheets))}),
               "");
 
     // Arguments of another type than the member takes, and a member the object does not have.
@@ -229,7 +229,7 @@ TEST_F(CadsimCom, FaultsAndTypesAsTheToolMeetsThem)
 // Quit revokes the running one; unregistered, the tool finds no CAD.
 TEST_F(CadsimCom, QuitAndUnregisteredTheToolFindsNothing)
 {
-    ASSERT_EQ(CadsimExe::control("Quit"), "");
+    ASSERT_EQ(Cadsim::control("Quit"), "");
     EXPECT_EQ(cadsim->waitForEnd(), 0) << cadsim->output();
     CLSID classId{};
     ASSERT_EQ(CLSIDFromProgID(L"SldWorks.Application", &classId), S_OK);
@@ -264,19 +264,19 @@ TEST_F(CadsimCom, QuitAndUnregisteredTheToolFindsNothing)
     }
 
     std::string output;
-    ASSERT_EQ(CadsimExe::run({"/UnregServer"}, output), 0) << output;
+    ASSERT_EQ(Cadsim::run({"/UnregServer"}, output), 0) << output;
     EXPECT_NE(output.find("ausgetragen"), std::string::npos) << output;
     EXPECT_EQ(cad::com::makeBackend()(), nullptr);
     EXPECT_EQ(cad::com::makeBackend({.progId = "KupTest.NichtEingetragen"})(), nullptr);
 
     // A broken drawing ends the start with one line naming it.
     const std::string broken = writeFile("kaputt.json", "{\"type\": ");
-    EXPECT_EQ(CadsimExe::run({"--headless", broken}, output), 1);
+    EXPECT_EQ(Cadsim::run({"--headless", broken}, output), 1);
     EXPECT_NE(output.find("kaputt.json"), std::string::npos) << output;
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
 
     // Registered again, as the cases after this one, in whatever order, find it.
-    ASSERT_EQ(CadsimExe::registerServer(output), 0) << output;
+    ASSERT_EQ(Cadsim::run({"/RegServer"}, output), 0) << output;
     EXPECT_NE(output.find("eingetragen"), std::string::npos) << output;
 }
 

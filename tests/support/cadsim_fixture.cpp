@@ -6,6 +6,22 @@
 
 namespace cadsimtest {
 
+namespace {
+
+// What cadsim needs around it, once for a whole test program: registered as a GoogleTest
+// environment, so that it comes up when the first test runs, not when tests are only listed.
+class Surroundings : public ::testing::Environment {
+public:
+    void SetUp() override { environment_ = std::make_unique<cadsim::Environment>(); }
+    void TearDown() override { environment_.reset(); }
+
+private:
+    std::unique_ptr<cadsim::Environment> environment_;
+};
+const auto* const kSurroundings = ::testing::AddGlobalTestEnvironment(new Surroundings);
+
+}  // namespace
+
 std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets,
                         const std::string& active)
 {
@@ -22,6 +38,12 @@ std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& 
                 (s.extra.empty() ? "" : s.extra + ", ") + "\"entities\": [" + s.entities + "]}";
     }
     return json + "]}";
+}
+
+void CadsimTest::start(const std::vector<std::string>& drawings, const std::vector<std::string>& extra)
+{
+    cadsim = std::make_unique<cadsim::Cadsim>(preferences, drawings, extra);
+    installBackend();
 }
 
 void CadsimTest::TearDown()
@@ -44,15 +66,14 @@ std::jthread CadsimTest::killCadsimOnce(std::function<bool()> ready)
         while (!stop.stop_requested() && !ready())
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         if (!stop.stop_requested())
-            killProcess(pid);
+            cadsim::Cadsim::kill(pid);
     });
 }
 
 std::string CadsimTest::inject(const std::string& member, const std::string& argument,
                                const std::string& kind)
 {
-    return control("InjectFault", {QString::fromStdString(member), QString::fromStdString(argument),
-                                   QString::fromStdString(kind)});
+    return control("InjectFault", {member, argument, kind});
 }
 
 int32_t CadsimTest::save(std::string name)

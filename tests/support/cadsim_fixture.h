@@ -4,10 +4,8 @@
 #pragma once
 
 #include "cad/automation.h"
+#include "cadsim/launcher.h"
 #include "tests/support/cadsim_platform.h"
-
-#include <QList>
-#include <QVariant>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -50,7 +48,10 @@ protected:
     std::unique_ptr<cad::Application> app();
     std::unique_ptr<cad::Document> activeDoc();
     // A call on cadsim's control interface; the error text, empty on success.
-    static std::string control(const char* member, const QList<QVariant>& arguments = {});
+    static std::string control(const char* member, const std::vector<std::string>& arguments = {})
+    {
+        return cadsim::Cadsim::control(member, arguments);
+    }
     // A fault cadsim is to show at a member (for calls with this first argument, "" for all):
     // InjectFault's error text, empty when it was taken.
     static std::string inject(const std::string& member, const std::string& argument,
@@ -62,7 +63,7 @@ protected:
     std::jthread killCadsimOnce(std::function<bool()> ready);
 
     BackendOptions options;
-    std::unique_ptr<CadsimProcess> cadsim;
+    std::unique_ptr<cadsim::Cadsim> cadsim;
     std::string preferences;
 
 private:

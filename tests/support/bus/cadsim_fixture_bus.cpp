@@ -1,12 +1,25 @@
 #include "tests/support/cadsim_fixture.h"
 
-#include "tests/support/private_bus_environment.h"
-
 namespace cadsimtest {
 
-namespace {
-const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
-}  // namespace
+const bool kCadsimCanBeBusy = false;
+
+std::string injectedError(const std::string& member)
+{
+    return "Fehler beim CAD-Aufruf " + member + ": eingespeister Fehler bei " + member +
+           " (SldWorks.Error.Injected)";
+}
+
+std::string lostDuringCall(const std::string& member)
+{
+    return "Fehler beim CAD-Aufruf " + member +
+           ": Message recipient disconnected from message bus without replying";
+}
+
+std::string unansweredCall(const std::string& member)
+{
+    return "Fehler beim CAD-Aufruf " + member + ": Did not receive a reply";
+}
 
 void CadsimTest::SetUp()
 {
@@ -16,20 +29,9 @@ void CadsimTest::SetUp()
     options.startWaitMs = 200;
 }
 
-void CadsimTest::start(const std::vector<std::string>& drawings, const std::vector<std::string>& extra)
-{
-    cadsim = std::make_unique<CadsimProcess>(preferences, drawings, extra);
-    installBackend();
-}
-
 void CadsimTest::installBackend()
 {
     cad::setBackend(cad::dbus::makeBackend(options));
-}
-
-std::string CadsimTest::control(const char* member, const QList<QVariant>& arguments)
-{
-    return cadsim::control(member, arguments);
 }
 
 }  // namespace cadsimtest

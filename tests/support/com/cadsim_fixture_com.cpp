@@ -2,21 +2,22 @@
 
 namespace cadsimtest {
 
-namespace {
+const bool kCadsimCanBeBusy = true;
 
-// cadsim.exe registered once per test program, for the user, as it registers itself.
-class Registration : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        std::string output;
-        ASSERT_EQ(CadsimProcess::registerServer(output), 0) << output;
-    }
-    void TearDown() override { CadsimProcess::removeMachineLinks(); }
-};
-const auto* const kRegistration = ::testing::AddGlobalTestEnvironment(new Registration);
+std::string injectedError(const std::string& member)
+{
+    return member + ": eingespeister Fehler bei " + member;
+}
 
-}  // namespace
+std::string lostDuringCall(const std::string& member)
+{
+    return member + ": Solidworks ist nicht mehr erreichbar (beendet?), 0x";
+}
+
+std::string unansweredCall(const std::string& member)
+{
+    return member + ": Solidworks antwortet nicht (nach ";
+}
 
 void CadsimTest::SetUp()
 {
@@ -24,27 +25,9 @@ void CadsimTest::SetUp()
     preferences = folder() + "/preferences.json";
 }
 
-void CadsimTest::start(const std::vector<std::string>& drawings, const std::vector<std::string>& extra)
-{
-    std::vector<std::string> arguments{"--headless", "--prefs", preferences};
-    arguments.insert(arguments.end(), extra.begin(), extra.end());
-    arguments.insert(arguments.end(), drawings.begin(), drawings.end());
-    cadsim = std::make_unique<CadsimProcess>();
-    ASSERT_TRUE(cadsim->start(arguments)) << cadsim->output();
-    installBackend();
-}
-
 void CadsimTest::installBackend()
 {
     cad::setBackend(cad::com::makeBackend(options));
-}
-
-std::string CadsimTest::control(const char* member, const QList<QVariant>& arguments)
-{
-    std::vector<std::string> texts;
-    for (const QVariant& argument : arguments)
-        texts.push_back(argument.toString().toStdString());
-    return CadsimProcess::control(member, texts);
 }
 
 }  // namespace cadsimtest
