@@ -2,9 +2,10 @@
 # no Windows package of it), linked statically into each test program; on Windows itself the
 # installed one (vcpkg).
 if(NOT TARGET GTest::gtest)
-  if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  find_path(KUP_GTEST_SOURCE CMakeLists.txt PATHS /usr/src/googletest NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+  if(KUP_GTEST_SOURCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(${KUP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   else()
     find_package(GTest REQUIRED)
   endif()

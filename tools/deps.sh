@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # sourced; the package lists are its callers'
 # Sourced by ./run and ./test: installs the Debian packages that are missing,
 # and nothing when all are there, so a second run is fast.
 
@@ -7,7 +8,7 @@ kup_build_packages=(
   libtiff-dev nlohmann-json3-dev
   dbus-daemon dbus-bin
 )
-kup_test_packages=(libgtest-dev libgmock-dev g++-mingw-w64-x86-64-posix clang-format)
+kup_test_packages=(libgtest-dev libgmock-dev g++-mingw-w64-x86-64-posix clang-format shellcheck)
 
 kup_missing_packages() {
   local p missing=()

@@ -21,7 +21,9 @@ if ! kup_debian_source tiff "$version" "$work"; then
   # of the same upstream release the archive does deliver is the next best.
   built=
   for candidate in $(kup_debian_source_versions tiff "$work"); do
-    [ "$candidate" != "$version" ] && [ "${candidate%%-*}" = "${version%%-*}" ] || continue
+    if [ "$candidate" = "$version" ] || [ "${candidate%%-*}" != "${version%%-*}" ]; then
+      continue
+    fi
     if kup_debian_source tiff "$candidate" "$work"; then
       built=$candidate
       break

@@ -30,7 +30,8 @@ source "$repo/tools/windows_dlls.sh"
 cadsim=$build/cadsim
 mkdir -p "$cadsim/plugins/platforms"
 cp -u "$qt/plugins/platforms/qwindows.dll" "$cadsim/plugins/platforms/"
-for dll in $(kup_dll_closure $(kup_dll_sources "$qt") -- "$cadsim/cadsim.exe" "$cadsim/plugins/platforms/qwindows.dll"); do
+read -r -a sources <<<"$(kup_dll_sources "$qt")"
+for dll in $(kup_dll_closure "${sources[@]}" -- "$cadsim/cadsim.exe" "$cadsim/plugins/platforms/qwindows.dll"); do
   cp -u "$dll" "$cadsim/"
 done
 printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\n' >"$cadsim/qt.conf"

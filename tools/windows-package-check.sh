@@ -157,13 +157,13 @@ start_program() {
   # Qt writes its warnings to stderr, not to the debugger, where the log can hold them; wine passes
   # no QT_ variable of the host on, only WINEQT_ ones, without their WINE. A manifest that Windows
   # would refuse to start the program with, wine runs with an "err:actctx" line.
-  WINEQT_FORCE_STDERR_LOGGING=1 WINEDEBUG=-all,+loaddll,err+actctx "$wine" "$1" >"$2" 2>&1 &
+  WINEQT_FORCE_STDERR_LOGGING=1 WINEDEBUG=-all,+loaddll,err+actctx kup_wine "$1" >"$2" 2>&1 &
   app_pid=$!
   waitfor 40 main_window || fail "Das Hauptfenster \"$caption\" erschien nicht (Ausgabe: $2)."
 }
 # end_program: closes kuptools.exe as the user would; the whole prefix if it does not end.
 end_program() {
-  "$wine" taskkill /IM kuptools.exe >/dev/null 2>&1 || true
+  kup_wine taskkill /IM kuptools.exe >/dev/null 2>&1 || true
   app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
   if ! waitfor 10 app_ended; then
     fail "kuptools.exe endete nicht, als sein Fenster geschlossen wurde."
@@ -175,7 +175,7 @@ end_program() {
 log=$build/windows-package-check.log
 # Wine's loader names every DLL it maps and whether it is a Windows one of its own (builtin) or
 # one from a file (native): every native one has to come from the package.
-start_program 'C:\kup-paketprobe\'"$name"'\kuptools.exe' "$log"
+start_program "C:\\kup-paketprobe\\$name\\kuptools.exe" "$log"
 loaded=$(sed -n 's/.*Loaded L"\(.*\)" at [0-9A-Fa-f]*: native.*/\1/p' "$log" | sed 's/\\\\/\//g')
 here="C:/kup-paketprobe/$name/"
 outside=$(grep -v -F "$here" <<<"$loaded" || true)
@@ -207,30 +207,30 @@ ln -s / "$zdrive"
 rm -rf "$unpacked"
 
 # --- Installer and uninstaller ---
-unixpath() { "$wine" winepath -u "$("$wine" cmd /c "echo $1" | tr -d '\r')" | tr -d '\r'; }
-winpath() { "$wine" winepath -w "$1" | tr -d '\r'; }
+unixpath() { kup_wine winepath -u "$(kup_wine cmd /c "echo $1" | tr -d '\r')" | tr -d '\r'; }
+winpath() { kup_wine winepath -w "$1" | tr -d '\r'; }
 installed=$(unixpath '%LOCALAPPDATA%\Programs\KUP-Tools')
 installed_win=$(winpath "$installed")
 link=$(unixpath '%APPDATA%\Microsoft\Windows\Start Menu\Programs')/KUP-Tools.lnk
-documents_win=$("$wine" cmd /c 'echo %USERPROFILE%\Documents' | tr -d '\r')
+documents_win=$(kup_wine cmd /c 'echo %USERPROFILE%\Documents' | tr -d '\r')
 list="installed-files.txt"
 # Beside the folder, where no installer or uninstaller may reach.
 neighbour=$(dirname "$installed")/KUP-Tools-Nachbar.txt
 # A run that stopped halfway must not leave files this one then takes for installed.
 rm -rf "$installed" "$link" "$neighbour"
-"$wine" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+kup_wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 cp "$setup" "$drive_c/kup-setup.exe"
 # run_setup: runs the installer silently and echoes its exit code.
 run_setup() {
   local rc=0
-  "$wine" 'C:\kup-setup.exe' /S >&2 || rc=$?
+  kup_wine 'C:\kup-setup.exe' /S >&2 || rc=$?
   echo "$rc"
 }
 # uninstall_in_place: runs the uninstaller silently where it is and echoes its exit code. Started
 # plainly, it copies itself away, starts the copy with _?= and returns 0 at once.
 uninstall_in_place() {
   local rc=0
-  "$wine" "$installed_win\\uninstall.exe" /S "_?=$installed_win" >&2 || rc=$?
+  kup_wine "$installed_win\\uninstall.exe" /S "_?=$installed_win" >&2 || rc=$?
   echo "$rc"
 }
 # contents: every file of the install folder with its checksum, and every folder.
@@ -276,7 +276,7 @@ if [ -f "$link" ]; then
 else
   fail "Der Startmenü-Eintrag $link fehlt."
 fi
-"$wine" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
+kup_wine reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
   fail "Der Eintrag unter $uninstall_key fehlt."
 
 # An older version: a file and a folder it installed and this one does not, in its list. A file
@@ -286,8 +286,8 @@ echo alt >"$installed/alt.dll"
 echo alt >"$installed/plugins/alt/altplugin.dll"
 echo Notiz >"$installed/plugins/notiz.txt"
 echo Nachbar >"$neighbour"
-printf '%s\r\n' 'alt.dll' 'plugins\alt\altplugin.dll' 'plugins\*.txt' '..\KUP-Tools-Nachbar.txt' \
-  'plugins\alt\' >>"$installed/$list"
+printf '%s\r\n' 'alt.dll' "plugins\\alt\\altplugin.dll" "plugins\\*.txt" "..\\KUP-Tools-Nachbar.txt" \
+  "plugins\\alt\\" >>"$installed/$list"
 
 # While the installed program runs, neither installer nor uninstaller may change anything.
 start_program "$installed_win\\kuptools.exe" "$build/windows-package-check-installed.log"
@@ -299,7 +299,7 @@ rc=$(uninstall_in_place)
 [ "$rc" != 0 ] || fail "uninstall.exe /S endete mit 0, während kuptools.exe lief."
 [ "$(contents)" = "$before" ] || fail "uninstall.exe /S veränderte den Ordner, während kuptools.exe lief."
 [ -f "$link" ] || fail "uninstall.exe /S entfernte den Startmenü-Eintrag, während kuptools.exe lief."
-"$wine" reg query "$uninstall_key" >/dev/null 2>&1 ||
+kup_wine reg query "$uninstall_key" >/dev/null 2>&1 ||
   fail "uninstall.exe /S entfernte $uninstall_key, während kuptools.exe lief."
 end_program
 
@@ -313,16 +313,16 @@ with_note=$(printf '%s\n' "$expected" ./plugins/notiz.txt | sort)
 [ -f "$neighbour" ] || fail "Die Installation entfernte $neighbour außerhalb ihres Ordners."
 grep -qF -e alt.dll -e 'plugins\alt' "$installed/$list" && fail "$list nennt nach der neuen Installation noch die ältere."
 
-"$wine" "$installed_win\\uninstall.exe" /S
+kup_wine "$installed_win\\uninstall.exe" /S
 # The uninstaller runs on from a copy of itself and returns at once; its end is the end of every
 # process in the prefix.
 timeout 30 "$wineserver" -w || fail "Die Deinstallation endete nicht."
-left=$(cd "$installed" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ' || true)
+left=$( (cd "$installed" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ') || true)
 [ "$left" = "./plugins ./plugins/notiz.txt " ] ||
   fail "Nach der Deinstallation bleibt im Ordner: ${left:-nichts, auch nicht die Datei des Benutzers}"
 [ -f "$neighbour" ] || fail "Die Deinstallation entfernte $neighbour außerhalb ihres Ordners."
 [ ! -e "$link" ] || fail "Der Startmenü-Eintrag blieb nach der Deinstallation."
-"$wine" reg query "$uninstall_key" >/dev/null 2>&1 && fail "$uninstall_key blieb nach der Deinstallation."
+kup_wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "$uninstall_key blieb nach der Deinstallation."
 rm -rf "$installed" "$neighbour" "$drive_c/kup-setup.exe"
 
 if [ "$failures" -gt 0 ]; then

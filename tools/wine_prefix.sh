@@ -9,6 +9,11 @@
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/windows_dlls.sh"
 
+# No program runs under wine without a bound (seconds): one that hangs ends the run, instead of
+# running until CI's own clock stops it without saying which.
+kup_wine_bound=${KUP_WINE_BOUND:-600}
+kup_wine() { timeout -k 30 "$kup_wine_bound" "$wine" "$@"; }
+
 kup_wine_prefix() {
   local prefix=$1 attempt log
   wine=$(kup_wine_program wine64)
@@ -30,8 +35,8 @@ kup_wine_prefix() {
     "$wineserver" -k >/dev/null 2>&1 || true
     rm -rf "$prefix"
     # No display is needed to create a prefix; a broken one must not make wineboot fail.
-    env -u DISPLAY WINEDEBUG=err+all "$wine" wineboot -i >"$log" 2>&1 || true
-    "$wineserver" -w >>"$log" 2>&1 || true
+    env -u DISPLAY WINEDEBUG=err+all timeout -k 30 "$kup_wine_bound" "$wine" wineboot -i >"$log" 2>&1 || true
+    timeout "$kup_wine_bound" "$wineserver" -w >>"$log" 2>&1 || "$wineserver" -k >>"$log" 2>&1 || true
     if [ -f "$prefix/system.reg" ] && [ -d "$prefix/drive_c/windows/system32" ]; then
       kup_wine_fonts && kup_wine_desktop && echo "$ready" >"$prefix/.kup-ready" && return 0
     fi
@@ -46,14 +51,14 @@ kup_wine_prefix() {
 # of an X display without a window manager, every hidden owned window (our fixed dialogs are
 # owned) would make wine wait 2 s for a state change no one sends.
 kup_wine_desktop() {
-  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
-    kup_wine_desktop_size
+  kup_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+    kup_wine_desktop_size 1280x1024
 }
 
-# The size of that desktop, the screen the programs see: as given, or the usual 1280x1024.
-kup_wine_desktop_size() {
-  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${1:-1280x1024}" /f >/dev/null 2>&1 &&
-    "$wineserver" -w
+# The size of that desktop, the screen the programs see.
+kup_wine_desktop_size() {  # WIDTHxHEIGHT
+  kup_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1 &&
+    timeout "$kup_wine_bound" "$wineserver" -w
 }
 
 # The windows ask for "MS Sans Serif" where its bitmaps have the size (96 dpi) and for its
@@ -63,8 +68,8 @@ kup_wine_desktop_size() {
 kup_wine_fonts() {
   local fonts=$WINEPREFIX/drive_c/windows/Fonts
   mkdir -p "$fonts" && cp /usr/share/wine/fonts/* "$fonts/" &&
-    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft Sans Serif" /d "Liberation Sans" /f \
-      >/dev/null 2>&1 && "$wineserver" -w
+    kup_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft Sans Serif" /d "Liberation Sans" /f \
+      >/dev/null 2>&1 && timeout "$kup_wine_bound" "$wineserver" -w
 }
 
 # Registers the build folder's cadsim.exe as SldWorks.Application in the prefix: /RegServer writes
@@ -72,9 +77,9 @@ kup_wine_fonts() {
 # there.
 kup_wine_register_cadsim() {  # build folder
   local key
-  "$wine" "$1/cadsim/cadsim.exe" /RegServer >/dev/null || return 1
+  kup_wine "$1/cadsim/cadsim.exe" /RegServer >/dev/null || return 1
   for key in SldWorks.Application SldWorks.Control CLSID; do
-    "$wine" reg copy "HKCU\\Software\\Classes\\$key" "HKLM\\Software\\Classes\\$key" /s /f >/dev/null || return 1
+    kup_wine reg copy "HKCU\\Software\\Classes\\$key" "HKLM\\Software\\Classes\\$key" /s /f >/dev/null || return 1
   done
 }
 
@@ -84,10 +89,10 @@ kup_wine_qt_paths() {  # build folder
   local qt folder paths=()
   qt=$(cat "$1/qt-windows.txt")
   for folder in $(kup_dll_sources "$qt"); do
-    paths+=("$("$wine" winepath -w "$folder" | tr -d '\r')")
+    paths+=("$(kup_wine winepath -w "$folder" | tr -d '\r')")
   done
   WINEPATH=$(IFS=';'; echo "${paths[*]}")
-  QT_PLUGIN_PATH=$("$wine" winepath -w "$qt/plugins" | tr -d '\r')
+  QT_PLUGIN_PATH=$(kup_wine winepath -w "$qt/plugins" | tr -d '\r')
   export WINEPATH QT_PLUGIN_PATH
 }
 
@@ -102,5 +107,6 @@ kup_wine_display() {
   trap "kill $kup_xvfb 2>/dev/null || true; rm -f '$display_file'" EXIT
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
   [ -s "$display_file" ] || { echo "FEHLER: Xvfb startete nicht." >&2; return 1; }
-  export DISPLAY=":$(cat "$display_file")"
+  DISPLAY=":$(cat "$display_file")"
+  export DISPLAY
 }

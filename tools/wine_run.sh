@@ -10,7 +10,7 @@ kup_wine_prefix "$build/wineprefix"
 kup_wine_qt_paths "$build"
 kup_wine_display
 set +e
-"$wine" "$build/$2.exe" "${@:3}" 2>&1 | tr -d '\r'
+kup_wine "$build/$2.exe" "${@:3}" 2>&1 | tr -d '\r'
 status=${PIPESTATUS[0]}
-"$wineserver" -w
+timeout "$kup_wine_bound" "$wineserver" -w
 exit "$status"

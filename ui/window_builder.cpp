@@ -286,7 +286,14 @@ void Form::buildMenus(const std::vector<MenuDef>& menus)
 
 void Form::applyBorder(const WindowDef& window, QSize client)
 {
-    const int menuHeight = menus_.empty() ? 0 : menuBar()->sizeHint().height();
+    // As high as the window's layout will make it: for its width, which may come out taller than
+    // its size hint (under wine by a pixel).
+    int menuHeight = 0;
+    if (!menus_.empty()) {
+        menuHeight = menuBar()->heightForWidth(client.width());
+        if (menuHeight < 0)
+            menuHeight = menuBar()->sizeHint().height();
+    }
     const QSize outer(client.width(), client.height() + menuHeight);
     if (window.border == Border::FixedDialog) {
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -296,7 +303,8 @@ void Form::applyBorder(const WindowDef& window, QSize client)
     } else {
         setWindowFlags(Qt::Window);
     }
-    if (window.placement) {
+    placed_ = window.placement.has_value();
+    if (placed_) {
         const int x = twipsToPixels(window.placement->x, logicalDpiX());
         const int y = twipsToPixels(window.placement->y, logicalDpiY());
         setGeometry(x, std::max(0, y - menuHeight), outer.width(), outer.height());
@@ -379,8 +387,10 @@ void Form::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (event->spontaneous())
         return;
-    keepInsideFreeArea();
-    // Where the window system chose the place, it is known once the window is on the screen.
+    // A placement of the table's is known now; where the window system chooses the place, it is
+    // known once the window is on the screen.
+    if (placed_)
+        keepInsideFreeArea();
     QTimer::singleShot(0, this, [this] {
         if (isVisible())
             keepInsideFreeArea();

@@ -272,6 +272,7 @@ private:
     QPushButton* cancel_ = nullptr;
     bool focusPlaced_ = false;
     bool fixedDialog_ = false;
+    bool placed_ = false;  // by the table, not by the window system
 };
 
 }  // namespace ui

@@ -1,15 +1,13 @@
-// The main window's export button: the settings it hands on and the busy state
-// around the run; what the run itself writes is the export core's matter.
+// The main window's export button: the busy state around a run that fails; the
+// settings it hands on are the end-to-end export's matter, what the run writes the
+// export core's.
 #include "app/frmMain.h"
-#include "export/sheet_export.h"
+#include "tests/app/export_window.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/text_log.h"
 #include "ui/qt_message_boxes.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -42,11 +40,6 @@ struct MainWindowExport : ::testing::Test {
         QTest::mouseClick(form->control<QPushButton>("cmdTS_SaveSheetAsTiff"), Qt::LeftButton);
     }
     std::string log() const { return form->ausgabe().text(); }
-    bool idle() const
-    {
-        return !form->control("lblWorking")->isVisibleTo(form.get()) &&
-               form->cursor().shape() == Qt::ArrowCursor;
-    }
 
     fake::Cad cad;
     std::unique_ptr<frmMain> form = std::make_unique<frmMain>();
@@ -54,27 +47,6 @@ struct MainWindowExport : ::testing::Test {
     ui::ScopedMessageBoxes installed{boxes};
     std::vector<WhileShown> whileShown;
 };
-
-TEST_F(MainWindowExport, ExportButtonRunsWithTheWindowsSettings)
-{
-    clickExport();
-    EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{"Welle - Blatt1.tif", "Welle - Blatt2.tif"}));
-    EXPECT_EQ(cad.journalOf("GetProperties").size(), 2u);
-    EXPECT_TRUE(idle());
-
-    // Sheet names, a chosen directory, no own format.
-    QTest::mouseClick(form->control<QAbstractButton>("optTS_SaveAsTitleName(1)"), Qt::LeftButton);
-    form->control<QCheckBox>("chkTS_SaveInDocFolder")->setChecked(false);
-    form->control<QLineEdit>("txtTS_SaveDirectory")->setText("/archiv/tiff");
-    form->control<QCheckBox>("chkTS_DrwOwnFormat")->setChecked(false);
-    cad.savedFiles.clear();
-    cad.clearJournal();
-    clickExport();
-    const std::string folder = std::string("/archiv/tiff") + kup::kPathSeparator;
-    EXPECT_EQ(cad.savedFiles, (std::vector<std::string>{folder + "Blatt1.tif", folder + "Blatt2.tif"}));
-    EXPECT_TRUE(cad.journalOf("GetProperties").empty());
-    EXPECT_TRUE(boxes.messages.empty());
-}
 
 TEST_F(MainWindowExport, AFaultEndsTheRunWithOneBoxAndLeavesAUsableWindow)
 {
@@ -104,14 +76,13 @@ TEST_F(MainWindowExport, AFaultEndsTheRunWithOneBoxAndLeavesAUsableWindow)
             EXPECT_EQ(whileShown[0].cursor, Qt::WaitCursor);
         }
         whileShown.clear();
-        EXPECT_TRUE(idle());
-        EXPECT_TRUE(form->control("cmdTS_SaveSheetAsTiff")->isEnabled());
+        EXPECT_TRUE(idle(*form));
 
         cad.clearFaults();
         boxes.messages.clear();
         clickExport();
         EXPECT_TRUE(boxes.messages.empty());
-        EXPECT_EQ(log().substr(log().size() - 33), "--- Erfolgreich abgeschlossen ---");
+        EXPECT_TRUE(log().ends_with(fake::kLogDone)) << log();
     }
 }
 

@@ -55,18 +55,23 @@ Props holeSheetProperties(const std::string& name)
     return p;
 }
 
+// Three sheets, the second one active.
+fake::Document flange()
+{
+    return {cad::kDocDrawing,
+            "Flansch",
+            {fake::makeSheet("Blatt1", 6, 6, 1, 2, true), fake::makeSheet("Blatt2", 8, 13, 1, 2.5, false),
+             fake::makeSheet("Blatt3", 12, 12, 2, 1, true)},
+            1};
+}
+
 class SheetQueries : public ::testing::Test {
 protected:
     void SetUp() override
     {
         setDecimalSeparator(",");
         cad.install();
-        cad.document = fake::Document{cad::kDocDrawing,
-                                      "Flansch",
-                                      {fake::makeSheet("Blatt1", 6, 6, 1, 2, true),
-                                       fake::makeSheet("Blatt2", 8, 13, 1, 2.5, false),
-                                       fake::makeSheet("Blatt3", 12, 12, 2, 1, true)},
-                                      1};
+        cad.document = flange();
     }
     void TearDown() override { setDecimalSeparator("."); }
     fake::Cad cad;
@@ -117,7 +122,7 @@ TEST_F(SheetQueries, NamesAndWhatBothQueriesAnswerWithoutADrawing)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        SetUp();
+        cad.document = flange();
         cad.document->sheets.resize(row.sheets);
         cad.document->active = 0;
         cad.document->type = row.type;
@@ -181,7 +186,7 @@ TEST_F(SheetQueries, PropertiesOfASheetWhichStaysActiveAndCodesOutsideTheTables)
          "alt|" + kUntouched + "Konnte Blatt mit Namen Blatt 9nicht ansprechen. Verlasse Prozedur!", 1},
     };
     for (const auto& row : rows) {
-        SetUp();
+        cad.document = flange();
         setDecimalSeparator(row.separator);
         auto& properties = cad.document->sheets[0].properties;
         for (const auto& [at, value] : {std::pair{0, row.paper}, {1, row.templ}, {4, row.projection}})

@@ -1,6 +1,8 @@
 // SaveAsSilent end to end: every way a name can land or be refused, and each
 // TIFF read back with libtiff.
 #include "tests/support/cadsim_fixture.h"
+#include "tests/support/folder_names.h"
+#include "tests/support/preferences.h"
 #include "tests/support/tiff_readback.h"
 
 #include <tiffio.h>
@@ -13,16 +15,12 @@
 #include <set>
 #include <thread>
 
-namespace bustest {
+namespace cadsimtest {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Prefs {
-    int capture = 1, imageType = 0, compression = 2, dpi = 200, paperSize = 8, scale = 100;
-    bool fit = true;
-    double width = 0.42, height = 0.297;
-};
+using Prefs = kup::TiffOptionSet;
 
 class Save : public CadsimTest {
 protected:
@@ -34,35 +32,6 @@ protected:
                             drawingJson("Flansch", {{"Blatt1", 7, 7, "", R"({"rect": [0, 0, 210, 297]})"},
                                                     {"Blatt2", 12, 12, R"("width": 0.1, "height": 0.05)"}}));
         start({drawing});
-    }
-
-    void set(const Prefs& p)
-    {
-        auto a = app();
-        const int integers[] = {p.capture, p.imageType, p.compression, p.dpi, p.paperSize, p.scale};
-        for (int id = 6; id <= 11; ++id)
-            ASSERT_NE(a->SetUserPreferenceIntegerValue(id, int16_t(integers[id - 6])), 0) << id;
-        a->SetUserPreferenceToggle(28, p.fit);
-        for (auto [id, value] : {std::pair{8, p.width}, {9, p.height}})
-            ASSERT_NE(a->SetUserPreferenceDoubleValue(id, value), 0) << id;
-    }
-
-    int32_t save(std::string name)
-    {
-        bool flag = true;
-        return activeDoc()->SaveAsSilent(name, flag);
-    }
-
-    // Only these files (and the drawings and settings) may be in the folder:
-    // no temporary file left behind.
-    void expectFolderHolds(const std::string& dir, std::set<std::string> names)
-    {
-        std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(dir))
-            found.insert(entry.path().filename().string());
-        if (dir == folder())
-            names.insert({"Zeichnung.json", "preferences.json"});
-        EXPECT_EQ(found, names);
     }
 
     std::string drawing;
@@ -81,17 +50,17 @@ TEST_F(Save, ImageTypeCompressionResolutionPaperAndScaleFollowThePreferences)
     const Case cases[] = {
         // The A4 portrait frame fits the A3 landscape page by its height, centred.
         {{}, g4, false, 420, 297, 200, {(3307 - 1654) / 2, (3307 + 1654) / 2, 0, 2338}},
-        {Prefs{1, 1, 1, 300, 7}, packBits, true, 210, 297, 300},
-        {Prefs{1, 1, 0, 100, 11}, none, true, 1189, 841, 100},
-        {Prefs{1, 0, 1, 150, 0}, packBits, false, 279.4, 215.9, 150},
+        {Prefs{1, 1, 1, 300, 7, 100, true, 0.42, 0.297}, packBits, true, 210, 297, 300},
+        {Prefs{1, 1, 0, 100, 11, 100, true, 0.42, 0.297}, none, true, 1189, 841, 100},
+        {Prefs{1, 0, 1, 150, 0, 100, true, 0.42, 0.297}, packBits, false, 279.4, 215.9, 150},
         {Prefs{1, 0, 0, 254, 12, 100, true, 0.1, 0.05}, none, false, 100, 50, 254},
-        {Prefs{0, 0, 2, 600, 11}, g4, false, 210, 297, 96},  // a screen capture
+        {Prefs{0, 0, 2, 600, 11, 100, true, 0.42, 0.297}, g4, false, 210, 297, 96},  // a screen capture
         // 254 dpi = 10 pixels per mm; at 50 % the frame covers 1050 x 1485 pixels from the top left.
-        {Prefs{1, 0, 2, 254, 11, 50, false}, g4, false, 1189, 841, 254, {0, 1050, 0, 1485}},
+        {Prefs{1, 0, 2, 254, 11, 50, false, 0.42, 0.297}, g4, false, 1189, 841, 254, {0, 1050, 0, 1485}},
     };
     for (const Case& c : cases) {
         if (c.prefs)
-            set(*c.prefs);
+            fake::holdPreferences(*c.prefs);
         ASSERT_EQ(save("out.tif"), 0);  // no folder: the drawing's folder
         const TiffFacts f = readTiff(folder() + "/out.tif");
         SCOPED_TRACE(testing::Message() << c.dpi << " dpi, " << c.widthMm << " mm");
@@ -119,13 +88,15 @@ TEST_F(Save, AWriteThatFailsLeavesNeitherAPartialFileNorADamagedOldOne)
                                                       std::vector<std::string>{}, testbus::kCadsimStartWaitMs,
                                                       200 * 1024);
     ASSERT_EQ(save("Blatt1.tif"), 0);
-    set({1, 1, 0});  // RGB, uncompressed: about 23 MB
+    fake::holdPreferences(Prefs{1, 1, 0, 200, 8, 100, true, 0.42, 0.297});  // RGB, uncompressed: about 23 MB
     EXPECT_EQ(save("Blatt1.tif"), 7);
     const TiffFacts after = readTiff(folder() + "/Blatt1.tif");
     EXPECT_TRUE(after.decoded);
     EXPECT_EQ(after.compression, COMPRESSION_CCITTFAX4);  // still the old, complete file
     EXPECT_EQ(save("Neu.tif"), 7);
-    expectFolderHolds(folder(), {"Blatt1.tif"});
+    // No temporary file left behind.
+    EXPECT_EQ(fake::namesIn(folder()),
+              (std::set<std::string>{"Zeichnung.json", "preferences.json", "Blatt1.tif"}));
 }
 
 // 10 x 10 m at 2400 dpi: over 100 GB as bits, 14 MB as Group 4, and about a
@@ -136,7 +107,7 @@ TEST_F(Save, ALargePageIsAwaitedBeyondTheTimeoutAndStaysClassicTiffWhenItFits)
 {
     options.saveTimeoutMs = 100;
     cad::setBackend(cad::dbus::makeBackend(options));
-    set(kLargePage);
+    fake::holdPreferences(kLargePage);
     ASSERT_EQ(save("gross.tif"), 0);  // not a timeout, while the file appears
     std::string header(4, ' ');
     std::ifstream(folder() + "/gross.tif", std::ios::binary).read(header.data(), 4);
@@ -145,7 +116,7 @@ TEST_F(Save, ALargePageIsAwaitedBeyondTheTimeoutAndStaysClassicTiffWhenItFits)
 
 TEST_F(Save, SigtermDuringASaveRemovesTheTemporaryFileAndEndsCleanly)
 {
-    set(kLargePage);
+    fake::holdPreferences(kLargePage);
     std::thread terminator([this] {
         const auto temporary = [](const fs::directory_entry& e) {
             return e.path().filename().string()[0] == '.';
@@ -160,8 +131,8 @@ TEST_F(Save, SigtermDuringASaveRemovesTheTemporaryFileAndEndsCleanly)
     terminator.join();
     EXPECT_EQ(result, 7);  // stopped, and answered before the end
     EXPECT_EQ(cadsim->waitForEnd(), 0);
-    expectFolderHolds(folder(), {});
+    EXPECT_EQ(fake::namesIn(folder()), (std::set<std::string>{"Zeichnung.json", "preferences.json"}));
 }
 
 }  // namespace
-}  // namespace bustest
+}  // namespace cadsimtest

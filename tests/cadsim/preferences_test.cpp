@@ -1,5 +1,7 @@
 #include "cadsim/preferences.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -17,11 +19,8 @@ using cadsim::PreferenceStore;
 
 class PreferenceFile : public ::testing::Test {
 protected:
-    void SetUp() override { fs::remove_all(folder); }
-    void TearDown() override { fs::remove_all(folder); }
-    const fs::path folder =
-        fs::temp_directory_path() / ("cadsim-prefs-" + std::to_string(::getpid()) + "-" +
-                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const QTemporaryDir temporary;  // the process's own
+    const fs::path folder = temporary.path().toStdString();
     const std::string path = (folder / "sub" / "preferences.json").string();
 };
 

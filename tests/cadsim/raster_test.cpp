@@ -8,6 +8,8 @@
 
 #include <tiffio.h>
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -102,7 +104,8 @@ TEST(Encoders, Group4StripsAndPackBitsRowsDecodeToTheSameRows)
         SCOPED_TRACE("width " + std::to_string(width));
         const int height = 300, stripRows = 64;
         const auto rows = randomRows(width, height, static_cast<unsigned>(width));
-        const std::string path = ::testing::TempDir() + "/g4-" + std::to_string(width) + ".tif";
+        const QTemporaryDir temporary;  // the process's own
+        const std::string path = temporary.filePath("g4.tif").toStdString();
         TIFF* tif = TIFFOpen(path.c_str(), "w");
         ASSERT_NE(tif, nullptr);
         const uint32_t tags[] = {TIFFTAG_IMAGEWIDTH,      TIFFTAG_IMAGELENGTH, TIFFTAG_BITSPERSAMPLE,

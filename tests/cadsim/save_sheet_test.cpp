@@ -3,7 +3,10 @@
 #include "cadsim/drawing.h"
 #include "cadsim/file_io.h"
 #include "cadsim/save_sheet.h"
+#include "tests/support/folder_names.h"
 #include "tests/support/tiff_readback.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +25,6 @@ class SaveSheet : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fs::remove_all(root);
         // An umlaut in the drawing's own folder: every path below it goes through the conversion.
         fs::create_directories(root / u8"Zeichnungen für Maß");
         folder = utf8FromPath(root / u8"Zeichnungen für Maß");
@@ -34,24 +36,10 @@ protected:
                     "entities": [{"circle": [50, 25, 15]}]}]})";
         drawing = cadsim::loadDrawingFile(folder + "/Zeichnung.json");
     }
-    void TearDown() override { fs::remove_all(root); }
-
     int save(const std::string& name) { return cadsim::saveActiveSheet(drawing, name, preferences).result; }
 
-    // Only these files (and the drawing) may be in the folder: no temporary file left behind.
-    void expectFolderHolds(const std::string& dir, std::set<std::string> names)
-    {
-        std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(pathFromUtf8(dir)))
-            found.insert(utf8FromPath(entry.path().filename()));
-        if (dir == folder)
-            names.insert("Zeichnung.json");
-        EXPECT_EQ(found, names);
-    }
-
-    const fs::path root =
-        fs::temp_directory_path() /
-        ("cadsim-save-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    const QTemporaryDir temporary;  // the process's own
+    const fs::path root = pathFromUtf8(temporary.path().toStdString());
     std::string folder;
     cadsim::Drawing drawing;
     cadsim::TiffPreferences preferences;
@@ -63,9 +51,9 @@ TEST_F(SaveSheet, FoldersAreFoundWithEitherSeparatorTheLongestNamesFitAndAnOldFi
     std::ofstream(pathFromUtf8(folder + "/aus/b.tif")) << "old";
     drawing.activeSheet = 1;
     EXPECT_EQ(save("aus\\unter\\Blatt2.TIF"), 0);  // relative: below the drawing's folder
-    EXPECT_TRUE(bustest::readTiff(folder + "/aus/unter/Blatt2.TIF").decoded);
+    EXPECT_TRUE(cadsimtest::readTiff(folder + "/aus/unter/Blatt2.TIF").decoded);
     EXPECT_EQ(save(folder + "/aus\\b.tif"), 0);
-    const bustest::TiffFacts f = bustest::readTiff(folder + "/aus/b.tif");
+    const cadsimtest::TiffFacts f = cadsimtest::readTiff(folder + "/aus/b.tif");
     EXPECT_TRUE(f.decoded);
     EXPECT_EQ(f.pageName, "Blatt2");
     EXPECT_EQ(f.documentName, "Flansch - Blatt2");
@@ -74,7 +62,9 @@ TEST_F(SaveSheet, FoldersAreFoundWithEitherSeparatorTheLongestNamesFitAndAnOldFi
     for (int i = 0; i < 125; ++i)
         longest += "ä";
     EXPECT_EQ(save(folder + "/aus/" + longest + ".tif"), 0);
-    expectFolderHolds(folder + "/aus", {"unter", "b.tif", "Übersicht Größe.tif", longest + ".tif"});
+    // No temporary file left behind.
+    EXPECT_EQ(fake::namesIn(folder + "/aus"),
+              (std::set<std::string>{"unter", "b.tif", "Übersicht Größe.tif", longest + ".tif"}));
 }
 
 TEST_F(SaveSheet, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
@@ -94,7 +84,7 @@ TEST_F(SaveSheet, RefusedNamesAnswerTheirCodeAndLeaveAnExistingFileAlone)
     EXPECT_EQ(save(keep), 5);  // Group 4 is black and white only
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(pathFromUtf8(keep)).rdbuf()), {}),
               "old");
-    expectFolderHolds(folder, {"keep.tif"});
+    EXPECT_EQ(fake::namesIn(folder), (std::set<std::string>{"Zeichnung.json", "keep.tif"}));
     std::ofstream(pathFromUtf8(folder + "/Welle.json")) << R"({"type": "part"})";
     drawing = cadsim::loadDrawingFile(folder + "/Welle.json");
     EXPECT_EQ(save("Welle.tif"), 6);  // a part has no sheet

@@ -56,7 +56,7 @@ TEST(DesktopLauncher, WithoutARegistryTheFirstPreferredProgramIsStartedOrThereIs
     kup::StartSysInfo(registry, launcher, messages);
     qputenv("PATH", previous);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(late.filePath("mark")).size() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(late.filePath("mark")).size() > 0; }, 30000));
     EXPECT_FALSE(QFileInfo::exists(early.filePath("mark")));
 
     qputenv("PATH", (QDir::rootPath() + "kup-fehlt").toLocal8Bit());

@@ -8,6 +8,8 @@
 #include "tests/support/message_recorder.h"
 #include "ui/qt_message_boxes.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -20,8 +22,6 @@
 #include <thread>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Changes keys through the system's own reg.exe, as a user would, its reports
 // kept out of the runner's output; whether it succeeded.
@@ -53,21 +53,14 @@ public:
     {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        standIn_ = fs::path(self).parent_path() / "kup_msinfo_standin.exe";
-        folder_ = fs::temp_directory_path() / "kup-sysinfo";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        standIn_ = std::filesystem::path(self).parent_path() / "kup_msinfo_standin.exe";
+        folder_ = QDir::toNativeSeparators(temporary_.path()).toStdWString();
         removeKeys();
     }
-    ~SysInfoSetup()
-    {
-        removeKeys();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
+    ~SysInfoSetup() { removeKeys(); }
     std::string install(const std::string& name)
     {
-        fs::copy_file(standIn_, folder_ / name);
+        std::filesystem::copy_file(standIn_, folder_ / name);
         return pathText(folder_ / name);
     }
     std::string folder() const { return pathText(folder_); }
@@ -76,9 +69,9 @@ public:
     std::string started(bool expected) const
     {
         std::string names;
-        for (int i = 0; i < (expected ? 100 : 5) && names.empty(); ++i) {
+        for (int i = 0; i < (expected ? 300 : 5) && names.empty(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            for (const auto& entry : fs::directory_iterator(folder_))
+            for (const auto& entry : std::filesystem::directory_iterator(folder_))
                 if (entry.path().extension() == ".gestartet")
                     names += entry.path().stem().string() + " ";
         }
@@ -86,15 +79,19 @@ public:
     }
 
 private:
-    static std::string pathText(const fs::path& path) { return win::utf8FromWide(path.wstring()); }
+    static std::string pathText(const std::filesystem::path& path)
+    {
+        return win::utf8FromWide(path.wstring());
+    }
     static void removeKeys()
     {
         for (const char* key : {kMsinfo, kLocation})
             for (const char* view : {" /reg:64", " /reg:32"})
                 reg("delete \"HKLM\\" + std::string(key) + "\" /f" + view);
     }
-    fs::path standIn_;
-    fs::path folder_;
+    const QTemporaryDir temporary_;  // the process's own
+    std::filesystem::path standIn_;
+    std::filesystem::path folder_;
 };
 
 std::string value(const char* key, const char* name, bool* found = nullptr)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,16 @@ ModalAnswer::ModalAnswer(const std::function<void()>& action, int timeoutMs)
                 window->close();
             }
     });
+}
+
+QListWidgetItem* entryOf(const frmOpenDirectory& chooser, const QString& path)
+{
+    auto* list = chooser.control<QListWidget>("Dir1");
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->data(Qt::UserRole).toString() == path)
+            return list->item(i);
+    ADD_FAILURE() << "no entry " << path.toStdString();
+    return nullptr;
 }
 
 frmOpenDirectory* openChooser()

@@ -9,6 +9,7 @@
 #include <functional>
 
 class frmOpenDirectory;
+class QListWidgetItem;
 
 namespace fake {
 
@@ -30,10 +31,10 @@ private:
 
 // Runs action once the event loop of a modal window is running. While it
 // lives, a guard closes a modal window still open after timeoutMs, so that a
-// test can fail but not hang.
+// test can fail but not hang; far beyond any wait inside the action.
 class ModalAnswer {
 public:
-    explicit ModalAnswer(const std::function<void()>& action, int timeoutMs = 3000);
+    explicit ModalAnswer(const std::function<void()>& action, int timeoutMs = 60000);
 
 private:
     QTimer guard_;
@@ -41,5 +42,7 @@ private:
 
 // The open chooser, or null.
 frmOpenDirectory* openChooser();
+// The chooser's directory list's entry for a path (in the result form); null and a failure if none.
+QListWidgetItem* entryOf(const frmOpenDirectory& chooser, const QString& path);
 
 }  // namespace fake

@@ -10,28 +10,81 @@
 #include <sstream>
 
 using namespace kup;
+using fake::kLogHeading;
+using fake::logOf;
+using fake::refusal;
+using fake::savedLine;
 using Journal = std::vector<std::string>;
 
 namespace {
 
-const std::string sep(1, kPathSeparator);
-const std::string kHeading = "Speichere einzelne Blätter von als TIFF\r\n";
-const std::string kDone = "--- Erfolgreich abgeschlossen ---";
+const std::string sep(1, fake::kSeparator);
+const std::string kNotSaved = "--- Abgeschlossen mit Fehlern: ";
+
+// Three sheets, the second one active, the third of the user's own size 0.5 x 0.25 m.
+fake::Document flange()
+{
+    fake::Document drawing{
+        cad::kDocDrawing,
+        "Flansch",
+        {fake::makeSheet("Blatt1", 8), fake::makeSheet("Blatt2", 7), fake::makeSheet("Blatt3", 12)},
+        1};
+    drawing.sheets[2].properties[5] = 0.5;
+    drawing.sheets[2].properties[6] = 0.25;
+    return drawing;
+}
+
+// Lists as one text, "|" between the entries.
+std::string joined(const Journal& list)
+{
+    std::string text;
+    for (const std::string& entry : list)
+        text += (text.empty() ? "" : "|") + entry;
+    return text;
+}
+
+// The entries of a journal that hold a text, or those that do not.
+Journal select(const Journal& journal, const std::string& part, bool holding = true)
+{
+    Journal calls;
+    for (const std::string& entry : journal)
+        if ((entry.find(part) != std::string::npos) == holding)
+            calls.push_back(entry);
+    return calls;
+}
+
+enum Box { None, AfterLog, BeforeLog };  // a box, and whether the log's last line stood when it came up
+
+// One run: its settings, sheets and fault, and all it leaves: log, files and box.
+struct Row {
+    const char* what;
+    ExportSettings settings;
+    const char* names;  // of the sheets, "|" between them; null: those of flange()
+    std::optional<fake::Fault> fault;
+    std::string log;
+    std::string saved;  // the files, "|" between them
+    Box box = None;
+    std::string boxTitle, boxText;
+};
+
+const ExportSettings kPlain{false, false, false, ""}, kOwn{true, false, false, ""};
 
 class SheetExport : public ::testing::Test {
 protected:
     void SetUp() override
     {
         cad.install();
-        fake::setDefaultPreferences(cad);
-        cad.document = fake::Document{
-            cad::kDocDrawing,
-            "Flansch",
-            {fake::makeSheet("Blatt1", 8), fake::makeSheet("Blatt2", 7), fake::makeSheet("Blatt3", 12)},
-            1};
-        cad.document->sheets[2].properties[5] = 0.5;  // user-defined 0.5 x 0.25 m
-        cad.document->sheets[2].properties[6] = 0.25;
+        fresh();
         boxes.whileShown = [this] { logAtShow.push_back(log.text); };
+    }
+    // The drawing and preferences a run starts from, no fault, nothing journalled or saved.
+    void fresh()
+    {
+        cad.clearFaults();
+        cad.clearJournal();
+        cad.savedFiles.clear();
+        fake::setDefaultPreferences(cad);
+        cad.document = flange();
     }
     ExportOutcome run()
     {
@@ -40,9 +93,36 @@ protected:
         logAtShow.clear();
         return KupTools_SaveSheetsAsTIFF(settings, log, boxes);
     }
-    static std::string line(int i, const std::string& file)
+    void expectRun(const Row& row)
     {
-        return "gesichert Sheet " + std::to_string(i) + " unter : " + file + "\r\n";
+        SCOPED_TRACE(row.what);
+        fresh();
+        settings = row.settings;
+        if (row.names) {
+            cad.document->sheets.clear();
+            std::istringstream names(row.names);
+            for (std::string name; std::getline(names, name, '|');)
+                cad.document->sheets.push_back(fake::makeSheet(name, 8));
+        }
+        if (row.fault)
+            cad.addFault(*row.fault);
+        const auto before = cad.integerPreferences;
+        run();
+        EXPECT_EQ(log.text, row.log);
+        EXPECT_EQ(joined(cad.savedFiles), row.saved);
+        if (!row.settings.ownFormat) {
+            EXPECT_EQ(select(cad.journal(), "UserPreference"), Journal{});  // left alone
+        }
+        if (row.saved.empty()) {
+            EXPECT_EQ(cad.integerPreferences, before);  // nothing half-written either
+        }
+        ASSERT_EQ(boxes.messages.size(), row.box == None ? 0u : 1u);
+        if (row.box != None) {
+            EXPECT_EQ(boxes.messages[0].title, row.boxTitle);
+            EXPECT_EQ(boxes.messages[0].text, row.boxText);
+            EXPECT_EQ(logAtShow[0],
+                      row.box == AfterLog ? log.text : log.text.substr(0, log.text.rfind("*** ")));
+        }
     }
 
     fake::Cad cad;
@@ -54,16 +134,6 @@ protected:
 
 const Journal kNamesJournal{"attach",          "Visible(b:true)", "ActiveDoc()",       "GetType()",
                             "GetSheetCount()", "GetSheetNames()", "GetCurrentSheet()", "GetName()"};
-
-// The entries of a journal that hold a text, or those that do not.
-Journal select(const Journal& journal, const std::string& part, bool holding = true)
-{
-    Journal calls;
-    for (const std::string& entry : journal)
-        if ((entry.find(part) != std::string::npos) == holding)
-            calls.push_back(entry);
-    return calls;
-}
 
 TEST_F(SheetExport, OwnFormatRunCallsEverySheetInOrder)
 {
@@ -87,8 +157,7 @@ TEST_F(SheetExport, OwnFormatRunCallsEverySheetInOrder)
         select(cad.journal(), "SetUserPreferenceIntegerValue(i4:10, i2:"),
         (Journal{"SetUserPreferenceIntegerValue(i4:10, i2:8)", "SetUserPreferenceIntegerValue(i4:10, i2:7)",
                  "SetUserPreferenceIntegerValue(i4:10, i2:12)"}));
-    EXPECT_EQ(log.text, kHeading + line(0, "Flansch - Blatt1.tif") + line(1, "Flansch - Blatt2.tif") +
-                            line(2, "Flansch - Blatt3.tif") + kDone);
+    EXPECT_EQ(log.text, logOf({"Flansch - Blatt1.tif", "Flansch - Blatt2.tif", "Flansch - Blatt3.tif"}));
     EXPECT_EQ(log.refreshed.size(), 5u);  // heading, three sheets, closing line
     EXPECT_TRUE(boxes.messages.empty());
     EXPECT_EQ(outcome.saved, 3);
@@ -100,126 +169,113 @@ TEST_F(SheetExport, OwnFormatRunCallsEverySheetInOrder)
     EXPECT_EQ(cad.document->active, 2);
 }
 
-// Lists as one text, "|" between the entries.
-std::string joined(const Journal& list)
+TEST_F(SheetExport, FileNamesFollowTheSettingsAndStayInTheTargetFolder)
 {
-    std::string text;
-    for (const std::string& entry : list)
-        text += (text.empty() ? "" : "|") + entry;
-    return text;
+    const std::string typedDir = " D:" + sep + "out" + sep, out = typedDir + sep;
+    const Row rows[] = {
+        {"Ordner der Zeichnung",
+         {false, false, true, "ignored"},
+         nullptr,
+         {},
+         logOf({"Blatt1.tif", "Blatt2.tif", "Blatt3.tif"}),
+         "Blatt1.tif|Blatt2.tif|Blatt3.tif"},
+        // Taken as typed: a trailing separator is doubled, blanks are kept.
+        {"Verzeichnis wie eingegeben",
+         {false, false, false, typedDir},
+         nullptr,
+         {},
+         logOf({out + "Blatt1.tif", out + "Blatt2.tif", out + "Blatt3.tif"}),
+         out + "Blatt1.tif|" + out + "Blatt2.tif|" + out + "Blatt3.tif"},
+        {"Blattname mit Pfad, Gerätename",
+         kPlain,
+         "../../etc/passwd|Con|Blatt3",
+         {},
+         logOf({".._.._etc_passwd.tif", "Con_.tif", "Blatt3.tif"}),
+         ".._.._etc_passwd.tif|Con_.tif|Blatt3.tif"},
+    };
+    for (const Row& row : rows)
+        expectRun(row);
 }
 
-TEST_F(SheetExport, NamesTargetsAndFailuresOfARun)
+TEST_F(SheetExport, ANameAlreadyWrittenInTheRunIsNotWrittenAgain)
 {
-    const std::string typedDir = " D:" + sep + "out" + sep, out = typedDir + sep, info = "info",
-                      fehlerinfo = "KUP-Tools - Fehlerinfo";
     const std::string twice =
         "*** Blatt nicht gespeichert, Dateiname schon in diesem Lauf verwendet *** (Sheet ";
-    const std::string notSaved = "--- Abgeschlossen mit Fehlern: ";
+    const Row rows[] = {
+        // The second becomes the same file name, the third is the same file on Windows.
+        {"Dateiname zweimal",
+         kPlain,
+         "A/B|A:B|a_b",
+         {},
+         kLogHeading + savedLine(0, "A_B.tif") + twice + "1 unter : A_B.tif)\r\n" + twice +
+             "2 unter : a_b.tif)\r\n" + kNotSaved + "2 von 3 Blättern nicht gespeichert ---",
+         "A_B.tif"},
+        // A name whose save failed was not written, so a later sheet may use it.
+        {"abgelehnter Name wieder frei", kPlain, "Blatt1|Blatt1|Blatt3",
+         refusal("SaveAsSilent", "Blatt1.tif", 1),
+         kLogHeading + "*** Konnte Blatt nicht als TIFF speichern *** (Sheet 0 unter : Blatt1.tif)\r\n" +
+             savedLine(1, "Blatt1.tif") + savedLine(2, "Blatt3.tif") + kNotSaved +
+             "1 von 3 Blättern nicht gespeichert ---",
+         "Blatt1.tif|Blatt3.tif"},
+    };
+    for (const Row& row : rows)
+        expectRun(row);
+}
+
+TEST_F(SheetExport, TheClosingLineTellsWhetherEverySheetWasSaved)
+{
+    const Row rows[] = {
+        {"Speichern abgelehnt",
+         {false, true, true, ""},
+         nullptr,
+         refusal("SaveAsSilent", "Flansch - Blatt1.tif"),
+         kLogHeading +
+             "*** Konnte Blatt nicht als TIFF speichern *** (Sheet 0 unter : Flansch - Blatt1.tif)\r\n" +
+             savedLine(1, "Flansch - Blatt2.tif") + savedLine(2, "Flansch - Blatt3.tif") + kNotSaved +
+             "1 von 3 Blättern nicht gespeichert ---",
+         "Flansch - Blatt2.tif|Flansch - Blatt3.tif"},
+        {"Zeichnung ohne Blätter", kPlain, "", {}, logOf({}), ""},
+    };
+    for (const Row& row : rows)
+        expectRun(row);
+}
+
+TEST_F(SheetExport, AFailureThatEndsTheRunLeavesItsLineAndOneBox)
+{
+    const std::string info = "info", fehlerinfo = "KUP-Tools - Fehlerinfo";
     const std::string dpi =
         "Fehler beim Setzen der TIFF-Optionen\r\nTiffPrintDPI konnte nicht gesetzt werden\r\n";
     const std::string inactive = "Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!";
     const std::string noProperties = "Blatt Blatt2 liefert nur 0 von 7 Eigenschaften";
-    const ExportSettings plain{false, false, false, ""}, own{true, false, false, ""};
-    const ExportSettings docFolder{false, false, true, "ignored"}, typed{false, false, false, typedDir};
-    enum Box { None, AfterLog, BeforeLog };  // a box, and whether the log's last line stood when it came up
-    const struct {
-        const char* what;
-        ExportSettings settings;
-        const char* names;    // of the sheets, "|" between them; null: Blatt1 to Blatt3
-        const char* refused;  // the member refused, with its first argument and the n-th call (0: every)
-        const char* argument;
-        int nth;
-        std::string log;  // empty: not compared
-        std::string saved;
-        Box box;
-        std::string boxTitle, boxText;
-    } rows[] = {
-        {"Ordner der Zeichnung", docFolder, nullptr, nullptr, nullptr, 0, "",
-         "Blatt1.tif|Blatt2.tif|Blatt3.tif"},
-        // Taken as typed: a trailing separator is doubled, blanks are kept.
-        {"Verzeichnis wie eingegeben", typed, nullptr, nullptr, nullptr, 0,
-         kHeading + line(0, out + "Blatt1.tif") + line(1, out + "Blatt2.tif") + line(2, out + "Blatt3.tif") +
-             kDone,
-         out + "Blatt1.tif|" + out + "Blatt2.tif|" + out + "Blatt3.tif"},
-        {"Blattname mit Pfad, Gerätename", plain, "../../etc/passwd|Con|Blatt3", nullptr, nullptr, 0,
-         kHeading + line(0, ".._.._etc_passwd.tif") + line(1, "Con_.tif") + line(2, "Blatt3.tif") + kDone,
-         ".._.._etc_passwd.tif|Con_.tif|Blatt3.tif"},
-        // The second becomes the same file name, the third is the same file on Windows.
-        {"Dateiname zweimal", plain, "A/B|A:B|a_b", nullptr, nullptr, 0,
-         kHeading + line(0, "A_B.tif") + twice + "1 unter : A_B.tif)\r\n" + twice + "2 unter : a_b.tif)\r\n" +
-             notSaved + "2 von 3 Blättern nicht gespeichert ---",
-         "A_B.tif"},
-        {"Speichern abgelehnt",
-         {false, true, true, ""},
-         nullptr,
-         "SaveAsSilent",
-         "Flansch - Blatt1.tif",
-         0,
-         kHeading +
-             "*** Konnte Blatt nicht als TIFF speichern *** (Sheet 0 unter : Flansch - Blatt1.tif)\r\n" +
-             line(1, "Flansch - Blatt2.tif") + line(2, "Flansch - Blatt3.tif") + notSaved +
-             "1 von 3 Blättern nicht gespeichert ---",
-         "Flansch - Blatt2.tif|Flansch - Blatt3.tif"},
-        // A name whose save failed was not written, so a later sheet may use it.
-        {"abgelehnter Name wieder frei", plain, "Blatt1|Blatt1|Blatt3", "SaveAsSilent", "Blatt1.tif", 1, "",
-         "Blatt1.tif|Blatt3.tif"},
-        {"keine Zeichnung", plain, nullptr, "GetType", nullptr, 1,
+    const Row rows[] = {
+        {"keine Zeichnung", kPlain, nullptr, refusal("GetType", nullptr, 1),
          "Fehler aufgetreten\r\nKeine Zeichnung aktiv", "", AfterLog, fehlerinfo, "Keine Zeichnung aktiv"},
         // The document gone between the sheet list and the run: no box.
-        {"Dokument weg", plain, nullptr, "ActiveDoc", nullptr, 2, "*** Keine Datei geöffnet ***", ""},
-        {"beim zweiten Blatt keine Zeichnung mehr", plain, nullptr, "GetType", nullptr, 3,
-         kHeading + line(0, "Blatt1.tif") + "*** " + cad::kNoDrawingLongText, "Blatt1.tif", AfterLog, info,
-         cad::kNoDrawingLongText},
-        {"Blatt nicht aktivierbar", plain, nullptr, "ActivateSheet", "Blatt2", 0,
-         kHeading + line(0, "Blatt1.tif") + "*** " + inactive, "Blatt1.tif", AfterLog, info, inactive},
+        {"Dokument weg", kPlain, nullptr, refusal("ActiveDoc", nullptr, 2), "*** Keine Datei geöffnet ***",
+         ""},
+        {"beim zweiten Blatt keine Zeichnung mehr", kPlain, nullptr, refusal("GetType", nullptr, 3),
+         kLogHeading + savedLine(0, "Blatt1.tif") + "*** " + cad::kNoDrawingLongText, "Blatt1.tif", AfterLog,
+         info, cad::kNoDrawingLongText},
+        {"Blatt nicht aktivierbar", kPlain, nullptr, refusal("ActivateSheet", "Blatt2"),
+         kLogHeading + savedLine(0, "Blatt1.tif") + "*** " + inactive, "Blatt1.tif", AfterLog, info,
+         inactive},
         // The third attach of a run is the preference read of the first sheet.
-        {"Optionen nicht lesbar", own, nullptr, "attach", nullptr, 3,
-         kHeading + "*** Solidworks läuft gar nicht", "", BeforeLog, fehlerinfo,
+        {"Optionen nicht lesbar", kOwn, nullptr, refusal("attach", nullptr, 3),
+         kLogHeading + "*** Solidworks läuft gar nicht", "", BeforeLog, fehlerinfo,
          "Solidworks läuft gar nicht"},
-        {"Optionen nicht setzbar", own, nullptr, "SetUserPreferenceIntegerValue", "9", 0,
-         kHeading + "*** " + dpi, "", BeforeLog, fehlerinfo, dpi},
+        {"Optionen nicht setzbar", kOwn, nullptr, refusal("SetUserPreferenceIntegerValue", "9"),
+         kLogHeading + "*** " + dpi, "", BeforeLog, fehlerinfo, dpi},
         // Ends the run rather than saving in a wrong format.
-        {"Eigenschaften fehlen", own, nullptr, "GetProperties", nullptr, 2,
-         kHeading + line(0, "Blatt1.tif") + "*** " + noProperties, "Blatt1.tif", BeforeLog, fehlerinfo,
-         noProperties},
-        {"Zeichnung ohne Blätter", plain, "", nullptr, nullptr, 0, kHeading + kDone, ""},
+        {"Eigenschaften fehlen", kOwn, nullptr, refusal("GetProperties", nullptr, 2),
+         kLogHeading + savedLine(0, "Blatt1.tif") + "*** " + noProperties, "Blatt1.tif", BeforeLog,
+         fehlerinfo, noProperties},
     };
-    const auto before = cad.integerPreferences;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        cad.clearFaults();
-        cad.clearJournal();
-        cad.savedFiles.clear();
-        cad.integerPreferences = before;
-        SetUp();
-        settings = row.settings;
-        if (row.names) {
-            cad.document->sheets.clear();
-            std::istringstream names(row.names);
-            for (std::string name; std::getline(names, name, '|');)
-                cad.document->sheets.push_back(fake::makeSheet(name, 8));
-        }
-        if (row.refused)
-            cad.addFault({row.refused, fake::FaultKind::Refuse,
-                          row.argument ? std::optional<std::string>(row.argument) : std::nullopt, row.nth});
-        run();
-        EXPECT_EQ(log.text, row.log.empty() ? log.text : row.log);
-        EXPECT_EQ(joined(cad.savedFiles), row.saved);
-        if (!row.settings.ownFormat) {
-            EXPECT_EQ(select(cad.journal(), "UserPreference"), Journal{});  // left alone
-        }
-        if (row.saved.empty()) {
-            EXPECT_EQ(cad.integerPreferences, before);  // nothing half-written either
-        }
-        ASSERT_EQ(boxes.messages.size(), row.box == None ? 0u : 1u);
-        if (row.box != None) {
-            EXPECT_EQ(boxes.messages[0].title, row.boxTitle);
-            EXPECT_EQ(boxes.messages[0].text, row.boxText);
-            EXPECT_EQ(logAtShow[0],
-                      row.box == AfterLog ? log.text : log.text.substr(0, log.text.rfind("*** ")));
-        }
-    }
+    for (const Row& row : rows)
+        expectRun(row);
+}
+
+TEST(SafeFileNamePart, ReplacesWhatCannotStandInAFileNameAndMarksWindowsDevices)
+{
     EXPECT_EQ(safeFileNamePart("a\\b/c:d*e?f\"g<h>i|j"), "a_b_c_d_e_f_g_h_i_j");
     EXPECT_EQ(safeFileNamePart(std::string("Tab\there\x01\x7f")), "Tab_here__");
     EXPECT_EQ(safeFileNamePart(" Blatt 1 – Ansicht "), " Blatt 1 – Ansicht ");

@@ -1,14 +1,10 @@
 // The sheet information window against the fake CAD, driven through its
 // controls offscreen.
 #include "cad/number_text.h"
-#include "sheetinfo/sheet_report.h"
 #include "tests/sheetinfo/sheet_info_window.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
 #include "ui/qt_message_boxes.h"
-
-#include <QApplication>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -64,17 +60,6 @@ protected:
     Texts reportWhileShown;
     std::unique_ptr<frmSheetInfo> form;
 };
-
-TEST_F(SheetInfoWindow, OpensEmptyWithTheFocusInTheReportAndWithoutAskingTheCad)
-{
-    EXPECT_EQ(list()->count(), 0);
-    EXPECT_EQ(fields(*form), kEmpty);
-    EXPECT_EQ(reportText(*form), "");
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    EXPECT_EQ(QApplication::focusWidget(), form->control("txtAusgabe"));
-    EXPECT_TRUE(cad.journal().empty());
-}
 
 TEST_F(SheetInfoWindow, LoadListsTheSheetsAndShowsTheActiveOneInTheRegionalNotationPreselectedByExactName)
 {
@@ -150,7 +135,11 @@ TEST_F(SheetInfoWindow, FailedQueriesShowOneBoxEachAndLeaveTheFieldsEmpty)
         {"a part", [](fake::Cad& c) { c.document->type = cad::kDocPart; }, {"Keine Zeichnung aktiv"}, 0},
         {"no document", [](fake::Cad& c) { c.document.reset(); }, {"Keine Dokument aktiv"}, 0},
         {"no sheets", [](fake::Cad& c) { c.document->sheets.clear(); }, {}, 0},
-        {"names fail", [](fake::Cad& c) { c.addFault({"GetSheetNames"}); }, {"*"}, 0},
+        {"names fail",
+         [](fake::Cad& c) { c.addFault({"GetSheetNames"}); },
+         {"Die Blattinformationen konnten nicht gelesen werden, Solidworks meldet einen Fehler:\r\n"
+          "GetSheetNames: simulierter Fehler"},
+         0},
         // Once for the selection, once for the fields.
         {"refused",
          [](fake::Cad& c) {
@@ -179,7 +168,7 @@ TEST_F(SheetInfoWindow, FailedQueriesShowOneBoxEachAndLeaveTheFieldsEmpty)
         Texts texts;
         for (const fake::Message& message : boxes.messages) {
             EXPECT_EQ(message.title, kErrorTitle);
-            texts.push_back(c.messages == Texts{"*"} ? "*" : message.text);
+            texts.push_back(message.text);
         }
         EXPECT_EQ(texts, c.messages);
         EXPECT_EQ(list()->count(), c.entries);
@@ -196,11 +185,9 @@ TEST_F(SheetInfoWindow, FailedQueriesShowOneBoxEachAndLeaveTheFieldsEmpty)
     EXPECT_EQ(fields(*form), kSecondSheet);
 }
 
-TEST_F(SheetInfoWindow, ReportShowsWhatTheCoreBuildsAndItsBoxesBesideAnEmptiedBox)
+TEST_F(SheetInfoWindow, ReportBoxesComeUpBesideAnEmptiedBox)
 {
-    click(*form, "cmdHoleKupInfos");
-    fake::MessageRecorder unseen;
-    EXPECT_EQ(reportText(*form), kup::buildSheetReport(unseen));
+    click(*form, "cmdHoleKupInfos");  // a report to lose; its text is the end-to-end case's matter
     EXPECT_TRUE(boxes.messages.empty());
 
     cad.addFault({"ActivateSheet", fake::FaultKind::Refuse});

@@ -2,6 +2,7 @@
 #include "sheetinfo/sheet_report.h"
 #include "tests/support/fake_cad.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -38,20 +39,7 @@ TEST_F(SheetReport, WorkedExampleByteForByte)
 {
     // The second sheet cannot be activated, under German regional settings.
     cad.addFault({"ActivateSheet", fake::FaultKind::Refuse, "Blatt2"});
-    EXPECT_EQ(buildSheetReport(boxes), "Anzahl Blätter 2\r\n"
-                                       "------------------------------\r\n"
-                                       "Sheet 0 Name :   Blatt1\r\n"
-                                       "Papiergröße  : 6  (A4 quer)\r\n"
-                                       "Vorlagengröße: 6  (A4 quer)\r\n"
-                                       "Vorlage in   : C:\\Vorlagen\\a4-quer.drt\r\n"
-                                       "Maßstab      : 1:2\r\n"
-                                       "   -zähler   : 1\r\n"
-                                       "   -nenner   : 2\r\n"
-                                       "PTyp 1.Winkel: -1\r\n"
-                                       "Papierbreite : 0,297\r\n"
-                                       "Papierhöhe   : 0,21\r\n"
-                                       "------------------------------\r\n"
-                                       "Sheet 1 Name :   Blatt2\r\n");
+    EXPECT_EQ(buildSheetReport(boxes), fake::dataText("sheet_report_example.txt", "\r\n"));
     ASSERT_EQ(boxes.messages.size(), 1u);
     EXPECT_EQ(boxes.messages[0],
               (fake::Message{"Konnte Blatt mit Namen Blatt2nicht ansprechen. Verlasse Prozedur!",
@@ -87,15 +75,17 @@ TEST_F(SheetReport, LineCountsActiveSheetAndWhatAFailureLeaves)
     EXPECT_EQ(lineCount(report), 1 + 11 + 2 + 1);
     EXPECT_NE(report.find("Sheet 1 Name :   Blatt2\r\n*** GetProperties: simulierter Fehler\r\n"),
               std::string::npos);
-    const std::vector<fake::Message> noDrawing{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}};
-    ASSERT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(boxes.messages[0].title, noDrawing[0].title);
+    EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
+                                  {"Der Bericht wurde abgebrochen, Solidworks meldet einen Fehler:\r\n"
+                                   "GetProperties: simulierter Fehler",
+                                   "KUP-Tools - Fehlerinfo"}}));
 
     // No drawing: one box and no report.
     cad.document->type = cad::kDocAssembly;
     boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");
-    EXPECT_EQ(boxes.messages, noDrawing);
+    EXPECT_EQ(boxes.messages,
+              (std::vector<fake::Message>{{"Keine Zeichnung aktiv", "KUP-Tools - Fehlerinfo"}}));
     cad.document.reset();
     boxes.messages.clear();
     EXPECT_EQ(buildSheetReport(boxes), "");

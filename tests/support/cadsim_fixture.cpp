@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace bustest {
+namespace cadsimtest {
 
 std::string drawingJson(const std::string& title, const std::vector<SheetSpec>& sheets,
                         const std::string& active)
@@ -32,7 +32,7 @@ void CadsimTest::TearDown()
 
 std::string CadsimTest::writeFile(const std::string& name, const std::string& text) const
 {
-    const std::string path = folder() + "/" + name;
+    const std::string path = folder() + char(std::filesystem::path::preferred_separator) + name;
     // Names are UTF-8, whatever the system's narrow code page is.
     std::ofstream(std::filesystem::path(std::u8string(path.begin(), path.end()))) << text;
     return path;
@@ -48,6 +48,20 @@ std::jthread CadsimTest::killCadsimOnce(std::function<bool()> ready)
     });
 }
 
+std::string CadsimTest::inject(const std::string& member, const std::string& argument,
+                               const std::string& kind)
+{
+    return control("InjectFault", {QString::fromStdString(member), QString::fromStdString(argument),
+                                   QString::fromStdString(kind)});
+}
+
+int32_t CadsimTest::save(std::string name)
+{
+    bool flag = true;
+    const std::unique_ptr<cad::Document> document = activeDoc();
+    return document ? document->SaveAsSilent(name, flag) : -1;
+}
+
 std::unique_ptr<cad::Application> CadsimTest::app()
 {
     std::unique_ptr<cad::Application> application = cad::attach();
@@ -61,4 +75,4 @@ std::unique_ptr<cad::Document> CadsimTest::activeDoc()
     return application ? application->ActiveDoc() : nullptr;
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QVariant>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-namespace bustest {
+namespace cadsimtest {
 
 // A drawing file with one sheet per entry: {name, paperSize, template}.
 struct SheetSpec {
@@ -38,7 +39,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::string folder() const { return dir_.path().toStdString(); }
+    // In the system's own notation, as cadsim reports the paths it saved to.
+    std::string folder() const { return QDir::toNativeSeparators(dir_.path()).toStdString(); }
     std::string writeFile(const std::string& name, const std::string& text) const;
     // Starts cadsim with these drawings and installs the backend (which never
     // starts a cadsim of its own here).
@@ -49,6 +51,12 @@ protected:
     std::unique_ptr<cad::Document> activeDoc();
     // A call on cadsim's control interface; the error text, empty on success.
     static std::string control(const char* member, const QList<QVariant>& arguments = {});
+    // A fault cadsim is to show at a member (for calls with this first argument, "" for all):
+    // InjectFault's error text, empty when it was taken.
+    static std::string inject(const std::string& member, const std::string& argument,
+                              const std::string& kind);
+    // The active document saved under this name: SaveAsSilent's result.
+    int32_t save(std::string name = "x.tif");
     // Ends cadsim as a crash would, from a thread of its own, once `ready`
     // holds: for a kill while the tool is in the middle of something.
     std::jthread killCadsimOnce(std::function<bool()> ready);
@@ -61,4 +69,4 @@ private:
     QTemporaryDir dir_;
 };
 
-}  // namespace bustest
+}  // namespace cadsimtest

@@ -10,10 +10,12 @@
 namespace fake {
 
 // What QApplication::exec() returned, or kNotEnded when the loop was still
-// running after timeoutMs and the guard ended it.
+// running after timeoutMs and the guard ended it. The default bound is for a
+// loop that must end: far beyond what a busy machine needs, it only keeps a
+// failing test from hanging.
 inline constexpr int kNotEnded = -4711;
 
-inline int execAround(const std::function<void()>& action, int timeoutMs = 3000)
+inline int execAround(const std::function<void()>& action, int timeoutMs = 60000)
 {
     QTimer guard;
     guard.setSingleShot(true);

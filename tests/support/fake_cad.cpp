@@ -1,12 +1,12 @@
 #include "tests/support/fake_cad.h"
 
-#include <stdexcept>
-
 #include "cad/number_text.h"
 #include "cad/size_tables.h"
 #include "cad/tiff_preferences.h"
+#include "tests/support/preferences.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace fake {
 
@@ -185,6 +185,7 @@ private:
 Sheet makeSheet(const std::string& name, int paperSizeCode, int templateCode, double scaleNumerator,
                 double scaleDenominator, bool firstAngle)
 {
+    // The size tables themselves are pinned by the size table test.
     cad::FillSizeTables();
     const bool known = paperSizeCode >= 0 && paperSizeCode < cad::kPaperSizeCount;
     const double width = known ? cad::PaperSizeWidths[paperSizeCode] / 1000 : 0.1;
@@ -276,14 +277,16 @@ Document& Cad::activeDocument()
 void setDefaultPreferences(Cad& cad)
 {
     using namespace cad::pref;
-    cad.integerPreferences = {{TiffScreenOrPrintCapture, cad::kPrintCapture},
-                              {TiffImageType, cad::kBlackAndWhite},
-                              {TiffCompressionScheme, cad::kGroup4},
-                              {TiffPrintDPI, 200},
-                              {TiffPrintPaperSize, cad::kPaperA3},
-                              {TiffPrintScaleFactor, 100}};
-    cad.togglePreferences = {{TiffPrintScaleToFit, true}};
-    cad.doublePreferences = {{TiffPrintPaperWidth, 0.42}, {TiffPrintPaperHeight, 0.297}};
+    const kup::TiffOptionSet& v = kStandardPreferences;
+    cad.integerPreferences = {{TiffScreenOrPrintCapture, v.TiffScreenOrPrintCapture},
+                              {TiffImageType, v.TiffImageType},
+                              {TiffCompressionScheme, v.TiffCompressionScheme},
+                              {TiffPrintDPI, v.TiffPrintDPI},
+                              {TiffPrintPaperSize, v.TiffPrintPaperSize},
+                              {TiffPrintScaleFactor, v.TiffPrintScaleFactor}};
+    cad.togglePreferences = {{TiffPrintScaleToFit, v.TiffPrintScaleToFit}};
+    cad.doublePreferences = {{TiffPrintPaperWidth, v.TiffPrintPaperWidth},
+                             {TiffPrintPaperHeight, v.TiffPrintPaperHeight}};
 }
 
 }  // namespace fake

@@ -47,6 +47,13 @@ struct Fault {
     int nthCall = 0;                      // only the n-th matching call (1-based); 0 = every one
 };
 
+// A member that answers its failure value: for calls with this first argument only (null: all),
+// only the n-th of them (0: every one).
+inline Fault refusal(const char* member, const char* argument = nullptr, int nth = 0)
+{
+    return {member, FaultKind::Refuse, argument ? std::optional<std::string>(argument) : std::nullopt, nth};
+}
+
 // The entries of a journal that are calls of this member.
 std::vector<std::string> callsOf(const std::vector<std::string>& journal, const std::string& member);
 
@@ -90,7 +97,7 @@ private:
     int throwAtCall_ = 0;
 };
 
-// Standard preferences: print capture, b/w, Group 4, 200 dpi, A3, 100 %, fit, 0.42 x 0.297 m.
+// The store holds kStandardPreferences (preferences.h).
 void setDefaultPreferences(Cad& cad);
 
 }  // namespace fake

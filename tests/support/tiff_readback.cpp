@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace bustest {
+namespace cadsimtest {
 
 namespace {
 
@@ -68,4 +68,4 @@ TiffFacts readTiff(const std::string& path)
     return f;
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest

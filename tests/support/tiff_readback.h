@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace bustest {
+namespace cadsimtest {
 
 struct TiffFacts {
     bool readable = false;
@@ -32,4 +32,4 @@ struct TiffFacts {
 
 TiffFacts readTiff(const std::string& path);
 
-}  // namespace bustest
+}  // namespace cadsimtest

@@ -2,13 +2,12 @@
 // platform's backend: what the window writes is what cadsim then holds, and
 // what cadsim holds is what the window loads. Number texts under every
 // regional setting are the fake-CAD window tests' matter.
-#include "cad/automation.h"
 #include "tests/support/cadsim_fixture.h"
 #include "tests/support/message_recorder.h"
+#include "tests/support/preferences.h"
 #include "tiffoptions/frmTIFFOptions.h"
 #include "ui/qt_message_boxes.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -21,15 +20,7 @@
 
 namespace {
 
-// The nine preferences: capture, image, compression, dpi, paper, scale, fit, width, height.
-struct Held {
-    int16_t capture, image, compression, dpi, paper, scale;
-    bool fit;
-    double width, height;
-    bool operator==(const Held&) const = default;
-};
-
-class WindowOnCadsim : public bustest::CadsimTest {
+class WindowOnCadsim : public cadsimtest::CadsimTest {
 protected:
     void SetUp() override
     {
@@ -46,37 +37,6 @@ protected:
         QLocale::setDefault(QLocale::c());
     }
 
-    // cadsim's preferences, read over the bus member by member.
-    Held held()
-    {
-        const std::unique_ptr<cad::Application> app = cad::attach();
-        if (!app) {
-            ADD_FAILURE() << "cadsim not reachable";
-            return {};
-        }
-        return {app->GetUserPreferenceIntegerValue(6),  app->GetUserPreferenceIntegerValue(7),
-                app->GetUserPreferenceIntegerValue(8),  app->GetUserPreferenceIntegerValue(9),
-                app->GetUserPreferenceIntegerValue(10), app->GetUserPreferenceIntegerValue(11),
-                app->GetUserPreferenceToggle(28),       app->GetUserPreferenceDoubleValue(8),
-                app->GetUserPreferenceDoubleValue(9)};
-    }
-    // What the window shows, read back from its controls as the user sees them.
-    Held shown() const
-    {
-        const auto at = [&](const char* name) {
-            return int16_t(form->control<QComboBox>(name)->currentIndex());
-        };
-        const auto text = [&](const char* name) { return form->control<QLineEdit>(name)->text(); };
-        return {at("cmbTO_ScreenOrPrintCapture"),
-                at("cmbTO_ImageType"),
-                at("cmbTO_CompressionScheme"),
-                int16_t(form->control<QComboBox>("cmbTO_PrintDPI")->currentText().toInt()),
-                at("cmbTO_PaperSize"),
-                int16_t(text("txtTO_PrintScaleFactor").toInt()),
-                form->control<QCheckBox>("chkTO_PrintScaleToFit")->isChecked(),
-                QLocale().toDouble(text("txtTO_PrintPaperWidth")),
-                QLocale().toDouble(text("txtTO_PrintPaperHeight"))};
-    }
     void click(const char* button) { QTest::mouseClick(form->control<QPushButton>(button), Qt::LeftButton); }
 
     fake::MessageRecorder boxes;
@@ -86,7 +46,7 @@ protected:
 
 // Values cadsim does not start with, where the window allows (the disabled print
 // controls are sent too), so that the writes are seen to arrive; then a fresh
-// window loads them back.
+// window loads them back and writes them again.
 TEST_F(WindowOnCadsim, WhatTheWindowSetsCadsimHoldsAndAFreshWindowLoads)
 {
     form->control<QComboBox>("cmbTO_CompressionScheme")->setCurrentIndex(0);
@@ -100,15 +60,18 @@ TEST_F(WindowOnCadsim, WhatTheWindowSetsCadsimHoldsAndAFreshWindowLoads)
     click("Command1");
     EXPECT_EQ(boxes.messages, (std::vector<fake::Message>{
                                   {"Optionen erfolgreich gesetzt.", "KUP-Tools Setzen erfolgreich"}}));
-    const Held written{0, 1, 0, 300, 12, 75, false, 0.5, 0.333};
-    EXPECT_EQ(held(), written);
+    const kup::TiffOptionSet written{0, 1, 0, 300, 12, 75, false, 0.5, 0.333};
+    EXPECT_EQ(fake::heldPreferences(), written);
 
     form = std::make_unique<frmTIFFOptions>();
     form->show();
-    // RGB meets the Group 4 the fresh window shows; the second load shows RGB.
+    // RGB meets the Group 4 the fresh window shows; the second load shows RGB. What it shows then,
+    // written back over the standard set, must be what it loaded.
     click("cmdGetTiffOptions");
     click("cmdGetTiffOptions");
-    EXPECT_EQ(shown(), written);
+    fake::holdPreferences(fake::kStandardPreferences);
+    click("Command1");
+    EXPECT_EQ(fake::heldPreferences(), written);
 }
 
 }  // namespace

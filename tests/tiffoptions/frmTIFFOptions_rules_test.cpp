@@ -1,24 +1,20 @@
 // The rules that tie the TIFF options window's controls together.
 #include "tests/tiffoptions/tiff_window_fixture.h"
 
-#include <QApplication>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-namespace tiffwindow {
+namespace tiffoptionstest {
 namespace {
 
 using Rules = TiffWindow;   // no number text involved: one regional setting
 using Metres = TiffWindow;  // shows metres: every regional setting
 
-TEST_P(Rules, OpensWithItsDefaultsRulesAppliedAndAsksNothingOfTheCad)
+// What it shows then is its reference file's matter.
+TEST_P(Rules, OpensWithItsDefaultsAcceptedWithoutAWarning)
 {
-    EXPECT_EQ(shown(), "Schwarz/Weiß|Group 4 Fax|für Druck|200|A3|100-|an|0,42-|0,297-");
     EXPECT_EQ(form->lastScaleFactor(), 100);
     EXPECT_TRUE(boxes.messages.empty());
-    EXPECT_TRUE(cad.journal().empty());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    EXPECT_EQ(QApplication::focusWidget(), form->control("cmdBack"));
 }
 
 TEST_P(Rules, RgbAndGroup4ExcludeEachOtherTheLaterChoiceFallsBackWithOneWarning)
@@ -110,7 +106,9 @@ TEST_P(Metres, UserDefinedPaperOpensTheBoxesAndAStandardSizeShowsItsMetres)
     } const cases[] = {
         {12, "0,1", "0,1", true}, {11, "1,189", "0,841", false}, {0, "0,2794", "0,2159", false}};
     for (const Case& c : cases) {
-        type(width(), regional("0,5"));
+        // A text the rule must replace, in the box even while it is closed.
+        width()->setText(regional("0,5"));
+        height()->setText(regional("0,5"));
         choose("cmbTO_PaperSize", c.position);
         EXPECT_EQ(width()->text(), regional(c.width)) << c.position;
         EXPECT_EQ(height()->text(), regional(c.height)) << c.position;
@@ -124,4 +122,4 @@ INSTANTIATE_TEST_SUITE_P(Regional, Rules, ::testing::Values(kGerman), localeName
 INSTANTIATE_TEST_SUITE_P(Regional, Metres, ::testing::Values(kGerman, kEnglish), localeName);
 
 }  // namespace
-}  // namespace tiffwindow
+}  // namespace tiffoptionstest

@@ -20,7 +20,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace tiffwindow {
+namespace tiffoptionstest {
 
 inline const QLocale kGerman(QLocale::German, QLocale::Germany);
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
@@ -98,9 +98,10 @@ protected:
         for (int i = 0; i < std::abs(steps); ++i)
             QTest::keyClick(combo, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
     }
-    // Replaces the whole text by typing, one change per key.
+    // Replaces the whole text by typing, one change per key; a closed box takes no keys.
     void type(QLineEdit* edit, const QString& text)
     {
+        EXPECT_TRUE(edit->isEnabled()) << edit->objectName().toStdString() << " is closed to typing";
         edit->setFocus();
         edit->selectAll();
         if (text.isEmpty())
@@ -126,4 +127,4 @@ protected:
 inline const std::string kConflict = "RGB Bild bei Kompressionsschema Group 4 Fax nicht zulässig";
 inline const std::string kScaleRange = "Nur ganzzahlige Werte zwischen 1 und 1000 erlaubt";
 
-}  // namespace tiffwindow
+}  // namespace tiffoptionstest

@@ -2,7 +2,7 @@
 
 #include "tests/support/private_bus_environment.h"
 
-namespace bustest {
+namespace cadsimtest {
 
 namespace {
 const auto* const kBus = ::testing::AddGlobalTestEnvironment(new testbus::PrivateBusEnvironment);
@@ -32,4 +32,4 @@ std::string CadsimTest::control(const char* member, const QList<QVariant>& argum
     return cadsim::control(member, arguments);
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest

@@ -1,6 +1,6 @@
 #include "tests/support/cadsim_fixture.h"
 
-namespace bustest {
+namespace cadsimtest {
 
 namespace {
 
@@ -47,4 +47,4 @@ std::string CadsimTest::control(const char* member, const QList<QVariant>& argum
     return CadsimProcess::control(member, texts);
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest

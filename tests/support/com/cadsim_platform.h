@@ -8,15 +8,32 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
-namespace bustest {
+namespace cadsimtest {
 
 using CadsimProcess = cadsim::CadsimExe;
 using BackendOptions = cad::com::BackendOptions;
 
 inline constexpr bool kCadsimCanBeBusy = true;
-// What the tool says of a call given up unanswered.
-inline constexpr const char* kNoAnswerText = "Solidworks antwortet nicht";
+
+// What the tool's backend reports of an error cadsim was told to answer a member with.
+inline std::string injectedError(const std::string& member)
+{
+    return member + ": eingespeister Fehler bei " + member;
+}
+
+// How what it reports of a call that cadsim ended during begins.
+inline std::string lostDuringCall(const std::string& member)
+{
+    return member + ": Solidworks ist nicht mehr erreichbar (beendet?), 0x";
+}
+
+// How what it reports of a call that got no answer in time begins.
+inline std::string unansweredCall(const std::string& member)
+{
+    return member + ": Solidworks antwortet nicht (nach ";
+}
 
 // Safe from any thread, unlike the process object itself.
 inline void killProcess(int64_t pid)
@@ -27,4 +44,4 @@ inline void killProcess(int64_t pid)
     }
 }
 
-}  // namespace bustest
+}  // namespace cadsimtest
