@@ -2,7 +2,7 @@
 #include "app/mod_kup_tools.h"
 #include "app/windows_start.h"
 #include "cad/number_text.h"
-#include "ui/qt_text.h"
+#include "ui/core_texts.h"
 #include "ui/window_registry.h"
 
 #include <QApplication>

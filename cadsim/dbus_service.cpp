@@ -1,7 +1,7 @@
 #include "cadsim/dbus_service.h"
 
 #include "cad/dbus/dbus_contract.h"
-#include "cadsim/calls.h"
+#include "cadsim/member_calls.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #include "dialogs/frmHelpSaveAsTiff.h"
 
-#include "ui/qt_text.h"
+#include "ui/core_texts.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

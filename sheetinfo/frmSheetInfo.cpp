@@ -5,7 +5,7 @@
 #include "cad/sheet_queries.h"
 #include "dialogs/frmAbout.h"
 #include "sheetinfo/sheet_report.h"
-#include "ui/qt_text.h"
+#include "ui/core_texts.h"
 #include "ui/window_registry.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "cad/number_text.h"
 #include "cad/size_tables.h"
 #include "cad/tiff_preferences.h"
-#include "ui/qt_text.h"
+#include "ui/core_texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "ui/qt_message_boxes.h"
 
-#include "ui/qt_text.h"
+#include "ui/core_texts.h"
 
 #include <QMessageBox>
 

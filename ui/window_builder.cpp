@@ -1,7 +1,7 @@
 #include "ui/window_builder.h"
 
+#include "ui/core_texts.h"
 #include "ui/pictures.h"
-#include "ui/qt_text.h"
 #include "ui/taskbar.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "platform/com_object.h"
 
 #include "cad/number_text.h"
-#include "cadsim/calls.h"
+#include "cadsim/member_calls.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

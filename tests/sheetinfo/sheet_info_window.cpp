@@ -1,7 +1,7 @@
 #include "tests/sheetinfo/sheet_info_window.h"
 
 #include "cad/number_text.h"
-#include "ui/qt_text.h"
+#include "ui/core_texts.h"
 
 #include <QAbstractItemView>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "ui/qt_text.h"
+#include "ui/core_texts.h"
 
 #include <QLocale>
 

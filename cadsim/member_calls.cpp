@@ -1,4 +1,4 @@
-#include "cadsim/calls.h"
+#include "cadsim/member_calls.h"
 
 #include "cadsim/save_sheet.h"
 

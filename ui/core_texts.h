@@ -1,4 +1,5 @@
-// Texts between the core (UTF-8 std::string) and Qt.
+// Texts between the core (UTF-8 std::string) and Qt, and the regional decimal separator the
+// core writes numbers with.
 #pragma once
 
 #include <QString>
